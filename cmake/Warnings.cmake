@@ -1,0 +1,13 @@
+# kestrova_warnings(<target>): our own targets build with these warnings.
+function(kestrova_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+        -Wnon-virtual-dtor -Woverloaded-virtual -Wno-unused-parameter)
+    if(KESTROVA_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+if(KESTROVA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
