@@ -15,6 +15,7 @@ class GLProgramState;
 // The state one draw call shares.
 struct BatchState {
     GLuint texture = 0;
+    const void* textureKey = nullptr;  // the texture object, so batches split even without GL names
     BlendFunc blend = BlendFunc::ALPHA_PREMULTIPLIED;
     GLProgramState* programState = nullptr;
     bool clipEnabled = false;

@@ -4,6 +4,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/GLProgramState.h"
+#include "engine/renderer/Texture2D.h"
 #include "renderer/RenderBackend.h"
 
 namespace cocos2d {
@@ -40,6 +41,7 @@ struct Renderer::TargetQueue {
     std::vector<uint32_t> indices;  // relative to the command's first vertex
     std::vector<Command> commands;
     std::vector<RefPtr<GLProgramState>> states;  // kept alive until the flush
+    std::vector<RefPtr<Texture2D>> textures;
 };
 
 Renderer::Renderer() = default;
@@ -60,7 +62,7 @@ Rect Renderer::currentClip(bool* enabled) const {
     return _clipStack.empty() ? Rect::ZERO : _clipStack.back();
 }
 
-void Renderer::addQuad(const V2F_C4B_T2F_Quad& quad, GLuint texture, const BlendFunc& blend,
+void Renderer::addQuad(const V2F_C4B_T2F_Quad& quad, Texture2D* texture, const BlendFunc& blend,
                        GLProgramState* programState, float globalZ) {
     static const uint16_t kQuadIndices[6] = {0, 1, 2, 1, 3, 2};
     const V2F_C4B_T2F vertices[4] = {quad.bl, quad.br, quad.tl, quad.tr};
@@ -68,7 +70,7 @@ void Renderer::addQuad(const V2F_C4B_T2F_Quad& quad, GLuint texture, const Blend
 }
 
 void Renderer::addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, const uint16_t* indices,
-                            size_t indexCount, GLuint texture, const BlendFunc& blend, GLProgramState* programState,
+                            size_t indexCount, Texture2D* texture, const BlendFunc& blend, GLProgramState* programState,
                             float globalZ) {
     if (!vertices || !indices || vertexCount == 0 || indexCount == 0) {
         return;
@@ -76,7 +78,8 @@ void Renderer::addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, con
     TargetQueue& queue = currentQueue();
     Command command;
     command.globalZ = globalZ;
-    command.state.texture = texture;
+    command.state.texture = texture ? texture->getName() : 0;
+    command.state.textureKey = texture;
     command.state.blend = blend;
     command.state.programState = programState;
     command.state.clip = currentClip(&command.state.clipEnabled);
@@ -91,6 +94,9 @@ void Renderer::addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, con
     }
     if (programState && (queue.states.empty() || queue.states.back().get() != programState)) {
         queue.states.emplace_back(programState);
+    }
+    if (texture && (queue.textures.empty() || queue.textures.back().get() != texture)) {
+        queue.textures.emplace_back(texture);
     }
     queue.commands.push_back(std::move(command));
 }
@@ -180,6 +186,8 @@ void Renderer::flush(TargetQueue& queue) {
     sourceIndices.swap(queue.indices);
     std::vector<RefPtr<GLProgramState>> states;
     states.swap(queue.states);
+    std::vector<RefPtr<Texture2D>> textures;
+    textures.swap(queue.textures);
 
     RenderBackend* backend = RenderBackend::current();
     if (backend) {
@@ -211,7 +219,7 @@ void Renderer::flush(TargetQueue& queue) {
         open = false;
     };
     auto sameBatch = [](const BatchState& a, const BatchState& b) {
-        return a.texture == b.texture && a.blend == b.blend && a.programState == b.programState &&
+        return a.texture == b.texture && a.textureKey == b.textureKey && a.blend == b.blend && a.programState == b.programState &&
                a.clipEnabled == b.clipEnabled && (!a.clipEnabled || a.clip == b.clip);
     };
 

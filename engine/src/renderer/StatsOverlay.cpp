@@ -36,7 +36,7 @@ const Glyph* glyphFor(char c) {
     return nullptr;
 }
 
-void drawText(Renderer& renderer, GLuint white, const char* text, float x, float y, float pixel) {
+void drawText(Renderer& renderer, Texture2D* white, const char* text, float x, float y, float pixel) {
     const BlendFunc blend = BlendFunc::ALPHA_PREMULTIPLIED;
     const Color4B color(255, 255, 255, 255);
     for (const char* p = text; *p; ++p, x += 4 * pixel) {
@@ -70,8 +70,7 @@ void drawText(Renderer& renderer, GLuint white, const char* text, float x, float
 
 void StatsOverlay::draw(Renderer& renderer, const Size& designSize, float fps, float milliseconds,
                         unsigned int drawCalls) {
-    Texture2D* whiteTexture = Director::getInstance()->getTextureCache()->getWhiteTexture();
-    const GLuint white = whiteTexture ? whiteTexture->getName() : 0;
+    Texture2D* white = Director::getInstance()->getTextureCache()->getWhiteTexture();
     const float pixel = designSize.height > 0.0f ? std::max(2.0f, designSize.height / 270.0f) : 3.0f;
     char line[64];
     // A dark plate under the text keeps it readable over any scene.

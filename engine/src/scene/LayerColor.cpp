@@ -79,7 +79,7 @@ void LayerColor::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
         v->texCoords = Tex2F{0.5f, 0.5f};
     }
     Texture2D* white = Director::getInstance()->getTextureCache()->getWhiteTexture();
-    renderer->addQuad(quad, white ? white->getName() : 0, _blendFunc, _glProgramState, _globalZOrder);
+    renderer->addQuad(quad, white, _blendFunc, _glProgramState, _globalZOrder);
 }
 
 }  // namespace cocos2d

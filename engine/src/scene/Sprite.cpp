@@ -335,7 +335,7 @@ void Sprite::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
     world.br.vertices = transform.transformPoint(_quad.br.vertices);
     world.tl.vertices = transform.transformPoint(_quad.tl.vertices);
     world.tr.vertices = transform.transformPoint(_quad.tr.vertices);
-    renderer->addQuad(world, _texture->getName(), _blendFunc, _glProgramState, _globalZOrder);
+    renderer->addQuad(world, _texture, _blendFunc, _glProgramState, _globalZOrder);
 }
 
 }  // namespace cocos2d

@@ -11,7 +11,7 @@ class Node;
 // on every early removal (stopAction, stopActionByTag, stopAllActions, cleanup).
 class Action : public Ref {
 public:
-    static const int INVALID_TAG = -1;
+    static constexpr int INVALID_TAG = -1;
 
     // Copies and reversals are optional; the defaults give null.
     virtual Action* clone() const { return nullptr; }

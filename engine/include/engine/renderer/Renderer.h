@@ -16,6 +16,7 @@
 namespace cocos2d {
 
 class GLProgramState;
+class Texture2D;
 
 // Visiting queues commands; the renderer sorts them per target stably by global z, joins adjacent
 // commands with equal texture, blend, program state and clip into one draw call, and draws them.
@@ -37,12 +38,13 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // Queues a textured quad. `programState` null means the default sprite program.
-    void addQuad(const V2F_C4B_T2F_Quad& quad, GLuint texture, const BlendFunc& blend,
+    // Queues a textured quad. `texture` null means plain white; `programState` null means the default
+    // sprite program. Both are kept alive until the flush.
+    void addQuad(const V2F_C4B_T2F_Quad& quad, Texture2D* texture, const BlendFunc& blend,
                  GLProgramState* programState, float globalZ);
     // Queues triangles (indices into `vertices`).
     void addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, const uint16_t* indices,
-                      size_t indexCount, GLuint texture, const BlendFunc& blend, GLProgramState* programState,
+                      size_t indexCount, Texture2D* texture, const BlendFunc& blend, GLProgramState* programState,
                       float globalZ);
     // Queues a function that runs at its place in the sorted stream, after the commands before it are
     // drawn (for nodes that issue GL calls of their own).

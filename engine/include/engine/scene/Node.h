@@ -28,7 +28,7 @@ class Touch;
 // clockwise on screen), skew (degrees) and scale, all about the anchor point.
 class Node : public Ref {
 public:
-    static const int INVALID_TAG = -1;
+    static constexpr int INVALID_TAG = -1;
 
     static Node* create();
     virtual bool init();
