@@ -33,6 +33,9 @@ public:
     virtual void drawBatch(const RenderTarget& target, const BatchState& state, const V2F_C4B_T2F* vertices,
                            size_t vertexCount, const uint32_t* indices, size_t indexCount) = 0;
 
+    // Straight copy of the framebuffer's pixels, bottom row first, into `rgba` (width * height * 4).
+    virtual bool readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) = 0;
+
     static RenderBackend* current();
     static void setCurrent(RenderBackend* backend);
 };

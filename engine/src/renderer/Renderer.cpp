@@ -4,6 +4,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/GLProgramState.h"
+#include "engine/renderer/Image.h"
 #include "engine/renderer/Texture2D.h"
 #include "renderer/RenderBackend.h"
 
@@ -171,6 +172,23 @@ void Renderer::endFrame() {
 
 Rect Renderer::getCurrentWorldRect() const {
     return _targets.empty() ? Rect::ZERO : _targets.back()->target.world;
+}
+
+Image* Renderer::readFramebuffer(GLuint framebuffer, int x, int y, int width, int height) const {
+    RenderBackend* backend = RenderBackend::current();
+    if (!backend || width <= 0 || height <= 0) {
+        return nullptr;
+    }
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);
+    if (!backend->readPixels(framebuffer, x, y, width, height, pixels.data())) {
+        return nullptr;
+    }
+    Image* image = Image::create();
+    if (!image || !image->initWithRawData(pixels.data(), pixels.size(), width, height, true)) {
+        return nullptr;
+    }
+    image->flipVertically();
+    return image;
 }
 
 size_t Renderer::getQueuedCommandCount() const {

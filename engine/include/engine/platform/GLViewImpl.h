@@ -46,6 +46,15 @@ public:
     // (ours) Turns platform text input on or off (the text field attaches and detaches).
     void setTextInputEnabled(bool enabled);
     bool isTextInputEnabled() const;
+    // (ours) Whether the window has the keyboard focus right now.
+    bool hasInputFocus() const;
+    // (ours) Window coordinates (y down, as input events give them) to drawable pixels (y down).
+    Vec2 windowToFramePixels(const Vec2& windowPoint) const;
+    Vec2 framePixelsToWindow(const Vec2& framePixels) const;
+    // (ours) With presenting off, swapBuffers leaves the frame in the back buffer (tests read it there).
+    void setPresentEnabled(bool enabled);
+    // (ours) The platform window's id, for tests that inject window events.
+    unsigned int getWindowId() const;
 
     struct Backend;
 

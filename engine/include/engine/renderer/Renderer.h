@@ -16,6 +16,7 @@
 namespace cocos2d {
 
 class GLProgramState;
+class Image;
 class Texture2D;
 
 // Visiting queues commands; the renderer sorts them per target stably by global z, joins adjacent
@@ -76,6 +77,10 @@ public:
 
     // The projection of the current target: world rectangle to clip space.
     Rect getCurrentWorldRect() const;
+
+    // (ours) Reads pixels of a framebuffer (0 is the window's): (x, y) is the bottom-left corner in GL
+    // pixel coordinates. The image holds the rows top first, as stored (premultiplied). Null without GL.
+    Image* readFramebuffer(GLuint framebuffer, int x, int y, int width, int height) const;
 
     // Commands queued for the current target (tests and the statistics).
     size_t getQueuedCommandCount() const;

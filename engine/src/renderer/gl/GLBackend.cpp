@@ -147,3 +147,17 @@ void GLBackend::drawBatch(const RenderTarget& target, const BatchState& state, c
 }
 
 }  // namespace cocos2d
+
+namespace cocos2d {
+
+bool GLBackend::readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) {
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    return glGetError() == GL_NO_ERROR;
+}
+
+}  // namespace cocos2d

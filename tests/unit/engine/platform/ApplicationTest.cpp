@@ -1,8 +1,10 @@
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "engine/base/Log.h"
 #include "engine/platform/Application.h"
 
 namespace {
@@ -48,6 +50,23 @@ TEST(ApplicationTest, LanguageCodeComesFromTheLocaleVariablesInPrecedence) {
         EXPECT_STREQ(app.getCurrentLanguageCode(), c.expected);
     }
     EXPECT_EQ(cocos2d::Application::getInstance(), &app);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ApplicationTest, AFailedLaunchReturnsNonZeroAfterOneClearLine) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    std::vector<std::string> lines;
+    cocos2d::setLogSink([&](cocos2d::LogLevel, const std::string& line) { lines.push_back(line); });
+    NoLaunchApp app;
+    const int rc = app.run();
+    cocos2d::setLogSink({});
+    unsetenv("SDL_VIDEODRIVER");
+    EXPECT_NE(rc, 0);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("launch failed"), std::string::npos);
 }
 
 }  // namespace
