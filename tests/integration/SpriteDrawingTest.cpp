@@ -233,6 +233,29 @@ TEST_F(SpriteDrawingTest, AsyncLoadsCompleteOnTheMainThreadInRequestOrderAndAMis
     EXPECT_NE(cache->getTextureForKey(b), nullptr);
 }
 
+TEST_F(SpriteDrawingTest, AnUndecodableAsyncFileCallsBackNullWithOneLineFromTheMainThread) {
+    auto* cache = Director::getInstance()->getTextureCache();
+    const std::string garbage = testing::Driver::outputPath("async_garbage.png");
+    { std::ofstream(garbage) << "PNG? no"; }
+    auto& lines = driver().captureLog();
+    int calls = 0;
+    cocos2d::Texture2D* result = reinterpret_cast<cocos2d::Texture2D*>(1);
+    cache->addImageAsync(garbage, [&](cocos2d::Texture2D* t) {
+        ++calls;
+        result = t;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (calls == 0 && std::chrono::steady_clock::now() < deadline) {
+        driver().stepFrames(1);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    driver().stepFrames(2);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(result, nullptr);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("async_garbage.png"), std::string::npos);
+}
+
 TEST_F(SpriteDrawingTest, RemovingFromTheCacheDropsOnlyTheCachesReference) {
     auto* cache = Director::getInstance()->getTextureCache();
     const std::string path = writePng("kept.png", 10, 10, [](int, int) { return Color4B(0, 255, 0, 255); });
