@@ -1,5 +1,7 @@
 #include "audio/mixer/DecodeWorker.h"
 
+#include <SDL2/SDL_thread.h>
+
 #include <utility>
 
 namespace cocos2d::audio {
@@ -33,13 +35,16 @@ void DecodeWorker::run() {
             std::unique_lock<std::mutex> lock(_mutex);
             _wake.wait(lock, [this] { return _stopping || !_jobs.empty(); });
             if (_stopping) {
-                return;
+                break;
             }
             job = std::move(_jobs.front());
             _jobs.pop_front();
         }
         job();
     }
+    // Decoders leave SDL's per-thread error text behind, which SDL frees by itself only for its own
+    // threads.
+    SDL_TLSCleanup();
 }
 
 }  // namespace cocos2d::audio
