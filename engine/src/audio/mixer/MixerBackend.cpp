@@ -207,21 +207,22 @@ int MixerBackend::freeChannel() const {
 }
 
 void MixerBackend::haltPlayback(Voice& voice) {
-    // The hook that the halt itself triggers finds no voice for the token any more.
+    // The hook that the halt itself triggers finds no token, and a finish already posted finds no
+    // voice for its token.
     if (voice.token != 0) {
         _voiceByToken.erase(voice.token);
         voice.token = 0;
     }
     if (voice.channel >= 0) {
         const auto slot = static_cast<size_t>(voice.channel);
-        Mix_HaltChannel(voice.channel);
         g_channelTokens[slot].store(0);
+        Mix_HaltChannel(voice.channel);
         _channelVoice[slot] = 0;
         voice.channel = -1;
     }
     if (voice.onStream) {
-        Mix_HaltMusic();
         g_streamToken.store(0);
+        Mix_HaltMusic();
         _streamVoice = 0;
         voice.onStream = false;
     }
