@@ -205,7 +205,10 @@ Engine& engine() {
 }  // namespace
 
 bool AudioEngine::lazyInit() {
-    // Called before main by the game's static audio service: opening waits for the first real use.
+    // Called before main by the game's static audio service. The device waits for the first real
+    // use; the engine's state is made now, inside that service's construction, so that it is torn
+    // down after the service at exit and the service may still call in from its destructor.
+    engine();
     return true;
 }
 
