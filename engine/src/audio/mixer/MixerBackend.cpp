@@ -117,6 +117,14 @@ bool MixerBackend::startPlayback(int audioId, Voice& voice, bool loop, double po
         // never be taken for the new playback's.
         g_streamToken.store(0);
         Mix_HaltMusic();
+        // A stream that played on a channel while the stream was busy gives its channel back.
+        if (voice.channel >= 0) {
+            const auto slot = static_cast<size_t>(voice.channel);
+            g_channelTokens[slot].store(0);
+            Mix_HaltChannel(voice.channel);
+            _channelVoice[slot] = 0;
+            voice.channel = -1;
+        }
         const std::uint64_t token = claimToken(audioId, voice);
         g_streamToken.store(token);
         Mix_VolumeMusic(mixVolume(voice.volume));
@@ -133,7 +141,6 @@ bool MixerBackend::startPlayback(int audioId, Voice& voice, bool loop, double po
         }
         _streamVoice = audioId;
         voice.onStream = true;
-        voice.channel = -1;
     } else {
         Mix_Chunk* chunk = voice.sound->chunk();
         if (!chunk) {

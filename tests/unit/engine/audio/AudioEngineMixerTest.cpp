@@ -257,6 +257,21 @@ TEST_F(AudioEngineMixerTest, SecondLongFileWhileTheStreamIsBusyStillPlays) {
     EXPECT_GT(peakOver(0.15), 0.4f);
 }
 
+TEST_F(AudioEngineMixerTest, LongFileThatPlayedOnAChannelGivesItBackWhenItLoopsOntoTheStream) {
+    const int music = AudioEngine::play2d(writeWav(_dir.file("track.wav"), 12.0));
+    const int big = AudioEngine::play2d(bigWav("big.wav"));  // the stream is busy: on a channel
+    ASSERT_NE(big, AudioEngine::INVALID_AUDIO_ID);
+    AudioEngine::setLoop(big, true);
+    AudioEngine::stop(music);
+    // Its next pass starts on the free stream.
+    pumpFor(1.8);
+    EXPECT_EQ(AudioEngine::getState(big), AudioState::PLAYING);
+    const std::string effect = writeWav(_dir.file("effect.wav"), 0.5);
+    for (int i = 0; i < 32; ++i) {
+        ASSERT_NE(AudioEngine::play2d(effect, true, 0.0f), AudioEngine::INVALID_AUDIO_ID) << "effect " << i;
+    }
+}
+
 TEST_F(AudioEngineMixerTest, StreamThatEndedBeforeTheFrameIsReportedWhileTheNextTrackPlays) {
     // The playlist's case: the next track is started in the frame in which the last one ended, before
     // its finish has been dispatched.
