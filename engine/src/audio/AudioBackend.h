@@ -30,7 +30,8 @@ public:
 
     // Starts a loaded file. False (with a log line) when no voice is free. `duration` receives the
     // length in seconds, or a negative value when it is unknown.
-    virtual bool startVoice(int audioId, const std::string& path, bool loop, float volume, float& duration) = 0;
+    virtual bool startVoice(int audioId, const std::string& path, bool loop, float volume,
+                            float& duration) = 0;
     virtual void stopVoice(int audioId) = 0;
     virtual void pauseVoice(int audioId) = 0;
     virtual void resumeVoice(int audioId) = 0;

@@ -212,15 +212,21 @@ bool AudioEngine::lazyInit() {
     return true;
 }
 
-void AudioEngine::end() { engine().close(); }
+void AudioEngine::end() {
+    engine().close();
+}
 
 int AudioEngine::play2d(const std::string& filePath, bool loop, float volume) {
     return engine().play(filePath, loop, volume);
 }
 
-void AudioEngine::stop(int audioId) { engine().stop(audioId); }
+void AudioEngine::stop(int audioId) {
+    engine().stop(audioId);
+}
 
-void AudioEngine::stopAll() { engine().stopAll(); }
+void AudioEngine::stopAll() {
+    engine().stopAll();
+}
 
 void AudioEngine::pause(int audioId) {
     Engine& e = engine();
@@ -231,7 +237,9 @@ void AudioEngine::pause(int audioId) {
     }
 }
 
-void AudioEngine::pauseAll() { engine().setAllPaused(true); }
+void AudioEngine::pauseAll() {
+    engine().setAllPaused(true);
+}
 
 void AudioEngine::resume(int audioId) {
     Engine& e = engine();
@@ -242,7 +250,9 @@ void AudioEngine::resume(int audioId) {
     }
 }
 
-void AudioEngine::resumeAll() { engine().setAllPaused(false); }
+void AudioEngine::resumeAll() {
+    engine().setAllPaused(false);
+}
 
 void AudioEngine::setVolume(int audioId, float volume) {
     Engine& e = engine();
@@ -291,14 +301,17 @@ AudioState AudioEngine::getState(int audioId) {
     return instance ? instance->state : AudioState::ERROR;
 }
 
-void AudioEngine::setFinishCallback(int audioId, const std::function<void(int, const std::string&)>& callback) {
+void AudioEngine::setFinishCallback(int audioId,
+                                    const std::function<void(int, const std::string&)>& callback) {
     Instance* instance = engine().find(audioId);
     if (instance) {
         instance->onFinish = callback;
     }
 }
 
-void AudioEngine::preload(const std::string& filePath) { engine().preload(filePath, nullptr); }
+void AudioEngine::preload(const std::string& filePath) {
+    engine().preload(filePath, nullptr);
+}
 
 void AudioEngine::preload(const std::string& filePath, std::function<void(bool isSuccess)> callback) {
     engine().preload(filePath, std::move(callback));
@@ -322,9 +335,13 @@ void AudioEngine::uncacheAll() {
     e.backend()->unloadAll();
 }
 
-void AudioEngine::dispatchFinishedCallbacks() { audio::runMainThreadQueue(); }
+void AudioEngine::dispatchFinishedCallbacks() {
+    audio::runMainThreadQueue();
+}
 
-void AudioEngine::openSilent() { engine().openSilent(); }
+void AudioEngine::openSilent() {
+    engine().openSilent();
+}
 
 float AudioEngine::takeOutputPeak() {
     audio::AudioBackend* backend = engine().backend();

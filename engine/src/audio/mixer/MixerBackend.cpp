@@ -39,7 +39,9 @@ void SDLCALL streamFinished() {
     }
 }
 
-int mixVolume(float volume) { return static_cast<int>(std::lround(volume * MIX_MAX_VOLUME)); }
+int mixVolume(float volume) {
+    return static_cast<int>(std::lround(volume * MIX_MAX_VOLUME));
+}
 
 }  // namespace
 
@@ -82,17 +84,24 @@ void MixerBackend::playbackFinished(std::uint64_t token) {
     }
 }
 
-bool MixerBackend::load(const std::string& path) { return _cache.get(path) != nullptr; }
+bool MixerBackend::load(const std::string& path) {
+    return _cache.get(path) != nullptr;
+}
 
 void MixerBackend::loadAsync(const std::string& path, std::function<void(bool)> done) {
     _cache.preload(path, std::move(done));
 }
 
-void MixerBackend::unload(const std::string& path) { _cache.remove(path); }
+void MixerBackend::unload(const std::string& path) {
+    _cache.remove(path);
+}
 
-void MixerBackend::unloadAll() { _cache.clear(); }
+void MixerBackend::unloadAll() {
+    _cache.clear();
+}
 
-bool MixerBackend::startVoice(int audioId, const std::string& path, bool loop, float volume, float& duration) {
+bool MixerBackend::startVoice(int audioId, const std::string& path, bool loop, float volume,
+                              float& duration) {
     std::shared_ptr<MixerSound> sound = _cache.get(path);
     if (!sound) {
         return false;
@@ -148,8 +157,8 @@ bool MixerBackend::startPlayback(int audioId, Voice& voice, bool loop, double po
         }
         const int channel = voice.channel >= 0 ? voice.channel : freeChannel();
         if (channel < 0) {
-            logAt(LogLevel::Warning, "AudioEngine: [%s] not played: all %d channels are busy", voice.path.c_str(),
-                  MixerDevice::kChannelCount);
+            logAt(LogLevel::Warning, "AudioEngine: [%s] not played: all %d channels are busy",
+                  voice.path.c_str(), MixerDevice::kChannelCount);
             return false;
         }
         const auto slot = static_cast<size_t>(channel);
@@ -157,7 +166,8 @@ bool MixerBackend::startPlayback(int audioId, Voice& voice, bool loop, double po
         g_channelTokens[slot].store(token);
         Mix_Volume(channel, mixVolume(voice.volume));
         if (Mix_PlayChannel(channel, chunk, loops) < 0) {
-            logAt(LogLevel::Warning, "AudioEngine: [%s] cannot be played: %s", voice.path.c_str(), Mix_GetError());
+            logAt(LogLevel::Warning, "AudioEngine: [%s] cannot be played: %s", voice.path.c_str(),
+                  Mix_GetError());
             g_channelTokens[slot].store(0);
             _voiceByToken.erase(token);
             voice.token = 0;
@@ -173,8 +183,8 @@ bool MixerBackend::startPlayback(int audioId, Voice& voice, bool loop, double po
     voice.playingLoop = loop;
     voice.paused = false;
     voice.pausedFor = Clock::duration::zero();
-    voice.startedAt = Clock::now() - std::chrono::duration_cast<Clock::duration>(
-                                          std::chrono::duration<double>(position));
+    voice.startedAt =
+        Clock::now() - std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(position));
     return true;
 }
 

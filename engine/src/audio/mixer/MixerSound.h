@@ -30,7 +30,8 @@ public:
     float duration() const { return _duration; }
 
 private:
-    MixerSound(std::string path, double bytesPerSecond) : _path(std::move(path)), _bytesPerSecond(bytesPerSecond) {}
+    MixerSound(std::string path, double bytesPerSecond)
+        : _path(std::move(path)), _bytesPerSecond(bytesPerSecond) {}
     bool decodeChunk(std::string& error);
 
     std::string _path;

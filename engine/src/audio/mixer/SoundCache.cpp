@@ -19,7 +19,9 @@ std::shared_ptr<MixerSound> loadLogged(const std::string& path, double bytesPerS
 
 }  // namespace
 
-SoundCache::~SoundCache() { _worker.reset(); }
+SoundCache::~SoundCache() {
+    _worker.reset();
+}
 
 std::shared_ptr<MixerSound> SoundCache::get(const std::string& path) {
     auto found = _entries.find(path);

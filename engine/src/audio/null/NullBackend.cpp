@@ -28,9 +28,13 @@ void NullBackend::loadAsync(const std::string& path, std::function<void(bool)> d
     postToMainThread([done = std::move(done), ok] { done(ok); });
 }
 
-void NullBackend::unload(const std::string& path) { _readable.erase(path); }
+void NullBackend::unload(const std::string& path) {
+    _readable.erase(path);
+}
 
-void NullBackend::unloadAll() { _readable.clear(); }
+void NullBackend::unloadAll() {
+    _readable.clear();
+}
 
 bool NullBackend::startVoice(int audioId, const std::string& path, bool loop, float volume, float& duration) {
     duration = -1.0f;

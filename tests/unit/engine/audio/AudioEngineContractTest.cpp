@@ -175,10 +175,11 @@ TEST_P(AudioEngineContractTest, PreloadCallbackComesLaterOnTheMainThread) {
     EXPECT_NE(AudioEngine::play2d(_effect), AudioEngine::INVALID_AUDIO_ID);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, AudioEngineContractTest, ::testing::Values(Backend::Mixer, Backend::Silent),
+INSTANTIATE_TEST_SUITE_P(Backends, AudioEngineContractTest,
+                         ::testing::Values(Backend::Mixer, Backend::Silent),
                          [](const ::testing::TestParamInfo<Backend>& param) {
                              return param.param == Backend::Mixer ? std::string("DummyDriver")
-                                                                 : std::string("Silent");
+                                                                  : std::string("Silent");
                          });
 
 }  // namespace

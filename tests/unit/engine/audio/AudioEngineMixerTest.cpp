@@ -43,7 +43,8 @@ TEST_F(AudioEngineMixerTest, FinishCallbackComesOnceOnTheMainThreadAfterTheSound
     const int id = AudioEngine::play2d(path);
     ASSERT_NE(id, AudioEngine::INVALID_AUDIO_ID);
     AudioEngine::setFinishCallback(id, [&](int finishedId, const std::string& finishedPath) {
-        finishes.push_back({finishedId, finishedPath, std::this_thread::get_id(), AudioEngine::getState(finishedId),
+        finishes.push_back({finishedId, finishedPath, std::this_thread::get_id(),
+                            AudioEngine::getState(finishedId),
                             std::chrono::duration<double>(Clock::now() - started).count()});
     });
     ASSERT_TRUE(pumpUntil([&] { return !finishes.empty(); }));
@@ -161,8 +162,8 @@ TEST_F(AudioEngineMixerTest, LoopingSoundNeverFinishesUntilItsLoopIsSwitchedOff)
         const char* name;
         std::string path;
         double seconds;
-        double loopFor;     // long enough to wrap at least twice, where the sound is short
-        bool keepsPlace;    // SDL2_mixer 2.6 cannot seek a WAV stream that has just been started
+        double loopFor;   // long enough to wrap at least twice, where the sound is short
+        bool keepsPlace;  // SDL2_mixer 2.6 cannot seek a WAV stream that has just been started
         bool waitForEnd;
     };
     const Case cases[] = {

@@ -29,7 +29,9 @@ namespace audiotest {
 using cocos2d::experimental::AudioEngine;
 using cocos2d::experimental::AudioState;
 
-inline void useDummyDriver() { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+inline void useDummyDriver() {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
 
 class TempDir {
 public:
@@ -55,7 +57,8 @@ inline std::vector<std::int16_t> sine(double seconds, int rate, int channels, do
     const auto frames = static_cast<size_t>(std::lround(seconds * rate));
     std::vector<std::int16_t> samples(frames * static_cast<size_t>(channels));
     for (size_t i = 0; i < frames; ++i) {
-        const double value = amplitude * 32767.0 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / rate);
+        const double value =
+            amplitude * 32767.0 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / rate);
         for (int c = 0; c < channels; ++c) {
             samples[i * static_cast<size_t>(channels) + static_cast<size_t>(c)] =
                 static_cast<std::int16_t>(std::lround(value));
@@ -135,8 +138,8 @@ inline std::string writeMp3(const std::string& path, double seconds, int rate = 
     setBitrate(lame, 64);
     initParams(lame);
     std::vector<unsigned char> out(samples.size() * 5 / 4 + 7200 + 16384);
-    const int written = encode(lame, samples.data(), samples.data(), static_cast<int>(samples.size()), out.data(),
-                               static_cast<int>(out.size()));
+    const int written = encode(lame, samples.data(), samples.data(), static_cast<int>(samples.size()),
+                               out.data(), static_cast<int>(out.size()));
     const int flushed = flush(lame, out.data() + written, static_cast<int>(out.size()) - written);
     out.resize(static_cast<size_t>(written + flushed));
     // The info tag replaces the placeholder frame LAME wrote first.
