@@ -13,7 +13,9 @@
 #include "audio/MainThreadQueue.h"
 #include "audio/mixer/MixerBackend.h"
 #include "audio/null/NullBackend.h"
+#include "engine/base/Director.h"
 #include "engine/base/Log.h"
+#include "engine/platform/FileUtils.h"
 
 namespace cocos2d::experimental {
 namespace {
@@ -23,7 +25,8 @@ namespace {
 constexpr size_t kSilentVoiceLimit = 256;
 
 struct Instance {
-    std::string path;
+    std::string path;  // as the caller gave it, for the finish callback
+    std::string file;  // the file it resolved to: the cache's key
     float volume = 1.0f;
     bool loop = false;
     AudioState state = AudioState::PLAYING;
@@ -40,16 +43,13 @@ float clampVolume(float volume) {
 
 class Engine final : public audio::VoiceListener {
 public:
-    Engine() {
-        // Touch the queue first so that it outlives this object at exit, when a worker may still post.
-        audio::dropMainThreadQueue();
-    }
     ~Engine() override { close(); }
 
     audio::AudioBackend* backend() const { return _backend.get(); }
 
     audio::AudioBackend& open() {
         if (!_backend) {
+            attachToDirector();
             std::string error;
             _backend = audio::MixerBackend::open(*this, error);
             if (!_backend) {
@@ -63,6 +63,7 @@ public:
 
     void openSilent() {
         close();
+        attachToDirector();
         _backend = std::make_unique<audio::NullBackend>();
     }
 
@@ -70,7 +71,15 @@ public:
         _instances.clear();
         _backend.reset();
         ++_epoch;
-        audio::dropMainThreadQueue();
+        // Functions already queued stay in the scheduler; they find no voice or a newer epoch.
+        audio::setMainThreadScheduler(nullptr);
+    }
+
+    // Main thread. A name is looked up along the search paths; one that is not found stays as it is,
+    // so the failure names it.
+    static std::string resolve(const std::string& path) {
+        std::string full = FileUtils::getInstance()->fullPathForFilename(path);
+        return full.empty() ? path : full;
     }
 
     Instance* find(int audioId) {
@@ -80,7 +89,8 @@ public:
 
     int play(const std::string& path, bool loop, float volume) {
         audio::AudioBackend& backend = open();
-        if (!backend.load(path)) {
+        const std::string file = resolve(path);
+        if (!backend.load(file)) {
             return AudioEngine::INVALID_AUDIO_ID;
         }
         if (_nextId == INT_MAX) {
@@ -90,10 +100,11 @@ public:
         const int audioId = _nextId++;
         Instance instance;
         instance.path = path;
+        instance.file = file;
         instance.volume = clampVolume(volume);
         instance.loop = loop;
         float duration = AudioEngine::TIME_UNKNOWN;
-        if (!backend.startVoice(audioId, path, loop, instance.volume, duration)) {
+        if (!backend.startVoice(audioId, file, loop, instance.volume, duration)) {
             return AudioEngine::INVALID_AUDIO_ID;
         }
         instance.duration = duration < 0.0f ? AudioEngine::TIME_UNKNOWN : duration;
@@ -139,9 +150,9 @@ public:
         }
     }
 
-    void stopFile(const std::string& path) {
+    void stopFile(const std::string& file) {
         for (auto it = _instances.begin(); it != _instances.end();) {
-            if (it->second.path == path) {
+            if (it->second.file == file) {
                 const int audioId = it->first;
                 it = _instances.erase(it);
                 _backend->stopVoice(audioId);
@@ -153,7 +164,7 @@ public:
 
     void preload(const std::string& path, std::function<void(bool)> callback) {
         const std::uint64_t epoch = _epoch;
-        open().loadAsync(path, [this, epoch, callback = std::move(callback)](bool ok) {
+        open().loadAsync(resolve(path), [this, epoch, callback = std::move(callback)](bool ok) {
             if (epoch == _epoch && callback) {
                 callback(ok);
             }
@@ -174,6 +185,19 @@ public:
     }
 
 private:
+    // The director's frame runs the finish callbacks, and its teardown closes the sound.
+    void attachToDirector() {
+        Director* director = Director::getInstance();
+        audio::setMainThreadScheduler(director->getScheduler());
+        if (!_teardownRegistered) {
+            _teardownRegistered = true;
+            director->addTeardownHandler([this] {
+                _teardownRegistered = false;
+                close();
+            });
+        }
+    }
+
     void boundSilentVoices() {
         size_t withoutLoop = 0;
         for (const auto& entry : _instances) {
@@ -195,6 +219,8 @@ private:
     int _nextId = 1;
     // Changes at each close, so a preload callback of a closed backend is dropped.
     std::uint64_t _epoch = 0;
+    // Whether the current director will close the sound when it ends.
+    bool _teardownRegistered = false;
 };
 
 Engine& engine() {
@@ -322,8 +348,9 @@ void AudioEngine::uncache(const std::string& filePath) {
     if (!e.backend()) {
         return;
     }
-    e.stopFile(filePath);
-    e.backend()->unload(filePath);
+    const std::string file = Engine::resolve(filePath);
+    e.stopFile(file);
+    e.backend()->unload(file);
 }
 
 void AudioEngine::uncacheAll() {
@@ -333,10 +360,6 @@ void AudioEngine::uncacheAll() {
     }
     e.stopAll();
     e.backend()->unloadAll();
-}
-
-void AudioEngine::dispatchFinishedCallbacks() {
-    audio::runMainThreadQueue();
 }
 
 void AudioEngine::openSilent() {

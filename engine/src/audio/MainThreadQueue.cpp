@@ -1,49 +1,35 @@
 #include "audio/MainThreadQueue.h"
 
-#include <mutex>
+#include <atomic>
 #include <utility>
-#include <vector>
+
+#include "engine/base/Scheduler.h"
 
 namespace cocos2d::audio {
 namespace {
 
-struct Queue {
-    std::mutex mutex;
-    std::vector<std::function<void()>> functions;
-};
-
-Queue& queue() {
-    static Queue q;
-    return q;
-}
+std::atomic<Scheduler*> g_scheduler{nullptr};
 
 }  // namespace
 
+void setMainThreadScheduler(Scheduler* scheduler) {
+    Scheduler* previous = g_scheduler.load();
+    if (previous == scheduler) {
+        return;
+    }
+    // Retained so that posting stays safe even if the director that owned it is destroyed first.
+    if (scheduler) {
+        scheduler->retain();
+    }
+    g_scheduler.store(scheduler);
+    if (previous) {
+        previous->release();
+    }
+}
+
 void postToMainThread(std::function<void()> function) {
-    Queue& q = queue();
-    std::lock_guard<std::mutex> lock(q.mutex);
-    q.functions.push_back(std::move(function));
-}
-
-void runMainThreadQueue() {
-    std::vector<std::function<void()>> batch;
-    {
-        Queue& q = queue();
-        std::lock_guard<std::mutex> lock(q.mutex);
-        batch.swap(q.functions);
-    }
-    // Never run under the lock: a function may post again, or stop sounds whose halt posts.
-    for (auto& function : batch) {
-        function();
-    }
-}
-
-void dropMainThreadQueue() {
-    std::vector<std::function<void()>> dropped;
-    Queue& q = queue();
-    {
-        std::lock_guard<std::mutex> lock(q.mutex);
-        dropped.swap(q.functions);
+    if (Scheduler* scheduler = g_scheduler.load()) {
+        scheduler->runOnMainThread(std::move(function));
     }
 }
 

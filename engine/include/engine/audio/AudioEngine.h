@@ -8,9 +8,10 @@ namespace experimental {
 
 enum class AudioState { ERROR = -1, INITIALIZING = 0, PLAYING = 1, PAUSED = 2 };
 
-// Plays music and effects. Every call is made on the main thread. An id names one playback of a
-// file: ids count up from 1 and are never handed out twice, so a stale id held by a caller never
-// reaches a newer sound. A call with an unknown, finished or invalid id does nothing.
+// Plays music and effects. Every call is made on the main thread. File names are looked up along
+// FileUtils' search paths. An id names one playback of a file: ids count up from 1 and are never
+// handed out twice, so a stale id held by a caller never reaches a newer sound. A call with an
+// unknown, finished or invalid id does nothing.
 class AudioEngine {
 public:
     using AudioState = experimental::AudioState;
@@ -22,8 +23,8 @@ public:
     // needs it (play2d, preload).
     static bool lazyInit();
 
-    // Stops every sound without finish callbacks, frees the cache and closes the device. A later
-    // play2d or preload opens it again.
+    // Stops every sound without finish callbacks, frees the cache and closes the device. The
+    // director's teardown calls it. A later play2d or preload opens it again.
     static void end();
 
     // INVALID_AUDIO_ID, with one log line naming the file, when the file is missing or cannot be
@@ -49,22 +50,19 @@ public:
     static float getCurrentTime(int audioId);
     static AudioState getState(int audioId);
 
-    // Runs once, on the main thread, when a sound without loop ends by itself; never on stop,
-    // stopAll, uncache or end. The id is already finished when it runs.
+    // Runs once, on the main thread (from the director's frame, also while paused), when a sound
+    // without loop ends by itself; never on stop, stopAll, uncache or end. The id is already
+    // finished when it runs.
     static void setFinishCallback(int audioId, const std::function<void(int, const std::string&)>& callback);
 
-    // Decodes the file into the cache on a worker thread. The callback always comes later, on the
-    // main thread, with false when the file cannot be played. A play2d of a file still loading waits
-    // for it.
+    // Decodes the file into the cache on a worker thread. The callback always comes later, from the
+    // director's frame, with false when the file cannot be played. A play2d of a file still loading
+    // waits for it.
     static void preload(const std::string& filePath);
     static void preload(const std::string& filePath, std::function<void(bool isSuccess)> callback);
     // Stops that file's sounds (no finish callbacks) and frees it.
     static void uncache(const std::string& filePath);
     static void uncacheAll();
-
-    // Runs the finish and preload callbacks that have come in since the last call. The frame loop
-    // calls it once per frame, on the main thread, even while the director is paused.
-    static void dispatchFinishedCallbacks();
 
     // Opens the backend that plays nothing, as when no audio device can be opened at all: ids stay
     // valid, no file is decoded, durations are TIME_UNKNOWN and no finish callback runs. end()

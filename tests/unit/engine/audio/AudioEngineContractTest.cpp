@@ -18,13 +18,13 @@ class AudioEngineContractTest : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override {
         useDummyDriver();
-        AudioEngine::end();
+        startDirector();
         if (GetParam() == Backend::Silent) {
             AudioEngine::openSilent();
         }
         _effect = writeWav(_dir.file("effect.wav"), 0.3);
     }
-    void TearDown() override { AudioEngine::end(); }
+    void TearDown() override { stopDirector(); }
 
     TempDir _dir;
     std::string _effect;
@@ -45,7 +45,7 @@ TEST_P(AudioEngineContractTest, IdsAreNeverReturnedTwiceOver10000Plays) {
         }
         if (i % 32 == 0) {
             AudioEngine::stopAll();
-            AudioEngine::dispatchFinishedCallbacks();
+            frame();
         }
     }
 }

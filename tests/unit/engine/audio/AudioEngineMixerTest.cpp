@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "AudioTestSupport.h"
+#include "engine/platform/FileUtils.h"
 
 namespace {
 
@@ -18,9 +20,9 @@ class AudioEngineMixerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         useDummyDriver();
-        AudioEngine::end();
+        startDirector();
     }
-    void TearDown() override { AudioEngine::end(); }
+    void TearDown() override { stopDirector(); }
 
     // Over 1 MiB, so it streams although it lasts only 1.5 s.
     std::string bigWav(const std::string& name) { return writeWav(_dir.file(name), 1.5, 192000, 2, 0.5); }
@@ -370,11 +372,9 @@ TEST_F(AudioEngineMixerTest, PlayOfAFileStillLoadingWaitsForIt) {
     ASSERT_TRUE(pumpUntil([&] { return loaded; }));
 }
 
-TEST(AudioEngineDeviceTest, WithoutAUsableDeviceTheDummyDriverPlaysEverythingSilently) {
+TEST_F(AudioEngineMixerTest, WithoutAUsableDeviceTheDummyDriverPlaysEverythingSilently) {
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    AudioEngine::end();
-    TempDir dir;
-    const std::string path = writeWav(dir.file("short.wav"), 0.2);
+    const std::string path = writeWav(_dir.file("short.wav"), 0.2);
     LogCapture log;
     int calls = 0;
     const int id = AudioEngine::play2d(path);
@@ -387,11 +387,9 @@ TEST(AudioEngineDeviceTest, WithoutAUsableDeviceTheDummyDriverPlaysEverythingSil
     useDummyDriver();
 }
 
-TEST(AudioEngineSilentTest, SilentBackendKeepsIdsButKnowsNoLengthAndReportsNoEnd) {
-    useDummyDriver();
+TEST_F(AudioEngineMixerTest, SilentBackendKeepsIdsButKnowsNoLengthAndReportsNoEnd) {
     AudioEngine::openSilent();
-    TempDir dir;
-    const std::string path = writeWav(dir.file("short.wav"), 0.1);
+    const std::string path = writeWav(_dir.file("short.wav"), 0.1);
     int calls = 0;
     const int id = AudioEngine::play2d(path);
     ASSERT_NE(id, AudioEngine::INVALID_AUDIO_ID);
@@ -408,7 +406,56 @@ TEST(AudioEngineSilentTest, SilentBackendKeepsIdsButKnowsNoLengthAndReportsNoEnd
     }
     EXPECT_EQ(AudioEngine::getState(id), AudioState::ERROR);
     EXPECT_EQ(AudioEngine::getState(loop), AudioState::PLAYING);
-    AudioEngine::end();
+}
+
+TEST_F(AudioEngineMixerTest, FinishCallbacksComeWhileTheDirectorIsPaused) {
+    cocos2d::Director::getInstance()->pause();
+    int calls = 0;
+    const int id = AudioEngine::play2d(writeWav(_dir.file("short.wav"), 0.1));
+    AudioEngine::setFinishCallback(id, [&](int, const std::string&) { ++calls; });
+    EXPECT_TRUE(pumpUntil([&] { return calls == 1; }));
+}
+
+TEST_F(AudioEngineMixerTest, TheDirectorsTeardownClosesTheSoundWithoutCallbacks) {
+    int calls = 0;
+    const int effect = AudioEngine::play2d(writeWav(_dir.file("short.wav"), 0.2));
+    const int music = AudioEngine::play2d(writeWav(_dir.file("track.wav"), 12.0), true);
+    AudioEngine::setFinishCallback(effect, [&](int, const std::string&) { ++calls; });
+    cocos2d::Director::getInstance()->end();
+    frame();
+    EXPECT_EQ(AudioEngine::getState(effect), AudioState::ERROR);
+    EXPECT_EQ(AudioEngine::getState(music), AudioState::ERROR);
+    EXPECT_EQ(AudioEngine::takeOutputPeak(), 0.0f) << "closed";
+    // A new director gets the sound back on first use, and closes it at its own end.
+    startDirector();
+    const int again = AudioEngine::play2d(writeWav(_dir.file("loop.wav"), 0.2), true);
+    EXPECT_GT(peakOver(0.1), 0.3f);
+    stopDirector();
+    EXPECT_EQ(AudioEngine::getState(again), AudioState::ERROR);
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(AudioEngineMixerTest, NamesAreLookedUpAlongTheSearchPaths) {
+    std::filesystem::create_directories(_dir.file("res/audio"));
+    writeWav(_dir.file("res/audio/drop.wav"), 0.1);
+    cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+    files->setResourceRoot(_dir.file("") + "/");
+    files->setSearchPaths({"src", "res"});
+    std::vector<std::string> finished;
+    const int id = AudioEngine::play2d("audio/drop.wav");
+    ASSERT_NE(id, AudioEngine::INVALID_AUDIO_ID);
+    EXPECT_NEAR(AudioEngine::getDuration(id), 0.1, 0.01);
+    AudioEngine::setFinishCallback(id, [&](int, const std::string& path) { finished.push_back(path); });
+    EXPECT_TRUE(pumpUntil([&] { return !finished.empty(); }));
+    EXPECT_EQ(finished, std::vector<std::string>{"audio/drop.wav"}) << "the name as the game gave it";
+    // The same name uncaches it; a name found nowhere is named in its log line.
+    const int loop = AudioEngine::play2d("audio/drop.wav", true);
+    AudioEngine::uncache("audio/drop.wav");
+    EXPECT_EQ(AudioEngine::getState(loop), AudioState::ERROR);
+    LogCapture log;
+    EXPECT_EQ(AudioEngine::play2d("audio/missing.mp3"), AudioEngine::INVALID_AUDIO_ID);
+    EXPECT_EQ(log.countContaining("[audio/missing.mp3]"), 1);
+    cocos2d::FileUtils::destroyInstance();
 }
 
 }  // namespace

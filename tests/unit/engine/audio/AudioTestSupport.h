@@ -1,7 +1,8 @@
 #pragma once
 
-// Sound files written at test time, log capture and a stand-in for the frame loop, for the audio
-// tests. They run the real mixer on SDL's dummy driver, which mixes in real time without a device.
+// Sound files written at test time, log capture and the director's frames, for the audio tests.
+// They run the real mixer on SDL's dummy driver, which mixes in real time without a device, under a
+// real director over a windowless view, whose frames run the audio callbacks.
 
 #include <dlfcn.h>
 #include <lame/lame.h>
@@ -22,7 +23,9 @@
 #include <vector>
 
 #include "engine/audio/AudioEngine.h"
+#include "engine/base/Director.h"
 #include "engine/base/Log.h"
+#include "engine/platform/GLView.h"
 
 namespace audiotest {
 
@@ -31,6 +34,21 @@ using cocos2d::experimental::AudioState;
 
 inline void useDummyDriver() {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+// A fresh director; the old one's teardown closes the sound.
+inline void startDirector() {
+    cocos2d::Director::destroyInstance();
+    cocos2d::Director* director = cocos2d::Director::getInstance();
+    director->setOpenGLView(cocos2d::GLView::createHeadless(1280, 810));
+}
+
+inline void stopDirector() {
+    cocos2d::Director::destroyInstance();
+}
+
+inline void frame() {
+    cocos2d::Director::getInstance()->stepFrame(1.0f / 60.0f);
 }
 
 class TempDir {
@@ -182,11 +200,11 @@ private:
     std::vector<std::string> _lines;
 };
 
-// The frame loop's part: dispatch the audio callbacks every 5 ms until `done` holds or time runs out.
+// Director frames every 5 ms until `done` holds or time runs out.
 inline bool pumpUntil(const std::function<bool()>& done, double timeoutSeconds = 5.0) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     for (;;) {
-        AudioEngine::dispatchFinishedCallbacks();
+        frame();
         if (done()) {
             return true;
         }
@@ -197,7 +215,7 @@ inline bool pumpUntil(const std::function<bool()>& done, double timeoutSeconds =
     }
 }
 
-// Dispatches for a while, whatever happens.
+// Frames for a while, whatever happens.
 inline void pumpFor(double seconds) {
     pumpUntil([] { return false; }, seconds);
 }
