@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/audio/AudioEngine.h"
+#include "engine/platform/FileUtils.h"
 
 namespace {
 
@@ -24,7 +25,13 @@ void putLe(std::string& out, std::uint32_t value, int bytes) {
     }
 }
 
-// A mono 16-bit sine of `seconds` at 22.05 kHz, the shape of a typical effect.
+// The resource root of the run: the game names its sounds relative to it, as "audio/x.mp3".
+const std::filesystem::path& root() {
+    static const std::filesystem::path path = std::filesystem::temp_directory_path() / "kestrova-audio-bench";
+    return path;
+}
+
+// A mono 16-bit sine of `seconds` at 22.05 kHz, the shape of a typical effect. Returns its name.
 std::string writeWav(const std::string& name, double seconds) {
     const int rate = 22050;
     const auto frames = static_cast<std::uint32_t>(seconds * rate);
@@ -44,13 +51,15 @@ std::string writeWav(const std::string& name, double seconds) {
         const double value = 16000.0 * std::sin(2.0 * M_PI * 440.0 * i / rate);
         putLe(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(value))), 2);
     }
-    const std::string path = (std::filesystem::temp_directory_path() / name).string();
-    std::ofstream(path, std::ios::binary).write(out.data(), static_cast<std::streamsize>(out.size()));
-    return path;
+    const std::string relative = "audio/" + name;
+    std::filesystem::create_directories(root() / "audio");
+    std::ofstream(root() / relative, std::ios::binary)
+        .write(out.data(), static_cast<std::streamsize>(out.size()));
+    return relative;
 }
 
 void BM_PlayAndStopCachedEffect(benchmark::State& state) {
-    const std::string path = writeWav("kestrova-bench-effect.wav", 0.5);
+    const std::string path = writeWav("effect.wav", 0.5);
     AudioEngine::play2d(path, false, 0.0f);  // decoded once, cached
     for (auto _ : state) {
         const int id = AudioEngine::play2d(path);
@@ -61,12 +70,11 @@ void BM_PlayAndStopCachedEffect(benchmark::State& state) {
         AudioEngine::stop(id);
     }
     AudioEngine::end();
-    std::filesystem::remove(path);
 }
 BENCHMARK(BM_PlayAndStopCachedEffect);
 
 void BM_VolumeStepOfARunningFade(benchmark::State& state) {
-    const std::string path = writeWav("kestrova-bench-loop.wav", 0.5);
+    const std::string path = writeWav("loop.wav", 0.5);
     const int id = AudioEngine::play2d(path, true, 0.0f);
     float volume = 0.0f;
     for (auto _ : state) {
@@ -74,13 +82,12 @@ void BM_VolumeStepOfARunningFade(benchmark::State& state) {
         AudioEngine::setVolume(id, volume);
     }
     AudioEngine::end();
-    std::filesystem::remove(path);
 }
 BENCHMARK(BM_VolumeStepOfARunningFade);
 
 void BM_FirstPlayOfAnUncachedEffect(benchmark::State& state) {
     const double seconds = static_cast<double>(state.range(0)) / 1000.0;
-    const std::string path = writeWav("kestrova-bench-uncached.wav", seconds);
+    const std::string path = writeWav("uncached.wav", seconds);
     for (auto _ : state) {
         if (AudioEngine::play2d(path, false, 0.0f) == AudioEngine::INVALID_AUDIO_ID) {
             state.SkipWithError("play2d refused the effect");
@@ -91,7 +98,6 @@ void BM_FirstPlayOfAnUncachedEffect(benchmark::State& state) {
         state.ResumeTiming();
     }
     AudioEngine::end();
-    std::filesystem::remove(path);
 }
 BENCHMARK(BM_FirstPlayOfAnUncachedEffect)->Arg(200)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
@@ -99,11 +105,14 @@ BENCHMARK(BM_FirstPlayOfAnUncachedEffect)->Arg(200)->Arg(2000)->Unit(benchmark::
 
 int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    cocos2d::FileUtils::getInstance()->setResourceRoot(root().string() + "/");
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(root(), ec);
     return 0;
 }
