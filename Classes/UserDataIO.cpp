@@ -3,10 +3,13 @@
 #include <cerrno>
 #include <algorithm>
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include <fcntl.h>
@@ -99,6 +102,38 @@ uint32_t crcOfBytes(const std::vector<uint8_t>& bytes) {
     return static_cast<uint32_t>(crc);
 }
 
+uint32_t parseChecksumText(const char* text) {
+    const char* c = text;
+    while (*c == ' ' || *c == '\t' || *c == '\n' || *c == '\r' || *c == '\f' || *c == '\v') {
+        ++c;
+    }
+    uint64_t value = 0;
+    for (; *c >= '0' && *c <= '9'; ++c) {
+        value = value * 10 + static_cast<uint64_t>(*c - '0');
+        if (value > UINT32_MAX) {
+            return 0;
+        }
+    }
+    return static_cast<uint32_t>(value);
+}
+
+// The number a checksum file holds; 0 when it is missing or holds none. A checksum is at most ten
+// digits, so only the start of the file is read.
+uint32_t readChecksumQuietly(const char* path) {
+    std::ifstream file(path);
+    char text[32] = {};
+    if (file.is_open()) {
+        file.read(text, sizeof(text) - 1);
+    }
+    return parseChecksumText(text);
+}
+
+bool checksumMatches(const std::string& dataPath, const std::string& checksumPath) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(dataPath, error) &&
+           UserDataIO::computeFileCrc(dataPath.c_str()) == readChecksumQuietly(checksumPath.c_str());
+}
+
 // A profile that the current name names, so that a damaged or edited save cannot leave the player
 // on an empty "ghost" profile that hides the real ones.
 void ensureCurrentUserExists() {
@@ -141,6 +176,17 @@ bool UserDataIO::saveUserData(const std::string& folder) {
     UserData::getInstance().write(buffer);
     const std::vector<uint8_t>& bytes = buffer->bytes();
     const uint32_t crc = crcOfBytes(bytes);
+    // The copy that a launch would load now is replaced last, so that a save cut short at any point
+    // leaves one copy that loads the previous store or the new one. After an earlier save was cut
+    // short the secondary may be the only good copy, and then the primary goes first.
+    const std::string primaryPath = folder + kPrimaryDataFile;
+    const std::string primaryChecksumPath = folder + kPrimaryChecksumFile;
+    if (checksumMatches(primaryPath, primaryChecksumPath)) {
+        const bool secondaryOk =
+            writeCopy(folder, kSecondaryDataFile, kSecondaryChecksumFile, bytes, crc, true);
+        const bool primaryOk = writeCopy(folder, kPrimaryDataFile, kPrimaryChecksumFile, bytes, crc, false);
+        return primaryOk && secondaryOk;
+    }
     const bool primaryOk = writeCopy(folder, kPrimaryDataFile, kPrimaryChecksumFile, bytes, crc, false);
     const bool secondaryOk = writeCopy(folder, kSecondaryDataFile, kSecondaryChecksumFile, bytes, crc, true);
     return primaryOk && secondaryOk;
@@ -196,25 +242,7 @@ uint32_t UserDataIO::computeFileCrc(const char* path) {
 }
 
 uint32_t UserDataIO::readChecksumFile(const char* path) {
-    std::ifstream file(path);
-    // A checksum is at most ten digits; a longer number cannot match and reads as none.
-    char text[32] = {};
-    if (file.is_open()) {
-        file.read(text, sizeof(text) - 1);
-    }
-    const char* c = text;
-    while (*c == ' ' || *c == '\t' || *c == '\n' || *c == '\r' || *c == '\f' || *c == '\v') {
-        ++c;
-    }
-    uint64_t value = 0;
-    for (; *c >= '0' && *c <= '9'; ++c) {
-        value = value * 10 + static_cast<uint64_t>(*c - '0');
-        if (value > UINT32_MAX) {
-            value = 0;
-            break;
-        }
-    }
-    const uint32_t checksum = static_cast<uint32_t>(value);
+    const uint32_t checksum = readChecksumQuietly(path);
     std::printf("%" PRIu32 " <- %s\n", checksum, path);
     return checksum;
 }

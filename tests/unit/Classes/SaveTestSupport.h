@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -47,14 +46,21 @@ private:
     std::string _path;
 };
 
-inline std::vector<uint8_t> readFileBytes(const std::string& path) {
+// The whole file; empty when it is missing or not a regular file.
+inline std::string readFileText(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return {};
+    }
     std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
-inline std::string readFileText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+inline std::vector<uint8_t> readFileBytes(const std::string& path) {
+    const std::string text = readFileText(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
 }
 
 inline void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
