@@ -1,7 +1,7 @@
 #include "UserDataIO.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
