@@ -1,8 +1,10 @@
 #include "DebugKeySequence.h"
 
+#include "engine/base/Director.h"
+
 namespace {
 
-constexpr int kFirstFedKeyCode = 93;
+constexpr int kFirstFedKeyCode = static_cast<int>(cocos2d::EventKeyboard::KeyCode::KEY_CAPITAL_A);
 constexpr int kKeyCodeToCharOffset = 27;
 
 char toUpperAscii(char c) {
@@ -25,12 +27,14 @@ void DebugKeySequence::feedDebugKey(char c) {
     if (_position == static_cast<int32_t>(_sequence.size())) {
         _position = 0;
         _enabled = !_enabled;
+        cocos2d::Director::getInstance()->setDisplayStats(_enabled);
     }
 }
 
-int DebugKeySequence::debugCharForKeyCode(int keyCode) {
-    if (keyCode < kFirstFedKeyCode) {
+int DebugKeySequence::debugCharForKeyCode(cocos2d::EventKeyboard::KeyCode keyCode) {
+    const int code = static_cast<int>(keyCode);
+    if (code < kFirstFedKeyCode) {
         return -1;
     }
-    return (keyCode - kKeyCodeToCharOffset) & 0xFF;
+    return (code - kKeyCodeToCharOffset) & 0xFF;
 }

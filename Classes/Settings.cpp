@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/platform/Application.h"
+#include "engine/platform/FileUtils.h"
+
 #include "CountryProgress.h"
 #include "EvidenceBook.h"
 #include "MinigameKind.h"
 #include "PictureProgress.h"
 #include "Shuffle.h"
 #include "UserData.h"
+#include "UserDataIO.h"
 
 namespace {
 
@@ -108,6 +112,48 @@ void Settings::getUserNames(std::vector<std::u16string>& out, bool sorted) const
     if (sorted) {
         std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
     }
+}
+
+bool Settings::selectUser(const std::u16string& name) {
+    UserData& store = UserData::getInstance();
+    if (store.profiles.count(name) == 0 || name == store.currentUserName) {
+        return false;
+    }
+    store.currentUserName = name;
+    UserDataIO::saveUserData();
+    return true;
+}
+
+void Settings::save() {
+    UserDataIO::saveUserData();
+}
+
+std::string Settings::getWritablePath() const {
+    return cocos2d::FileUtils::getInstance()->getWritablePath();
+}
+
+const char* Settings::getLanguage() {
+    if (_language.empty()) {
+        cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+        std::string chosen;
+        if (files->isFileExist("lang")) {
+            chosen = files->getStringFromFile("lang");
+        }
+        if (chosen.size() != 2) {
+            // Without a running application (tools, tests) the system language is unknown.
+            cocos2d::Application* application = cocos2d::Application::getInstance();
+            chosen = application != nullptr ? application->getCurrentLanguageCode() : "en";
+        }
+        _language = chosen;
+    }
+    return _language.c_str();
+}
+
+float Settings::getTextScale() {
+    if (_textScale < 0.0f) {
+        _textScale = std::string(getLanguage()) == "en" ? 1.0f : 0.9f;
+    }
+    return _textScale;
 }
 
 bool Settings::isTutorialShown(int32_t id) {

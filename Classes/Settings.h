@@ -40,6 +40,9 @@ public:
     // When the store holds no profile: an empty-named new player, made current.
     void ensureDefaultUser();
     bool userExists(const std::u16string& name) const;
+    // Makes another existing player current and saves; false, with nothing done, for a name without
+    // a profile or the current name.
+    bool selectUser(const std::u16string& name);
     // Appends the names of all profiles but the empty-named one; sorted by their 16-bit units when
     // asked.
     void getUserNames(std::vector<std::u16string>& out, bool sorted) const;
@@ -53,6 +56,17 @@ public:
     // Opens every country and picture of the current profile (the gallery's developer key).
     void debugUnlockAll();
 
+    // Writes the user data to the writable folder.
+    void save();
+    // The writable folder of the save files, ending with "/".
+    std::string getWritablePath() const;
+
+    // The two-letter language: the resource file "lang" when it holds exactly two bytes, else the
+    // system's. Fixed at the first call.
+    const char* getLanguage();
+    // 1.0 for the language "en", else 0.9. Fixed at the first call.
+    float getTextScale();
+
     // "fonts/" + the font's alias or its own name + ".ttf".
     std::string getFontPath(const std::string& name) const;
     // "Scenes/" + name.
@@ -65,5 +79,7 @@ public:
 
 private:
     std::string _returnScreen;
+    std::string _language;
     std::map<std::string, std::string> _fontAliases{{"ArialBold", "Arial"}};
+    float _textScale = -1.0f;
 };

@@ -152,6 +152,14 @@ void ensureCurrentUserExists() {
 
 }  // namespace
 
+void UserDataIO::loadUserData() {
+    loadUserData(Settings::getInstance().getWritablePath());
+}
+
+bool UserDataIO::saveUserData() {
+    return saveUserData(Settings::getInstance().getWritablePath());
+}
+
 void UserDataIO::loadUserData(const std::string& folder) {
     cocos2d::log("UserDataIO::loadUserData");
     const std::string primary = folder + kPrimaryDataFile;

@@ -10,6 +10,10 @@
 // ends with "/": file names are appended to it as they are.
 class UserDataIO {
 public:
+    // Both in the writable folder (Settings::getWritablePath).
+    static void loadUserData();
+    static bool saveUserData();
+
     // Loads the first copy that passes its checksum, version and a complete parse, else keeps the
     // store as it was; then makes sure a current profile exists.
     static void loadUserData(const std::string& folder);

@@ -3,9 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "engine/base/Director.h"
+#include "engine/events/EventKeyboard.h"
+
 #include "DebugKeySequence.h"
 
 namespace {
+
+using KeyCode = cocos2d::EventKeyboard::KeyCode;
+
+KeyCode code(int value) {
+    return static_cast<KeyCode>(value);
+}
 
 void type(DebugKeySequence& sequence, const std::string& text) {
     for (const char c : text) {
@@ -41,36 +50,65 @@ TEST(DebugKeySequenceTest, TypedSequenceTogglesTheDebugModeInEitherCase) {
     }
 }
 
-// The key codes are the engine's: 93 is the first capital letter's, the letter keys are 124 to 149.
 TEST(DebugKeySequenceTest, KeyCodesFeedTheirCharacterFromTheFirstCapitalLetterOnward) {
     struct Case {
-        int keyCode;
+        KeyCode key;
         int expected;
     };
     const std::vector<Case> cases = {
-        {124, 'a'}, {134, 'k'}, {149, 'z'},   // KEY_A, KEY_K, KEY_Z
-        {93, 'B'},  {118, '['},               // KEY_CAPITAL_A, KEY_CAPITAL_Z
-        {119, '\\'}, {121, '^'},              // KEY_LEFT_BRACKET, KEY_RIGHT_BRACKET
-        {150, '{'}, {153, '~'},
-        {282, 255}, {283, 0},                 // kept to 8 bits
-        {92, -1},   {68, -1}, {59, -1}, {6, -1}, {16, -1}, {35, -1},  // unused, KEY_0, Space, Esc, Alt, Enter
+        {KeyCode::KEY_A, 'a'},
+        {KeyCode::KEY_K, 'k'},
+        {KeyCode::KEY_Z, 'z'},
+        {KeyCode::KEY_CAPITAL_A, 'B'},
+        {KeyCode::KEY_LEFT_BRACKET, '\\'},
+        {KeyCode::KEY_RIGHT_BRACKET, '^'},
+        {KeyCode::KEY_LEFT_BRACE, '{'},
+        {KeyCode::KEY_TILDE, '~'},
+        {code(282), 255},  // kept to 8 bits
+        {code(283), 0},
+        {code(92), -1},
+        {KeyCode::KEY_0, -1},
+        {KeyCode::KEY_9, -1},
+        {KeyCode::KEY_SPACE, -1},
+        {KeyCode::KEY_ESCAPE, -1},
+        {KeyCode::KEY_ALT, -1},
+        {KeyCode::KEY_KP_ENTER, -1},
+        {KeyCode::KEY_F1, -1},
+        {KeyCode::KEY_LEFT_ARROW, -1},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(DebugKeySequence::debugCharForKeyCode(c.keyCode), c.expected) << c.keyCode;
+        EXPECT_EQ(DebugKeySequence::debugCharForKeyCode(c.key), c.expected) << static_cast<int>(c.key);
     }
 }
 
-TEST(DebugKeySequenceTest, KeysWithLowCodesLeaveAMatchInProgressUntouched) {
-    // k l o m, then a digit key and Space (not fed), then b e r.
-    const std::vector<int> keys = {134, 135, 138, 136, 68, 59, 125, 128, 141};
-    DebugKeySequence sequence;
-    for (const int key : keys) {
-        const int c = DebugKeySequence::debugCharForKeyCode(key);
-        if (c >= 0) {
-            sequence.feedDebugKey(static_cast<char>(c));
+// Keys typed as the key-released handler feeds them: k l o m, then a digit and Space (not fed),
+// then b e r; the second time with a bracket in the middle.
+TEST(DebugKeySequenceTest, TypedKeysToggleTheStatisticsDisplayAndLowCodesAreNotFed) {
+    const std::vector<KeyCode> keys = {KeyCode::KEY_K, KeyCode::KEY_L, KeyCode::KEY_O, KeyCode::KEY_M,
+                                       KeyCode::KEY_1, KeyCode::KEY_SPACE, KeyCode::KEY_B, KeyCode::KEY_E,
+                                       KeyCode::KEY_R};
+    const auto press = [](DebugKeySequence& sequence, const std::vector<KeyCode>& typed) {
+        for (const KeyCode key : typed) {
+            const int c = DebugKeySequence::debugCharForKeyCode(key);
+            if (c >= 0) {
+                sequence.feedDebugKey(static_cast<char>(c));
+            }
         }
-    }
+    };
+    cocos2d::Director::destroyInstance();
+    DebugKeySequence sequence;
+    press(sequence, keys);
     EXPECT_TRUE(sequence.isDebugMode());
+    EXPECT_TRUE(cocos2d::Director::getInstance()->isDisplayStats());
+
+    std::vector<KeyCode> broken = keys;
+    broken.insert(broken.begin() + 2, KeyCode::KEY_RIGHT_BRACKET);
+    press(sequence, broken);
+    EXPECT_TRUE(sequence.isDebugMode());
+    press(sequence, keys);
+    EXPECT_FALSE(sequence.isDebugMode());
+    EXPECT_FALSE(cocos2d::Director::getInstance()->isDisplayStats());
+    cocos2d::Director::destroyInstance();
 }
 
 }  // namespace

@@ -2,13 +2,19 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "engine/platform/Application.h"
+#include "engine/platform/FileUtils.h"
 
 #include "MinigameKind.h"
 #include "SaveTestSupport.h"
 #include "Settings.h"
 #include "UserData.h"
+#include "UserDataIO.h"
 
 namespace {
 
@@ -169,6 +175,132 @@ TEST_F(SettingsTest, FontSceneAndReturnPaths) {
     EXPECT_EQ(settings().getReturnScreen(), "");
     settings().setReturnScreen("gallery");
     EXPECT_EQ(settings().getReturnScreen(), "gallery");
+}
+
+}  // namespace
+
+namespace {
+
+class SystemLanguageApp : public cocos2d::Application {
+public:
+    bool applicationDidFinishLaunching() override { return false; }
+};
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : _name(name) {
+        const char* old = std::getenv(name);
+        _had = old != nullptr;
+        _old = old != nullptr ? old : "";
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (_had) {
+            ::setenv(_name.c_str(), _old.c_str(), 1);
+        } else {
+            ::unsetenv(_name.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string _name;
+    std::string _old;
+    bool _had = false;
+};
+
+// A real resource root and a real XDG data folder, both temporary.
+class SettingsFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+        cocos2d::FileUtils::getInstance()->setResourceRoot(resources.path());
+    }
+    void TearDown() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+    }
+
+    Settings& settings() { return Settings::getInstance(); }
+
+    savetest::TempFolder resources;
+    savetest::TempFolder data;
+    ScopedEnv xdg{"XDG_DATA_HOME", data.path().c_str()};
+    ScopedEnv lcAll{"LC_ALL", nullptr};
+    ScopedEnv lcMessages{"LC_MESSAGES", nullptr};
+    ScopedEnv lang{"LANG", "fr_FR.UTF-8"};
+    SystemLanguageApp application;
+};
+
+TEST_F(SettingsFilesTest, TheLangFileNamesTheLanguageOnlyWhenItIsExactlyTwoBytes) {
+    struct Case {
+        const char* content;  // null: no file
+        const char* expected;
+        float scale;
+    };
+    const std::vector<Case> cases = {
+        {"de", "de", 0.9f},   {"en", "en", 1.0f},   {"de\n", "fr", 0.9f}, {"deu", "fr", 0.9f},
+        {"", "fr", 0.9f},     {nullptr, "fr", 0.9f}, {"EN", "EN", 0.9f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content != nullptr ? c.content : "(no file)");
+        Settings::destroyInstance();
+        std::filesystem::remove(resources.file("lang"));
+        if (c.content != nullptr) {
+            savetest::writeFileText(resources.file("lang"), c.content);
+        }
+        cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        EXPECT_STREQ(settings().getLanguage(), c.expected);
+        EXPECT_FLOAT_EQ(settings().getTextScale(), c.scale);
+    }
+}
+
+TEST_F(SettingsFilesTest, LanguageAndTextScaleStayFixedAfterTheirFirstUse) {
+    savetest::writeFileText(resources.file("lang"), "en");
+    EXPECT_STREQ(settings().getLanguage(), "en");
+    EXPECT_FLOAT_EQ(settings().getTextScale(), 1.0f);
+    savetest::writeFileText(resources.file("lang"), "de");
+    cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+    EXPECT_STREQ(settings().getLanguage(), "en");
+    EXPECT_FLOAT_EQ(settings().getTextScale(), 1.0f);
+}
+
+TEST_F(SettingsFilesTest, SelectingAnotherPlayerSavesAndTheSameOrAnUnknownOneDoesNothing) {
+    const std::string folder = settings().getWritablePath();
+    ASSERT_EQ(folder.rfind(data.path(), 0), 0u) << folder;
+    ASSERT_EQ(folder.back(), '/');
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().money = 70;
+    settings().createUser(u"Bob");
+
+    EXPECT_FALSE(settings().selectUser(u"Bob"));
+    EXPECT_FALSE(settings().selectUser(u"Carl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "UserData.bin"));
+    EXPECT_EQ(UserData::getInstance().currentUserName, u"Bob");
+
+    EXPECT_TRUE(settings().selectUser(u"Ann"));
+    EXPECT_EQ(settings().getCurrentUser().money, 70);
+    const UserData saved = UserData::getInstance();
+    savetest::resetGameState();
+    UserDataIO::loadUserData();
+    EXPECT_EQ(UserData::getInstance(), saved);
+    EXPECT_EQ(UserData::getInstance().currentUserName, u"Ann");
+}
+
+TEST_F(SettingsFilesTest, SaveWritesBothCopiesIntoTheWritableFolder) {
+    settings().createUser(u"Ann");
+    settings().save();
+    const std::string folder = settings().getWritablePath();
+    for (const char* name : {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin", "CheckSumSecondary.cs"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder + name)) << name;
+    }
 }
 
 }  // namespace
