@@ -12,7 +12,7 @@ class COutputStream;
 }  // namespace Core
 
 enum class EvidenceState : int32_t {
-    New = 1,   // found, not yet shown in the cabinet
+    New = 1,  // found, not yet shown in the cabinet
     Seen = 2,
 };
 

@@ -21,7 +21,8 @@ void writeCounterMap(const std::shared_ptr<Core::COutputStream>& out,
     }
 }
 
-void readCounterMap(const std::shared_ptr<Core::CInputStream>& in, std::unordered_map<std::string, int32_t>& map) {
+void readCounterMap(const std::shared_ptr<Core::CInputStream>& in,
+                    std::unordered_map<std::string, int32_t>& map) {
     map.clear();
     const int32_t count = in->readCount(kCounterEntryBytes);
     for (int32_t i = 0; i < count && !in->failed(); ++i) {

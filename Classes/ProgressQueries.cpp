@@ -35,8 +35,8 @@ PictureProgress* findPictureRecord(const std::string& picturePath) {
 // instead of overflowing.
 int32_t saturatingAdd(int32_t a, int32_t b) {
     const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 // Calls visit(country, picture) for every pack picture in order until it returns true.

@@ -208,9 +208,11 @@ bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
     }
     const uint32_t computed = computeFileCrc(dataPath);
     const uint32_t stored = readChecksumFile(checksumPath);
-    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(computed), static_cast<unsigned long>(stored));
+    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(computed),
+                static_cast<unsigned long>(stored));
     if (computed != stored) {
-        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" does not match its checksum", dataPath);
+        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" does not match its checksum",
+                       dataPath);
         return false;
     }
     std::printf("check sum is OK\n");

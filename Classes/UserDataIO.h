@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-
 // Loads and saves the user-data store. The store is written twice, "UserData.bin" and
 // "UserDataSecondary.bin", each beside a checksum file ("CheckSum.cs", "CheckSumSecondary.cs") that
 // holds the CRC-32 of its data file as decimal text. The folder argument is the writable folder and

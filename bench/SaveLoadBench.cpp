@@ -25,7 +25,8 @@
 
 namespace {
 
-const char* const kCountries[] = {"USA", "UnitedKingdom", "France", "Netherlands", "Ukraine", "Spain", "Austria"};
+const char* const kCountries[] = {"USA",     "UnitedKingdom", "France", "Netherlands",
+                                  "Ukraine", "Spain",         "Austria"};
 constexpr int kPicturesPerCountry = 40;
 constexpr int kProfiles = 5;
 

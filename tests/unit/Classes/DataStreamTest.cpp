@@ -94,7 +94,8 @@ TEST(DataStreamTest, TypedWritesReadBackAsWritten) {
 TEST(DataStreamTest, LayoutOfPrimitivesIsLittleEndianWithLengthPrefixes) {
     EXPECT_EQ(written([](Core::COutputStream& out) { out.writeInt32(0x11223344); }),
               (Bytes{0x44, 0x33, 0x22, 0x11}));
-    EXPECT_EQ(written([](Core::COutputStream& out) { out.writeFloat(1.0f); }), (Bytes{0x00, 0x00, 0x80, 0x3F}));
+    EXPECT_EQ(written([](Core::COutputStream& out) { out.writeFloat(1.0f); }),
+              (Bytes{0x00, 0x00, 0x80, 0x3F}));
     EXPECT_EQ(written([](Core::COutputStream& out) { out.writeString(""); }), (Bytes{0x00}));
     EXPECT_EQ(written([](Core::COutputStream& out) { out.writeWString(u""); }), (Bytes{0x00}));
     EXPECT_EQ(written([](Core::COutputStream& out) { out.writeWString(u"A\u00E9"); }),
@@ -131,31 +132,38 @@ TEST(DataStreamTest, ImpossibleLengthsAndCountsAreRefused) {
         std::function<void(Core::CInputStream&)> read;
     };
     const std::vector<Case> cases = {
-        {"six LEB128 bytes", {0x80, 0x80, 0x80, 0x80, 0x80, 0x01},
+        {"six LEB128 bytes",
+         {0x80, 0x80, 0x80, 0x80, 0x80, 0x01},
          [](Core::CInputStream& in) { EXPECT_EQ(in.readVarUInt(), 0u); }},
-        {"fifth LEB128 byte above bit 31", {0xFF, 0xFF, 0xFF, 0xFF, 0x1F},
+        {"fifth LEB128 byte above bit 31",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0x1F},
          [](Core::CInputStream& in) { EXPECT_EQ(in.readVarUInt(), 0u); }},
-        {"string longer than the data", {0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'},
+        {"string longer than the data",
+         {0xFF, 0xFF, 0xFF, 0xFF, 0x0F, 'a', 'b'},
          [](Core::CInputStream& in) {
              std::string out;
              in.readString(out);
              EXPECT_TRUE(out.empty());
          }},
-        {"string one byte too long", {0x03, 'a', 'b'},
+        {"string one byte too long",
+         {0x03, 'a', 'b'},
          [](Core::CInputStream& in) {
              std::string out;
              in.readString(out);
              EXPECT_TRUE(out.empty());
          }},
-        {"wide string longer than the data", {0x02, 'a', 0x00, 'b'},
+        {"wide string longer than the data",
+         {0x02, 'a', 0x00, 'b'},
          [](Core::CInputStream& in) {
              std::u16string out;
              in.readWString(out);
              EXPECT_TRUE(out.empty());
          }},
-        {"count larger than the data", {0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00},
+        {"count larger than the data",
+         {0xFF, 0xFF, 0xFF, 0x7F, 0x00, 0x00, 0x00, 0x00},
          [](Core::CInputStream& in) { EXPECT_EQ(in.readCount(4), 0); }},
-        {"count of elements too long for the data", {0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5, 6, 7, 8},
+        {"count of elements too long for the data",
+         {0x03, 0x00, 0x00, 0x00, 1, 2, 3, 4, 5, 6, 7, 8},
          [](Core::CInputStream& in) { EXPECT_EQ(in.readCount(4), 0); }},
     };
     for (const Case& c : cases) {

@@ -32,12 +32,15 @@ TEST(DebugKeySequenceTest, TypedSequenceTogglesTheDebugModeInEitherCase) {
         {"KLOMBER", true},
         {"kLoMbEr", true},
         {"klomberklomber", false},
-        {"klomber" "klomber" "klomber", true},
+        {"klomber"
+         "klomber"
+         "klomber",
+         true},
         {"klombe", false},
         {"xklomber", true},
-        {"kklomber", false},   // the second k breaks the match and does not start a new one
-        {"klkomber", false},   // a wrong letter in the middle resets the match
-        {"klomb]er", false},   // a bracket resets it too
+        {"kklomber", false},  // the second k breaks the match and does not start a new one
+        {"klkomber", false},  // a wrong letter in the middle resets the match
+        {"klomb]er", false},  // a bracket resets it too
         {"klom1ber", false},
         {"klombeklomber", false},  // the k after "klombe" resets and is not tried again
         {"klombexklomber", true},
@@ -84,9 +87,9 @@ TEST(DebugKeySequenceTest, KeyCodesFeedTheirCharacterFromTheFirstCapitalLetterOn
 // Keys typed as the key-released handler feeds them: k l o m, then a digit and Space (not fed),
 // then b e r; the second time with a bracket in the middle.
 TEST(DebugKeySequenceTest, TypedKeysToggleTheStatisticsDisplayAndLowCodesAreNotFed) {
-    const std::vector<KeyCode> keys = {KeyCode::KEY_K, KeyCode::KEY_L, KeyCode::KEY_O, KeyCode::KEY_M,
-                                       KeyCode::KEY_1, KeyCode::KEY_SPACE, KeyCode::KEY_B, KeyCode::KEY_E,
-                                       KeyCode::KEY_R};
+    const std::vector<KeyCode> keys = {KeyCode::KEY_K, KeyCode::KEY_L, KeyCode::KEY_O,
+                                       KeyCode::KEY_M, KeyCode::KEY_1, KeyCode::KEY_SPACE,
+                                       KeyCode::KEY_B, KeyCode::KEY_E, KeyCode::KEY_R};
     const auto press = [](DebugKeySequence& sequence, const std::vector<KeyCode>& typed) {
         for (const KeyCode key : typed) {
             const int c = DebugKeySequence::debugCharForKeyCode(key);

@@ -70,7 +70,8 @@ TEST_F(HostileSaveTest, AHostilePrimaryWithAMatchingChecksumFallsBackToTheSecond
         UserDataIO::saveUserData(folder.path());
         std::filesystem::copy_file(path, folder.file("UserData.bin"),
                                    std::filesystem::copy_options::overwrite_existing);
-        UserDataIO::writeChecksumFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str());
+        UserDataIO::writeChecksumFile(folder.file("UserData.bin").c_str(),
+                                      folder.file("CheckSum.cs").c_str());
 
         savetest::resetGameState();
         savetest::LogCapture log;
@@ -89,12 +90,14 @@ TEST_F(HostileSaveTest, AGoodFileWithAWrongChecksumIsRefused) {
     const uint32_t right = UserDataIO::readChecksumFile(folder.file("CheckSum.cs").c_str());
     savetest::writeFileText(folder.file("CheckSum.cs"), std::to_string(right + 1));
     savetest::LogCapture log;
-    EXPECT_FALSE(UserDataIO::loadUserFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str()));
+    EXPECT_FALSE(
+        UserDataIO::loadUserFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str()));
     EXPECT_EQ(log.problems.size(), 1u);
     EXPECT_TRUE(UserData::getInstance().profiles.empty());
 
     savetest::writeFileText(folder.file("CheckSum.cs"), std::to_string(right));
-    EXPECT_TRUE(UserDataIO::loadUserFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str()));
+    EXPECT_TRUE(
+        UserDataIO::loadUserFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str()));
     EXPECT_EQ(UserData::getInstance().currentUserName, u"Ann");
 }
 

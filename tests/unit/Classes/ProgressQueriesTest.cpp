@@ -43,8 +43,8 @@ protected:
         PackInfo second;
         second.countries = {country("Spain", 2, {picture("s1", 4, 1)})};
         player.packs = {first, second};
-        for (const auto& [path, state] : std::vector<std::pair<std::string, int32_t>>{
-                 {"USA", 2}, {"France", -1}, {"Spain", -1}}) {
+        for (const auto& [path, state] :
+             std::vector<std::pair<std::string, int32_t>>{{"USA", 2}, {"France", -1}, {"Spain", -1}}) {
             player.world.countries[path] = CountryProgress{"", 0, path, 0, state};
         }
         for (const auto& [path, state] : std::vector<std::pair<std::string, int32_t>>{
@@ -69,7 +69,12 @@ TEST_F(ProgressQueriesTest, CollectionPriceIsNinetyNinePercentTruncated) {
         int32_t expected;
     };
     const std::vector<Case> cases = {
-        {{50, 50}, 99}, {{1000}, 990}, {{1}, 0}, {{}, 0}, {{101}, 99}, {{60, 40, 900}, 990},
+        {{50, 50}, 99},
+        {{1000}, 990},
+        {{1}, 0},
+        {{}, 0},
+        {{101}, 99},
+        {{60, 40, 900}, 990},
         {{2147483647, 2147483647}, 2147483647},  // the sum does not wrap around
     };
     for (const Case& c : cases) {

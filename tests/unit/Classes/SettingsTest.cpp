@@ -246,8 +246,8 @@ TEST_F(SettingsFilesTest, TheLangFileNamesTheLanguageOnlyWhenItIsExactlyTwoBytes
         float scale;
     };
     const std::vector<Case> cases = {
-        {"de", "de", 0.9f},   {"en", "en", 1.0f},   {"de\n", "fr", 0.9f}, {"deu", "fr", 0.9f},
-        {"", "fr", 0.9f},     {nullptr, "fr", 0.9f}, {"EN", "EN", 0.9f},
+        {"de", "de", 0.9f}, {"en", "en", 1.0f},    {"de\n", "fr", 0.9f}, {"deu", "fr", 0.9f},
+        {"", "fr", 0.9f},   {nullptr, "fr", 0.9f}, {"EN", "EN", 0.9f},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content != nullptr ? c.content : "(no file)");
@@ -298,7 +298,8 @@ TEST_F(SettingsFilesTest, SaveWritesBothCopiesIntoTheWritableFolder) {
     settings().createUser(u"Ann");
     settings().save();
     const std::string folder = settings().getWritablePath();
-    for (const char* name : {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin", "CheckSumSecondary.cs"}) {
+    for (const char* name :
+         {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin", "CheckSumSecondary.cs"}) {
         EXPECT_TRUE(std::filesystem::is_regular_file(folder + name)) << name;
     }
 }

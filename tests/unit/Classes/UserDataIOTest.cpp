@@ -254,9 +254,16 @@ TEST_F(UserDataIOTest, ChecksumFilesReadTheirLeadingDecimalNumber) {
         uint32_t expected;
     };
     const std::vector<Case> cases = {
-        {"3421780262", 3421780262u}, {"0", 0},    {"  42\n", 42},         {"12abc", 12},
-        {"abc", 0},                  {"", 0},     {"4294967295", 0xFFFFFFFFu}, {"4294967296", 0},
-        {"99999999999999999999999999999999999999", 0},                     {nullptr, 0},
+        {"3421780262", 3421780262u},
+        {"0", 0},
+        {"  42\n", 42},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},
+        {"4294967295", 0xFFFFFFFFu},
+        {"4294967296", 0},
+        {"99999999999999999999999999999999999999", 0},
+        {nullptr, 0},
     };
     for (const Case& c : cases) {
         const std::string path = folder.file("sum.cs");
