@@ -6,4 +6,4 @@ build=${KESTROVA_BUILD_DIR:-$root/build}
 "$root/scripts/install-deps.sh"
 "$root/scripts/build.sh" -DKESTROVA_WERROR=ON
 cd "$build"
-ctest --output-on-failure -j "$(nproc)"
+ctest --output-on-failure -j "${KESTROVA_JOBS:-$(nproc)}"
