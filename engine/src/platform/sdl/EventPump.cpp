@@ -201,7 +201,13 @@ void EventPump::onKey(const SDL_KeyboardEvent& event, bool down) {
     }
     if (down) {
         if (event.repeat) {
-            return;  // one press per physical press
+            // One press per physical press for listeners; a held Backspace still deletes text.
+            if (code == EventKeyboard::KeyCode::KEY_BACKSPACE) {
+                if (TextInputReceiver* receiver = TextInput::getAttached()) {
+                    receiver->deleteBackward();
+                }
+            }
+            return;
         }
         _releasedByFocusLoss.erase(code);
         _heldKeys.insert(code);
