@@ -1,0 +1,7 @@
+#include "jobs/Job.h"
+
+namespace assetgen {
+
+void addAudioJobs(const RecipeNode& recipe, std::vector<Job>&) { recipe.finish(); }
+
+}  // namespace assetgen
