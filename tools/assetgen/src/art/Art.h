@@ -62,6 +62,7 @@ void registerUiArt(ArtRegistry& r);
 void registerCharacterArt(ArtRegistry& r);
 void registerBackdropArt(ArtRegistry& r);
 void registerThingArt(ArtRegistry& r);
+void registerFarmThingArt(ArtRegistry& r);
 void registerSceneArt(ArtRegistry& r);
 
 inline void registerAllArt() {
@@ -70,6 +71,7 @@ inline void registerAllArt() {
     registerCharacterArt(r);
     registerBackdropArt(r);
     registerThingArt(r);
+    registerFarmThingArt(r);
     registerSceneArt(r);
 }
 

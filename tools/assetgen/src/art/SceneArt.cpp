@@ -201,19 +201,20 @@ void scenePrairie(ArtContext& a) {
         fillLinear(cr, 0, yy - 30, 0, yy + 60, {{0, lighten(c, 0.18), 0.55}, {1, darken(c, 0.1), 0.0}});
     }
     // A farmstead in the middle distance and a road that winds to it.
-    double fx = W * g.number("farmX", 0.7), fy = hz + 14;
+    double fx = W * g.number("farmX", 0.7), fy = hz + 16;
+    cairo_t* fc = a.detail ? a.detail : cr;
     Rgb red = Rgb::hex(0x9A3A2A);
-    polygon(cr, {{fx, fy}, {fx, fy - 24}, {fx + 22, fy - 40}, {fx + 44, fy - 24}, {fx + 44, fy}});
-    fillLinear(cr, fx, 0, fx + 44, 0, {{0, lighten(red, 0.2)}, {1, darken(red, 0.3)}});
-    polygon(cr, {{fx - 4, fy - 23}, {fx + 22, fy - 43}, {fx + 48, fy - 23}, {fx + 44, fy - 22}, {fx + 22, fy - 38}, {fx, fy - 22}});
-    setColor(cr, Rgb::hex(0x5A3A2A));
-    cairo_fill(cr);
-    polygon(cr, {{fx + 50, fy}, {fx + 50, fy - 18}, {fx + 64, fy - 28}, {fx + 78, fy - 18}, {fx + 78, fy}});
-    setColor(cr, Rgb::hex(0xE8E0CC));
-    cairo_fill(cr);
-    cairo_rectangle(cr, fx + 18, fy - 12, 9, 12);
-    setColor(cr, Rgb::hex(0x3A2418));
-    cairo_fill(cr);
+    polygon(fc, {{fx, fy}, {fx, fy - 24}, {fx + 22, fy - 40}, {fx + 44, fy - 24}, {fx + 44, fy}});
+    fillLinear(fc, fx, 0, fx + 44, 0, {{0, lighten(red, 0.2)}, {1, darken(red, 0.3)}});
+    polygon(fc, {{fx - 4, fy - 23}, {fx + 22, fy - 43}, {fx + 48, fy - 23}, {fx + 44, fy - 22}, {fx + 22, fy - 38}, {fx, fy - 22}});
+    setColor(fc, Rgb::hex(0x5A3A2A));
+    cairo_fill(fc);
+    polygon(fc, {{fx + 50, fy}, {fx + 50, fy - 18}, {fx + 64, fy - 28}, {fx + 78, fy - 18}, {fx + 78, fy}});
+    setColor(fc, Rgb::hex(0xE8E0CC));
+    cairo_fill(fc);
+    cairo_rectangle(fc, fx + 18, fy - 12, 9, 12);
+    setColor(fc, Rgb::hex(0x3A2418));
+    cairo_fill(fc);
     Rng tr = a.rng.fork("trees");
     Look farLook = a.look;
     farLook.ambientMix = 0.4;
@@ -248,118 +249,192 @@ void scenePrairie(ArtContext& a) {
 
 void sceneStudio(ArtContext& a) {
     cairo_t* cr = a.cr;
+    cairo_t* dc = a.detail ? a.detail : a.cr;
     const RecipeNode& g = a.args;
     double W = a.w, H = a.h;
     Rgb wall = g.color("wall", Rgb::hex(0xD8B88A));
-    Rgb cloth = g.color("cloth", Rgb::hex(0x2E5E6A));
-    double tableY = g.number("tableY", H * 0.62);
+    Rgb wood = g.color("table", Rgb::hex(0x8A5A36));
+    Rgb runner = g.color("cloth", Rgb::hex(0x2E5E6A));
+    double tableY = g.number("tableY", H * 0.55), frontY = H * 0.93;
     // Warm plaster wall with a soft light falling from the window.
-    cairo_rectangle(cr, 0, 0, W, H);
-    fillLinear(cr, 0, 0, W, 0, {{0, darken(wall, 0.25)}, {0.45, wall}, {1, darken(wall, 0.35)}});
+    cairo_rectangle(cr, 0, 0, W, tableY + 2);
+    fillLinear(cr, 0, 0, W, 0, {{0, darken(wall, 0.3)}, {0.4, wall}, {1, darken(wall, 0.4)}});
     Rng pl = a.rng.fork("plaster");
     for (int i = 0; i < 40; ++i) {
         softEllipse(cr, pl.range(0, W), pl.range(0, tableY), pl.range(30, 90), pl.range(20, 60),
                     pl.chance(0.5) ? lighten(wall, 0.2) : darken(wall, 0.2), 0.12);
     }
     // The window: an arched opening onto the lagoon and a bell tower.
-    double wx = W * g.number("windowX", 0.12), ww = W * 0.34, wy = H * 0.08, wh = tableY - wy - 20;
+    double wx = W * g.number("windowX", 0.1), ww = W * 0.3, wy = H * 0.07, wh = tableY - wy - 24;
+    auto windowPath = [&](cairo_t* c) {
+        cairo_move_to(c, wx, wy + wh);
+        cairo_line_to(c, wx, wy + ww / 2);
+        cairo_arc(c, wx + ww / 2, wy + ww / 2, ww / 2, M_PI, 2 * M_PI);
+        cairo_line_to(c, wx + ww, wy + wh);
+        cairo_close_path(c);
+    };
     cairo_save(cr);
-    cairo_move_to(cr, wx, wy + wh);
-    cairo_line_to(cr, wx, wy + ww / 2);
-    cairo_arc(cr, wx + ww / 2, wy + ww / 2, ww / 2, M_PI, 2 * M_PI);
-    cairo_line_to(cr, wx + ww, wy + wh);
-    cairo_close_path(cr);
+    windowPath(cr);
     cairo_clip_preserve(cr);
-    fillLinear(cr, 0, wy, 0, wy + wh, {{0, Rgb::hex(0x7FB0D8)}, {0.55, Rgb::hex(0xD8E8F0)}, {0.56, Rgb::hex(0x5C8FA8)},
-                                       {1, Rgb::hex(0x2F5E78)}});
-    double lag = wy + wh * 0.555;
+    double lag = wy + wh * 0.6;
+    fillLinear(cr, 0, wy, 0, lag, {{0, Rgb::hex(0x7FB0D8)}, {1, Rgb::hex(0xE0ECF0)}});
+    cairo_rectangle(cr, wx, lag, ww, wy + wh - lag);
+    fillLinear(cr, 0, lag, 0, wy + wh, {{0, Rgb::hex(0x6A9AB0)}, {1, Rgb::hex(0x2F5E78)}});
     Rng view = a.rng.fork("view");
-    cloud(cr, wx + ww * 0.3, wy + wh * 0.2, ww * 0.5, 22, {1, 1, 1}, Rgb::hex(0xB8C8D8), view, 0.9, 7);
-    double bx = wx + ww * 0.62;
-    cairo_rectangle(cr, bx, lag - wh * 0.36, 16, wh * 0.36);
-    fillLinear(cr, bx, 0, bx + 16, 0, {{0, Rgb::hex(0xE8B890)}, {1, Rgb::hex(0xA8704A)}});
-    polygon(cr, {{bx - 3, lag - wh * 0.36}, {bx + 8, lag - wh * 0.46}, {bx + 19, lag - wh * 0.36}});
-    setColor(cr, Rgb::hex(0x6A8A5A));
-    cairo_fill(cr);
-    for (int i = 0; i < 6; ++i) {
-        double hx = wx + i * ww / 6, hh = view.range(14, 30);
-        cairo_rectangle(cr, hx, lag - hh, ww / 6 + 1, hh);
+    cloud(cr, wx + ww * 0.3, wy + wh * 0.22, ww * 0.5, 22, {1, 1, 1}, Rgb::hex(0xB8C8D8), view, 0.9, 7);
+    for (int i = 0; i < 7; ++i) {
+        double hx = wx + i * ww / 7, hh = view.range(14, 30);
+        cairo_rectangle(cr, hx, lag - hh, ww / 7 + 1, hh);
         setColor(cr, fromHsl({view.range(10, 40), 0.5, view.range(0.6, 0.75)}));
         cairo_fill(cr);
     }
     ripples(cr, wx, wx + ww, lag, wy + wh, Rgb::hex(0xC8E0F0), Rgb::hex(0x1E4A60), view, 1.5);
     cairo_restore(cr);
-    // Frame and sill of the window.
-    cairo_move_to(cr, wx, wy + wh);
-    cairo_line_to(cr, wx, wy + ww / 2);
-    cairo_arc(cr, wx + ww / 2, wy + ww / 2, ww / 2, M_PI, 2 * M_PI);
-    cairo_line_to(cr, wx + ww, wy + wh);
-    cairo_set_line_width(cr, 12);
-    setColor(cr, Rgb::hex(0x6A4A30));
-    cairo_stroke(cr);
-    strokeLine(cr, wx + ww / 2, wy, wx + ww / 2, wy + wh, 6, Rgb::hex(0x6A4A30));
-    strokeLine(cr, wx, wy + wh * 0.55, wx + ww, wy + wh * 0.55, 6, Rgb::hex(0x6A4A30));
+    // The bell tower across the lagoon, crisp over the brushwork.
+    double bx = wx + ww * 0.64;
+    cairo_rectangle(dc, bx, lag - wh * 0.42, 16, wh * 0.42);
+    fillLinear(dc, bx, 0, bx + 16, 0, {{0, Rgb::hex(0xE8B890)}, {1, Rgb::hex(0xA8704A)}});
+    for (int i = 0; i < 3; ++i) {
+        cairo_rectangle(dc, bx + 5, lag - wh * (0.38 - 0.1 * i), 6, 8);
+        setColor(dc, Rgb::hex(0x5A3A2A), 0.8);
+        cairo_fill(dc);
+    }
+    polygon(dc, {{bx - 3, lag - wh * 0.42}, {bx + 8, lag - wh * 0.52}, {bx + 19, lag - wh * 0.42}});
+    setColor(dc, Rgb::hex(0x6A8A5A));
+    cairo_fill(dc);
+    windowPath(dc);
+    cairo_set_line_width(dc, 12);
+    setColor(dc, Rgb::hex(0x5A3A24));
+    cairo_stroke(dc);
+    strokeLine(dc, wx + ww / 2, wy, wx + ww / 2, wy + wh, 6, Rgb::hex(0x5A3A24));
+    strokeLine(dc, wx, wy + wh * 0.55, wx + ww, wy + wh * 0.55, 6, Rgb::hex(0x5A3A24));
+    // A heavy curtain drawn aside on the left of the window.
+    cairo_move_to(cr, wx - 50, -2);
+    cairo_curve_to(cr, wx + 30, 40, wx + 20, tableY * 0.6, wx - 10, tableY - 4);
+    cairo_line_to(cr, wx - 70, tableY - 4);
+    cairo_line_to(cr, wx - 90, -2);
+    cairo_close_path(cr);
+    fillLinear(cr, wx - 90, 0, wx + 30, 0, {{0, Rgb::hex(0x4A1A22)}, {0.5, Rgb::hex(0x8A2A34)}, {1, Rgb::hex(0x5A1E28)}});
+    for (int i = 0; i < 4; ++i) {
+        double fx = wx - 80 + i * 22;
+        cairo_move_to(dc, fx, 0);
+        cairo_curve_to(dc, fx + 20, 60, fx + 15, tableY * 0.6, fx + 4, tableY - 6);
+        cairo_set_line_width(dc, 3);
+        setColor(dc, Rgb::hex(0x3A1018), 0.45);
+        cairo_stroke(dc);
+    }
     // Sunlight on the wall beside the window.
-    polygon(cr, {{wx + ww, wy + 20}, {W * 0.9, wy + 80}, {W * 0.95, tableY}, {wx + ww + 20, tableY}});
-    setColor(cr, Rgb::hex(0xFFE8B8), 0.22);
+    polygon(cr, {{wx + ww, wy + 20}, {W * 0.78, wy + 90}, {W * 0.84, tableY}, {wx + ww + 20, tableY}});
+    setColor(cr, Rgb::hex(0xFFE8B8), 0.2);
     cairo_fill(cr);
-    // A framed sketch and a shelf with books on the right wall.
-    double fx = W * 0.66, fy = H * 0.12;
+    // A framed sketch and a shelf of books on the right wall.
+    double fx = W * 0.66, fy = H * 0.08;
     cairo_rectangle(cr, fx, fy, 150, 110);
     fillLinear(cr, fx, fy, fx + 150, fy + 110, {{0, Rgb::hex(0xE8C880)}, {1, Rgb::hex(0x8A6428)}});
     cairo_rectangle(cr, fx + 12, fy + 12, 126, 86);
     setColor(cr, Rgb::hex(0xF2E6CC));
     cairo_fill(cr);
-    for (int i = 0; i < 30; ++i) {
-        double x0 = fx + 20 + view.range(0, 100), y0 = fy + 20 + view.range(0, 60);
-        strokeLine(cr, x0, y0, x0 + view.range(-20, 20), y0 + view.range(-10, 10), 1, Rgb::hex(0x6A5A48), 0.6);
+    cairo_move_to(dc, fx + 24, fy + 80);
+    cairo_curve_to(dc, fx + 50, fy + 40, fx + 80, fy + 70, fx + 126, fy + 30);
+    cairo_set_line_width(dc, 1.4);
+    setColor(dc, Rgb::hex(0x5A4A38), 0.8);
+    cairo_stroke(dc);
+    for (int i = 0; i < 18; ++i) {
+        double x0 = fx + 24 + view.range(0, 100), y0 = fy + 24 + view.range(0, 60);
+        strokeLine(dc, x0, y0, x0 + view.range(-12, 12), y0 + view.range(-6, 6), 0.8, Rgb::hex(0x6A5A48), 0.5);
     }
-    double sy = H * 0.4;
-    cairo_rectangle(cr, W * 0.62, sy, W * 0.34, 10);
+    double sy = H * 0.36;
+    cairo_rectangle(cr, W * 0.6, sy, W * 0.36, 10);
     setColor(cr, Rgb::hex(0x5A3A24));
     cairo_fill(cr);
-    double bkx = W * 0.64;
+    double bkx = W * 0.62;
     Rng bk = a.rng.fork("books");
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         double bw = bk.range(12, 22), bh = bk.range(44, 70);
         Rgb c = fromHsl({bk.range(0, 360), 0.45, bk.range(0.3, 0.5)});
         cairo_rectangle(cr, bkx, sy - bh, bw, bh);
         fillLinear(cr, bkx, 0, bkx + bw, 0, {{0, lighten(c, 0.2)}, {1, darken(c, 0.3)}});
-        strokeLine(cr, bkx + 2, sy - bh + 8, bkx + bw - 2, sy - bh + 8, 2, Rgb::hex(0xD9B060), 0.7);
+        strokeLine(dc, bkx + 2, sy - bh + 8, bkx + bw - 2, sy - bh + 8, 1.6, Rgb::hex(0xD9B060), 0.7);
         bkx += bw + 1;
+        if (bkx > W * 0.94) break;
     }
-    // The table with its cloth, a vase of flowers and an open sketchbook.
-    cairo_rectangle(cr, 0, tableY, W, H - tableY);
-    fillLinear(cr, 0, tableY, 0, H, {{0, lighten(cloth, 0.15)}, {1, darken(cloth, 0.35)}});
-    Rng fold = a.rng.fork("folds");
-    for (int i = 0; i < 9; ++i) {
-        double x0 = fold.range(0, W);
-        cairo_move_to(cr, x0, tableY);
-        cairo_curve_to(cr, x0 + 10, tableY + 60, x0 - 20, H - 60, x0 + fold.range(-30, 30), H);
-        cairo_set_line_width(cr, fold.range(6, 16));
-        setColor(cr, darken(cloth, 0.3), 0.35);
-        cairo_stroke(cr);
+    // The table top in perspective, with a cloth runner across it, and its front edge.
+    cairo_rectangle(cr, 0, tableY, W, frontY - tableY);
+    fillLinear(cr, 0, tableY, 0, frontY, {{0, darken(wood, 0.25)}, {1, lighten(wood, 0.1)}});
+    double rx0 = W * 0.3, rx1 = W * 0.62;
+    cairo_save(dc);
+    cairo_rectangle(dc, 0, tableY, W, frontY - tableY);
+    polygon(dc, {{rx0, tableY}, {rx1, tableY}, {rx1 + W * 0.05, frontY}, {rx0 - W * 0.05, frontY}});
+    cairo_set_fill_rule(dc, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(dc);
+    for (int i = -10; i <= 10; ++i) {
+        double x0 = W / 2 + i * W * 0.07, x1 = W / 2 + i * W * 0.11;
+        strokeLine(dc, x0, tableY, x1, frontY, 1.2, darken(wood, 0.45), 0.35);
     }
-    strokeLine(cr, 0, tableY + 1, W, tableY + 1, 3, lighten(cloth, 0.35), 0.8);
-    double vx = W * g.number("vaseX", 0.86);
-    cylinder(cr, vx, tableY - 70, tableY + 6, 24, 6, Rgb::hex(0x3A6AA8), a.look);
+    cairo_restore(dc);
+    polygon(cr, {{rx0, tableY}, {rx1, tableY}, {rx1 + W * 0.05, frontY}, {rx0 - W * 0.05, frontY}});
+    fillLinear(cr, 0, tableY, 0, frontY, {{0, darken(runner, 0.2)}, {1, lighten(runner, 0.15)}});
+    for (int k = 0; k < 2; ++k) {
+        double t = 0.1 + 0.8 * k;
+        strokeLine(dc, rx0 + (rx1 - rx0) * t - W * 0.05 * (1 - 2 * t) * 0, tableY, rx0 - W * 0.05 + (rx1 - rx0 + W * 0.1) * t, frontY, 3,
+                   Rgb::hex(0xD9B060), 0.6);
+    }
+    cairo_rectangle(cr, 0, frontY, W, H - frontY);
+    fillLinear(cr, 0, frontY, 0, H, {{0, darken(wood, 0.2)}, {1, darken(wood, 0.55)}});
+    strokeLine(dc, 0, frontY, W, frontY, 2.5, lighten(wood, 0.35), 0.7);
+    // The still life the items share the table with: a vase of flowers, a jar of brushes,
+    // a palette with its dabs of colour and a sketchbook.
+    double vx = W * g.number("vaseX", 0.88), vy = tableY + 70;
+    groundShadow(cr, vx + 10, vy + 4, 40, 8, a.look, 0.4);
+    cylinder(cr, vx, vy - 80, vy, 26, 7, Rgb::hex(0x3A6AA8), a.look);
     Rng fl = a.rng.fork("flowers");
-    for (int i = 0; i < 12; ++i) {
-        double ang = fl.range(-2.4, -0.7), len = fl.range(60, 110);
-        double ex = vx + std::cos(ang) * len * 0.6, ey = tableY - 70 + std::sin(ang) * len;
-        strokeLine(cr, vx, tableY - 66, ex, ey, 2, Rgb::hex(0x4A6A30));
-        blobPath(cr, ex, ey, 10, 9, 0.2, fl, 8);
+    for (int i = 0; i < 14; ++i) {
+        double ang = fl.range(-2.5, -0.6), len = fl.range(60, 120);
+        double ex = vx + std::cos(ang) * len * 0.7, ey = vy - 80 + std::sin(ang) * len;
+        strokeLine(cr, vx, vy - 76, ex, ey, 2, Rgb::hex(0x4A6A30));
+        blobPath(cr, ex, ey, 11, 10, 0.2, fl, 8);
         setColor(cr, fromHsl({fl.chance(0.5) ? fl.range(0, 20) : fl.range(40, 55), 0.75, 0.62}));
         cairo_fill(cr);
-        ellipsePath(cr, ex, ey, 3, 3);
-        setColor(cr, Rgb::hex(0x5A3A10));
+        ellipsePath(dc, ex, ey, 3, 3);
+        setColor(dc, Rgb::hex(0x5A3A10), 0.9);
+        cairo_fill(dc);
+    }
+    double jx = W * 0.08, jy = tableY + 120;
+    groundShadow(cr, jx + 8, jy + 3, 30, 6, a.look, 0.4);
+    Rng br = a.rng.fork("brushes");
+    for (int i = 0; i < 5; ++i) {
+        double ang = -M_PI / 2 + br.range(-0.35, 0.35), len = br.range(70, 100);
+        double ex = jx + std::cos(ang) * len, ey = jy - 50 + std::sin(ang) * len;
+        strokeLine(dc, jx + br.range(-8, 8), jy - 40, ex, ey, 3, fromHsl({br.range(0, 40), 0.5, 0.4}));
+        strokeLine(dc, ex, ey, ex + std::cos(ang) * 10, ey + std::sin(ang) * 10, 4, Rgb::hex(0x3A2A20));
+    }
+    cylinder(cr, jx, jy - 55, jy, 22, 6, Rgb::hex(0xB8C8C0), a.look);
+    double px = W * 0.16, py = H * 0.86;
+    cairo_save(cr);
+    cairo_translate(cr, px, py);
+    cairo_rotate(cr, -0.12);
+    ellipsePath(cr, 0, 0, 90, 34);
+    fillLinear(cr, 0, -34, 0, 34, {{0, Rgb::hex(0xD8B080)}, {1, Rgb::hex(0x8A6038)}});
+    ellipsePath(cr, 46, 6, 12, 8);
+    setColor(cr, Rgb::hex(0x5A3A20));
+    cairo_fill(cr);
+    Rgb dabs[] = {Rgb::hex(0xC8302C), Rgb::hex(0xF2C030), Rgb::hex(0x2E6AA8), Rgb::hex(0xF4F0E8), Rgb::hex(0x3E8A4A)};
+    for (int i = 0; i < 5; ++i) {
+        ellipsePath(cr, -60 + i * 24, -12 + (i % 2) * 8, 9, 6);
+        setColor(cr, dabs[i]);
         cairo_fill(cr);
     }
-    double sbx = W * 0.08, sby = H * 0.84;
-    polygon(cr, {{sbx, sby}, {sbx + 170, sby - 16}, {sbx + 200, sby + 50}, {sbx + 20, sby + 70}});
+    cairo_restore(cr);
+    double sbx = W * 0.72, sby = H * 0.8;
+    polygon(cr, {{sbx, sby}, {sbx + 190, sby - 14}, {sbx + 210, sby + 60}, {sbx + 16, sby + 76}});
     setColor(cr, Rgb::hex(0xF4EAD4));
     cairo_fill(cr);
-    strokeLine(cr, sbx + 85, sby - 8, sbx + 110, sby + 60, 1.5, Rgb::hex(0xA89878));
+    strokeLine(dc, sbx + 95, sby - 7, sbx + 112, sby + 68, 1.5, Rgb::hex(0xA89878));
+    cairo_move_to(dc, sbx + 120, sby + 40);
+    cairo_curve_to(dc, sbx + 140, sby + 10, sbx + 170, sby + 30, sbx + 190, sby + 8);
+    cairo_set_line_width(dc, 1.2);
+    setColor(dc, Rgb::hex(0x5A4A38), 0.8);
+    cairo_stroke(dc);
 }
 
 }  // namespace

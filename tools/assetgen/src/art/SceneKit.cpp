@@ -103,15 +103,28 @@ void tree(cairo_t* cr, double cx, double baseY, double height, const Rgb& leaf, 
     cairo_close_path(cr);
     fillLinear(cr, cx - tw, 0, cx + tw, 0, {{0, look.lit(trunk, 0.2)}, {1, look.dark(trunk, 0.5)}});
     double crownY = baseY - height * 0.62, crownR = height * 0.36;
-    for (int i = 0; i < 14; ++i) {
-        double a = rng.range(0, 2 * M_PI), d = rng.range(0, crownR * 0.6);
-        double px = cx + std::cos(a) * d * 1.1, py = crownY + std::sin(a) * d * 0.8;
-        double pr = crownR * rng.range(0.35, 0.55);
-        double lightSide = -(look.lightX * (px - cx) + look.lightY * (py - crownY)) / crownR;
-        Rgb c = lightSide < 0 ? look.lit(leaf, 0.25 * std::min(1.0, -lightSide)) : look.dark(leaf, 0.35 * std::min(1.0, lightSide));
-        blobPath(cr, px, py, pr, pr * 0.85, 0.18, rng, 9);
-        setColor(cr, c);
-        cairo_fill(cr);
+    // Branches into the crown, then clusters of leaves: shaded ones first, lit ones on top.
+    for (int i = 0; i < 4; ++i) {
+        double ang = -M_PI / 2 + rng.range(-0.9, 0.9);
+        strokeLine(cr, cx, baseY - height * 0.5, cx + std::cos(ang) * crownR * 0.7, crownY + std::sin(ang) * crownR * 0.5,
+                   tw * 0.5, look.dark(trunk, 0.3));
+    }
+    for (int pass = 0; pass < 3; ++pass) {
+        int n = pass == 0 ? 16 : 12;
+        for (int i = 0; i < n; ++i) {
+            double ang = rng.range(0, 2 * M_PI), d = rng.range(0, crownR * (pass == 2 ? 0.55 : 0.75));
+            double px = cx + std::cos(ang) * d * 1.1, py = crownY + std::sin(ang) * d * 0.85;
+            // Lit clusters sit towards the light.
+            if (pass == 2) {
+                px -= look.lightX * crownR * 0.25;
+                py -= look.lightY * crownR * 0.2;
+            }
+            double pr = crownR * rng.range(0.22, 0.38);
+            Rgb c = pass == 0 ? look.dark(leaf, 0.4) : pass == 1 ? look.tone(leaf) : look.lit(leaf, 0.3);
+            blobPath(cr, px, py, pr, pr * 0.85, 0.25, rng, 9);
+            setColor(cr, shift(c, rng.range(-6, 6), 0, rng.range(-0.04, 0.04)));
+            cairo_fill(cr);
+        }
     }
 }
 
