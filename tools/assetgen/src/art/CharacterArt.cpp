@@ -413,7 +413,7 @@ void artFly(ArtContext& a) {
     double W = a.w, H = a.h;
     // Axis from the head (bottom-left) to the tail (top-right), in image coordinates.
     cairo_save(cr);
-    cairo_translate(cr, 13, H - 13);
+    cairo_translate(cr, 12, H - 12);
     cairo_rotate(cr, -M_PI / 4);
     // Now +x runs from the head towards the tail.
     static const double spread[4] = {0.55, 0.95, 1.35, 0.9};
@@ -458,8 +458,8 @@ void artFly(ArtContext& a) {
     setColor(cr, Rgb::hex(0x0A0A08));
     cairo_stroke(cr);
     // The head, with the big eyes at its front.
-    ellipsePath(cr, 0, 0, W * 0.14, H * 0.15);
-    fillRadial(cr, -W * 0.03, -H * 0.05, 1, W * 0.16, {{0, Rgb::hex(0x3A3A38)}, {1, Rgb::hex(0x0E0E0C)}});
+    ellipsePath(cr, 0, 0, W * 0.17, H * 0.17);
+    fillRadial(cr, -W * 0.03, -H * 0.05, 1, W * 0.18, {{0, Rgb::hex(0x3A3A38)}, {1, Rgb::hex(0x0E0E0C)}});
     cairo_restore(cr);
     // Eye whites at the bottom-left corner; the separate eye sprite lays the pupils over them.
     for (int i = 0; i < 2; ++i) {

@@ -445,9 +445,10 @@ void artBubble(ArtContext& a) {
         roundedRect(cr, x, y, w, h, r);
         if (tail == "left") {
             // The tail points down-left towards the speaker.
-            cairo_move_to(cr, x + 4, y + h * 0.55);
-            cairo_curve_to(cr, x - 12, y + h * 0.72, x - 28, y + h * 0.86, x - 38, y + h * 0.96);
-            cairo_curve_to(cr, x - 10, y + h * 0.92, x + 14, y + h * 0.86, x + 30, y + h * 0.78);
+            // Wound the same way as the rounded rectangle, so the union fills without a hole.
+            cairo_move_to(cr, x + 30, y + h * 0.78);
+            cairo_curve_to(cr, x + 14, y + h * 0.86, x - 10, y + h * 0.92, x - 38, y + h * 0.96);
+            cairo_curve_to(cr, x - 28, y + h * 0.86, x - 12, y + h * 0.72, x + 4, y + h * 0.55);
             cairo_close_path(cr);
         }
     };
@@ -478,13 +479,14 @@ void artTutorialArrow(ArtContext& a) {
     cairo_translate(cr, 0, a.h);
     cairo_rotate(cr, -M_PI / 4);  // +x now runs up-right, away from the tip
     auto shape = [&]() {
-        double head = s * 0.46, hw = s * 0.27, sw = s * 0.11, len = s * 1.12;
+        // Along the diagonal: a broad head at the tip, then a shaft curving gently away.
+        double head = s * 0.52, hw = s * 0.3, sw = s * 0.12, len = s * 1.3;
         cairo_move_to(cr, 3, 0);
         cairo_line_to(cr, head, -hw);
-        cairo_line_to(cr, head * 0.9, -sw);
-        cairo_curve_to(cr, len * 0.6, -sw * 1.4, len * 0.8, -sw * 2.2, len, -sw * 3.2);
-        cairo_line_to(cr, len, sw * 0.2);
-        cairo_curve_to(cr, len * 0.8, sw * 0.6, len * 0.6, sw * 1.1, head * 0.9, sw);
+        cairo_line_to(cr, head * 0.92, -sw);
+        cairo_curve_to(cr, len * 0.6, -sw * 1.1, len * 0.85, -sw * 1.5, len, -sw * 1.8);
+        cairo_line_to(cr, len, sw * 0.6);
+        cairo_curve_to(cr, len * 0.85, sw * 0.8, len * 0.6, sw * 1.0, head * 0.92, sw);
         cairo_line_to(cr, head, hw);
         cairo_close_path(cr);
     };
