@@ -70,6 +70,9 @@ struct BreakCase {
     const char* expected;
 };
 
+// Test names and failure messages show what was broken.
+void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.what; }
+
 class ResourceChecksTest : public ::testing::TestWithParam<BreakCase> {};
 
 TEST_P(ResourceChecksTest, ReportsTheBrokenReference) {

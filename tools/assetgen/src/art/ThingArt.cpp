@@ -596,94 +596,138 @@ void thingLanternPost(ArtContext& a) {
 
 // --- animals on land ------------------------------------------------------------------------------
 
-// A four-legged animal from the side: dog, cow, horse, sheep, by proportions.
+// A four-legged animal from the side, facing right: dog, cow or horse, by proportions.
 void thingQuadruped(ArtContext& a) {
     cairo_t* cr = a.cr;
     double W = a.w, H = a.h;
     std::string kind = a.args.text("kind", "dog");
-    Rgb coat = a.args.color("color", kind == "cow" ? Rgb::hex(0xF0E8E0) : kind == "horse" ? Rgb::hex(0x7A4A2A) : Rgb::hex(0xB88A5A));
-    Rgb patch = a.args.color("patch", kind == "cow" ? Rgb::hex(0x3A2A24) : darken(coat, 0.35));
+    if (kind != "dog" && kind != "cow" && kind != "horse") a.args.fail("kind must be dog, cow or horse");
+    bool dog = kind == "dog", cow = kind == "cow", horse = kind == "horse";
+    Rgb coat = a.args.color("color", cow ? Rgb::hex(0xF0E8E0) : horse ? Rgb::hex(0x7A4A2A) : Rgb::hex(0xB88A5A));
+    Rgb patch = a.args.color("patch", cow ? Rgb::hex(0x3A2A24) : darken(coat, 0.35));
     bool flip = a.args.flag("flip", false);
     cairo_save(cr);
     if (flip) {
         cairo_translate(cr, W, 0);
         cairo_scale(cr, -1, 1);
     }
-    double legH = kind == "dog" ? H * 0.32 : kind == "horse" ? H * 0.42 : H * 0.34;
     double ground = H - 4;
-    double bodyY = ground - legH - H * 0.16, bodyH = kind == "dog" ? H * 0.26 : H * 0.32;
-    double bx0 = W * 0.16, bx1 = W * (kind == "dog" ? 0.72 : 0.76);
-    groundShadow(cr, W / 2, ground - 1, W * 0.46, 5, a.look);
-    // Legs, far pair darker.
-    for (int pass = 0; pass < 2; ++pass) {
-        Rgb lc = pass == 0 ? a.look.dark(coat, 0.35) : a.look.tone(coat);
-        for (double lx : {bx0 + W * 0.06, bx1 - W * 0.08}) {
-            double off = pass == 0 ? W * 0.04 : 0;
-            cairo_rectangle(cr, lx + off, bodyY + bodyH * 0.6, W * 0.06, ground - (bodyY + bodyH * 0.6));
-            setColor(cr, lc);
-            cairo_fill(cr);
-            cairo_rectangle(cr, lx + off - 1, ground - H * 0.05, W * 0.08, H * 0.05);
-            setColor(cr, kind == "dog" ? lc : Rgb::hex(0x2A2420));
-            cairo_fill(cr);
-        }
-    }
+    double legLen = H * (horse ? 0.42 : dog ? 0.34 : 0.34);
+    double bodyH = H * (dog ? 0.28 : cow ? 0.36 : 0.3);
+    double x0 = W * 0.12, x1 = W * (dog ? 0.7 : 0.74);
+    double top = ground - legLen - bodyH * 0.8;
+    double mid = (x0 + x1) / 2;
+    groundShadow(cr, mid, ground - 1, W * 0.42, 5, a.look);
+    Rgb far = a.look.dark(coat, 0.35), hoof = dog ? a.look.dark(coat, 0.2) : a.look.tone(Rgb::hex(0x2A2420));
+    auto leg = [&](double lx, double width, const Rgb& c, double bend) {
+        double y0 = top + bodyH * 0.55;
+        cairo_move_to(cr, lx - width / 2, y0);
+        cairo_curve_to(cr, lx - width * 0.45, y0 + (ground - y0) * 0.5, lx - width * 0.35 + bend, ground - H * 0.08,
+                       lx - width * 0.3 + bend, ground - H * 0.04);
+        cairo_line_to(cr, lx + width * 0.3 + bend, ground - H * 0.04);
+        cairo_curve_to(cr, lx + width * 0.35 + bend, ground - H * 0.08, lx + width * 0.45, y0 + (ground - y0) * 0.5,
+                       lx + width / 2, y0);
+        cairo_close_path(cr);
+        setColor(cr, c);
+        cairo_fill(cr);
+        roundedRect(cr, lx - width * 0.36 + bend, ground - H * 0.05, width * 0.72 + (dog ? width * 0.2 : 0), H * 0.05, 2);
+        setColor(cr, hoof);
+        cairo_fill(cr);
+    };
+    double lw = W * (horse ? 0.055 : cow ? 0.07 : 0.06);
+    // Far legs first, a little apart and in shade.
+    leg(x1 - W * 0.15, lw, far, -2);
+    leg(x0 + W * 0.16, lw, far, 2);
     // Tail.
-    cairo_move_to(cr, bx0 + 4, bodyY + bodyH * 0.3);
-    if (kind == "dog") cairo_curve_to(cr, bx0 - W * 0.08, bodyY, bx0 - W * 0.12, bodyY - H * 0.12, bx0 - W * 0.1, bodyY - H * 0.2);
-    else cairo_curve_to(cr, bx0 - W * 0.06, bodyY + bodyH * 0.5, bx0 - W * 0.06, bodyY + bodyH, bx0 - W * 0.04, bodyY + bodyH * 1.4);
-    cairo_set_line_width(cr, kind == "horse" ? W * 0.05 : W * 0.025);
+    cairo_move_to(cr, x0 + 3, top + bodyH * 0.2);
+    if (dog) cairo_curve_to(cr, x0 - W * 0.06, top - H * 0.02, x0 - W * 0.1, top - H * 0.12, x0 - W * 0.07, top - H * 0.2);
+    else cairo_curve_to(cr, x0 - W * 0.05, top + bodyH * 0.5, x0 - W * 0.05, top + bodyH, x0 - W * 0.03, top + bodyH * 1.5);
+    cairo_set_line_width(cr, horse ? W * 0.05 : W * 0.025);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    setColor(cr, kind == "horse" ? a.look.dark(coat, 0.6) : a.look.tone(coat));
+    setColor(cr, horse ? a.look.dark(coat, 0.6) : a.look.tone(coat));
     cairo_stroke(cr);
-    // Body.
-    roundedRect(cr, bx0, bodyY, bx1 - bx0, bodyH, bodyH * 0.45);
-    topLit(cr, a.look, bodyY, bodyY + bodyH, coat, true);
+    if (cow) {
+        ellipsePath(cr, x0 - W * 0.03, top + bodyH * 1.5, W * 0.02, H * 0.04);
+        setColor(cr, a.look.tone(patch));
+        cairo_fill(cr);
+    }
+    // Body: rump, back, withers, chest and belly in one smooth outline.
+    std::vector<Pt> body = {{x0 + W * 0.04, top}, {mid, top + bodyH * 0.04}, {x1 - W * 0.07, top - bodyH * 0.05},
+                            {x1 + W * 0.01, top + bodyH * 0.35}, {x1 - W * 0.04, top + bodyH * 0.95},
+                            {mid, top + bodyH * (cow ? 1.12 : 1.02)}, {x0 + W * 0.05, top + bodyH * 0.92},
+                            {x0 - W * 0.01, top + bodyH * 0.4}};
+    smoothPath(cr, body, true);
+    fillLinear(cr, 0, top - bodyH * 0.1, 0, top + bodyH * 1.1,
+               {{0, a.look.lit(coat, 0.3)}, {0.45, a.look.tone(coat)}, {1, a.look.dark(coat, 0.4)}}, true);
     cairo_save(cr);
-    cairo_clip(cr);
-    if (kind == "cow") {
+    cairo_clip_preserve(cr);
+    if (cow) {
         Rng pr = a.rng.fork("patches");
         for (int i = 0; i < 4; ++i) {
-            blobPath(cr, pr.range(bx0, bx1), pr.range(bodyY, bodyY + bodyH), bodyH * 0.35, bodyH * 0.28, 0.3, pr, 8);
+            blobPath(cr, pr.range(x0, x1), pr.range(top, top + bodyH), bodyH * 0.32, bodyH * 0.26, 0.3, pr, 8);
             setColor(cr, a.look.tone(patch));
             cairo_fill(cr);
         }
     }
     cairo_restore(cr);
-    // Neck and head.
-    double hx = bx1 + W * (kind == "dog" ? 0.1 : 0.08), hy = bodyY - H * (kind == "horse" ? 0.22 : kind == "dog" ? 0.1 : 0.02);
-    cairo_move_to(cr, bx1 - W * 0.08, bodyY + bodyH * 0.2);
-    cairo_line_to(cr, hx, hy);
-    cairo_set_line_width(cr, bodyH * (kind == "horse" ? 0.55 : 0.6));
-    setColor(cr, a.look.tone(coat));
+    cairo_set_line_width(cr, 1.0);
+    setColor(cr, a.look.dark(coat, 0.7), 0.6);
     cairo_stroke(cr);
-    double hw = kind == "dog" ? W * 0.11 : W * 0.1, hh = kind == "horse" ? H * 0.13 : H * 0.14;
-    cairo_save(cr);
-    cairo_translate(cr, hx + hw * 0.4, hy + hh * 0.2);
-    cairo_rotate(cr, kind == "horse" ? 0.7 : 0.25);
-    roundedRect(cr, -hw * 0.6, -hh * 0.6, hw * 1.9, hh * 1.2, hh * 0.5);
-    topLit(cr, a.look, -hh, hh, coat);
-    roundedRect(cr, hw * 0.8, -hh * 0.35, hw * 0.55, hh * 0.8, hh * 0.3);
-    setColor(cr, a.look.tone(kind == "cow" ? Rgb::hex(0xE8A8A0) : darken(coat, 0.2)));
+    // Near legs over the body's lower edge.
+    leg(x1 - W * 0.09, lw, a.look.tone(coat), 0);
+    leg(x0 + W * 0.1, lw, a.look.tone(coat), 0);
+    // Neck and head.
+    double hx, hy, hw, hh, tilt;
+    if (dog) { hx = x1 + W * 0.1; hy = top - H * 0.08; hw = W * 0.11; hh = H * 0.13; tilt = 0.15; }
+    else if (cow) { hx = x1 + W * 0.1; hy = top + bodyH * 0.25; hw = W * 0.1; hh = H * 0.13; tilt = 0.55; }
+    else { hx = x1 + W * 0.1; hy = top - H * 0.2; hw = W * 0.09; hh = H * 0.1; tilt = 0.95; }
+    cairo_move_to(cr, x1 - W * 0.12, top + bodyH * 0.05);
+    cairo_line_to(cr, hx - hw * 0.6, hy - hh * 0.4);
+    cairo_line_to(cr, hx + hw * 0.1, hy + hh * 0.6);
+    cairo_line_to(cr, x1 - W * 0.01, top + bodyH * 0.6);
+    cairo_close_path(cr);
+    setColor(cr, a.look.tone(coat));
     cairo_fill(cr);
-    ellipsePath(cr, hw * 0.1, -hh * 0.15, 1.8, 1.8);
-    setColor(cr, Rgb::hex(0x101010));
+    if (horse) {
+        cairo_move_to(cr, x1 - W * 0.12, top + bodyH * 0.02);
+        cairo_line_to(cr, hx - hw * 0.7, hy - hh * 0.5);
+        cairo_set_line_width(cr, W * 0.035);
+        setColor(cr, a.look.dark(coat, 0.65));
+        cairo_stroke(cr);
+    }
+    cairo_save(cr);
+    cairo_translate(cr, hx, hy);
+    cairo_rotate(cr, tilt);
+    // Skull and muzzle.
+    ellipsePath(cr, 0, 0, hw * 0.7, hh * 0.62);
+    fillLinear(cr, 0, -hh, 0, hh, {{0, a.look.lit(coat, 0.25)}, {1, a.look.dark(coat, 0.3)}});
+    roundedRect(cr, hw * 0.1, -hh * 0.35, hw * (horse ? 1.1 : 0.85), hh * 0.7, hh * 0.32);
+    Rgb muzzle = cow ? Rgb::hex(0xE8B0A8) : dog ? darken(coat, 0.15) : darken(coat, 0.2);
+    setColor(cr, a.look.tone(muzzle));
+    cairo_fill(cr);
+    ellipsePath(cr, hw * (horse ? 1.1 : 0.88), -hh * 0.08, hw * 0.1, hh * 0.1);
+    setColor(cr, Rgb::hex(0x1A1410));
+    cairo_fill(cr);
+    ellipsePath(cr, -hw * 0.05, -hh * 0.22, std::max(1.4, hw * 0.09), std::max(1.4, hw * 0.09));
+    setColor(cr, Rgb::hex(0x100C08));
     cairo_fill(cr);
     cairo_restore(cr);
     // Ears (and horns).
-    if (kind == "dog") {
-        ellipsePath(cr, hx - hw * 0.1, hy - hh * 0.1, hw * 0.25, hh * 0.55);
-        setColor(cr, a.look.dark(coat, 0.3));
+    if (dog) {
+        cairo_move_to(cr, hx - hw * 0.35, hy - hh * 0.45);
+        cairo_curve_to(cr, hx - hw * 0.8, hy - hh * 0.2, hx - hw * 0.75, hy + hh * 0.5, hx - hw * 0.45, hy + hh * 0.55);
+        cairo_curve_to(cr, hx - hw * 0.3, hy + hh * 0.2, hx - hw * 0.2, hy - hh * 0.2, hx - hw * 0.35, hy - hh * 0.45);
+        setColor(cr, a.look.dark(coat, 0.35));
         cairo_fill(cr);
     } else {
-        polygon(cr, {{hx - hw * 0.2, hy - hh * 0.3}, {hx - hw * 0.6, hy - hh * 0.9}, {hx + hw * 0.1, hy - hh * 0.5}});
+        polygon(cr, {{hx - hw * 0.3, hy - hh * 0.45}, {hx - hw * 0.85, hy - hh * (horse ? 1.1 : 0.6)}, {hx - hw * 0.05, hy - hh * 0.6}});
         setColor(cr, a.look.tone(coat));
         cairo_fill(cr);
-        if (kind == "cow") strokeLine(cr, hx, hy - hh * 0.5, hx + hw * 0.3, hy - hh * 1.1, 2.2, Rgb::hex(0xE8DCC0));
-        if (kind == "horse") {
-            cairo_move_to(cr, bx1 - W * 0.06, bodyY - H * 0.02);
-            cairo_line_to(cr, hx - hw * 0.2, hy - hh * 0.4);
-            cairo_set_line_width(cr, W * 0.04);
-            setColor(cr, a.look.dark(coat, 0.65));
+        if (cow) {
+            cairo_move_to(cr, hx - hw * 0.1, hy - hh * 0.55);
+            cairo_curve_to(cr, hx, hy - hh * 0.9, hx + hw * 0.2, hy - hh * 1.0, hx + hw * 0.3, hy - hh * 0.95);
+            cairo_set_line_width(cr, 2.4);
+            setColor(cr, Rgb::hex(0xE8DCC0));
             cairo_stroke(cr);
         }
     }
