@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "engine/base/GLTypes.h"
+#include "engine/base/RefPtr.h"
+#include "engine/base/Types.h"
+#include "engine/math/Rect.h"
+#include "engine/renderer/RenderTarget.h"
+#include "engine/renderer/Vertex.h"
+
+namespace cocos2d {
+
+class GLProgramState;
+class Image;
+class Texture2D;
+
+// Visiting queues commands; the renderer sorts them per target stably by global z, joins adjacent
+// commands with equal texture, blend, program state and clip into one draw call, and draws them.
+// Vertices arrive in world coordinates. Without a GL context (unit tests) the same sorting and
+// batching run and are counted, but nothing is drawn.
+//
+// Every flush re-binds the target framebuffer and re-applies viewport, blend, program and scissor:
+// the game issues GL calls of its own in between, so no GL state is trusted across flushes.
+class Renderer {
+public:
+    struct FrameStats {
+        unsigned int drawCalls = 0;
+        unsigned int vertices = 0;
+        unsigned int commands = 0;
+    };
+
+    Renderer();
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    // Queues a textured quad. `texture` null means plain white; `programState` null means the default
+    // sprite program. Both are kept alive until the flush.
+    void addQuad(const V2F_C4B_T2F_Quad& quad, Texture2D* texture, const BlendFunc& blend,
+                 GLProgramState* programState, float globalZ);
+    // Queues triangles (indices into `vertices`).
+    void addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, const uint16_t* indices,
+                      size_t indexCount, Texture2D* texture, const BlendFunc& blend, GLProgramState* programState,
+                      float globalZ);
+    // Queues a function that runs at its place in the sorted stream, after the commands before it are
+    // drawn (for nodes that issue GL calls of their own).
+    void addCustomCommand(float globalZ, std::function<void()> function);
+
+    // A clip rectangle in the current target's world coordinates, intersected with the enclosing one
+    // of that target; it travels with every command queued until the matching pop.
+    void pushClipRect(const Rect& worldRect);
+    void popClipRect();
+    bool isClipping() const;
+
+    // Starts a target on top of the current one (a render texture's begin). Commands queued now go to
+    // it until endRenderTarget, which draws them at once and returns to the previous target.
+    void beginRenderTarget(const RenderTarget& target);
+    void endRenderTarget();
+    size_t getRenderTargetDepth() const { return _targets.size(); }
+
+    // Draws what is queued for the current target. Outside the frame's draw there is nothing.
+    void render();
+
+    // (ours) The director's frame: the screen target begins, the frame ends with a flush.
+    void beginFrame(const RenderTarget& screen);
+    void endFrame();
+
+    // Counts of the last finished frame (screen plus render textures drawn during it).
+    const FrameStats& getLastFrameStats() const { return _lastFrame; }
+    // Counts so far in the current frame.
+    const FrameStats& getCurrentFrameStats() const { return _currentFrame; }
+
+    // The projection of the current target: world rectangle to clip space.
+    Rect getCurrentWorldRect() const;
+
+    // (ours) Reads pixels of a framebuffer (0 is the window's): (x, y) is the bottom-left corner in GL
+    // pixel coordinates. The image holds the rows top first, as stored (premultiplied). Null without GL.
+    Image* readFramebuffer(GLuint framebuffer, int x, int y, int width, int height) const;
+
+    // Commands queued for the current target (tests and the statistics).
+    size_t getQueuedCommandCount() const;
+
+private:
+    struct Command;
+    struct TargetQueue;
+
+    TargetQueue& currentQueue();
+    void flush(TargetQueue& queue);
+    Rect currentClip(bool* enabled) const;
+
+    std::vector<std::unique_ptr<TargetQueue>> _targets;
+    FrameStats _currentFrame;
+    FrameStats _lastFrame;
+    bool _inFrame = false;
+};
+
+}  // namespace cocos2d

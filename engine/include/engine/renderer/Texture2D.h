@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+
+#include "engine/base/GLTypes.h"
+#include "engine/base/Ref.h"
+#include "engine/math/Size.h"
+
+namespace cocos2d {
+
+class Image;
+
+// An RGBA8 texture with premultiplied alpha. Texel row 0 is the image's top row. Sampling defaults to
+// linear with clamp-to-edge. Points equal pixels. Without a GL context the size is known but the GL name
+// is 0.
+class Texture2D : public Ref {
+public:
+    enum class PixelFormat { AUTO, RGBA8888, RGB888, RGB565, A8, I8, AI88, RGBA4444, RGB5A1, DEFAULT = RGBA8888 };
+
+    struct TexParams {
+        GLuint minFilter;
+        GLuint magFilter;
+        GLuint wrapS;
+        GLuint wrapT;
+    };
+
+    static Texture2D* create();
+    ~Texture2D() override;
+
+    // Uploads the image (already RGBA8 and premultiplied).
+    bool initWithImage(Image* image);
+    // Uploads width x height RGBA8 pixels, premultiplied, rows top first. `pixels` may be null (the
+    // contents are then undefined, for render targets).
+    bool initWithData(const void* pixels, int pixelsWide, int pixelsHigh);
+
+    GLuint getName() const { return _name; }
+    const Size& getContentSize() const { return _contentSize; }
+    Size getContentSizeInPixels() const { return _contentSize; }
+    int getPixelsWide() const { return _pixelsWide; }
+    int getPixelsHigh() const { return _pixelsHigh; }
+    PixelFormat getPixelFormat() const { return PixelFormat::RGBA8888; }
+    bool hasPremultipliedAlpha() const { return true; }
+    bool hasMipmaps() const { return false; }
+
+    void setTexParameters(const TexParams& params);
+    void setAntiAliasTexParameters();
+    void setAliasTexParameters();
+    const TexParams& getTexParameters() const { return _params; }
+
+    // (ours) Where the texture came from (its cache key), for diagnostics.
+    const std::string& getPath() const { return _path; }
+    void setPath(const std::string& path) { _path = path; }
+
+    // (ours) Frees the GL texture now (the context is going away); the object stays valid and empty.
+    void releaseGLTexture();
+
+private:
+    Texture2D() = default;
+
+    GLuint _name = 0;
+    int _pixelsWide = 0;
+    int _pixelsHigh = 0;
+    Size _contentSize;
+    // Linear filtering, clamp to edge.
+    TexParams _params{0x2601, 0x2601, 0x812F, 0x812F};
+    std::string _path;
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/base/Types.h"
+#include "engine/math/Rect.h"
+#include "engine/renderer/RenderTarget.h"
+#include "engine/renderer/Vertex.h"
+
+namespace cocos2d {
+
+class GLProgramState;
+
+// The state one draw call shares.
+struct BatchState {
+    GLuint texture = 0;
+    const void* textureKey = nullptr;  // the texture object, so batches split even without GL names
+    BlendFunc blend = BlendFunc::ALPHA_PREMULTIPLIED;
+    GLProgramState* programState = nullptr;
+    bool clipEnabled = false;
+    Rect clip;  // world coordinates of the target
+};
+
+// What the renderer draws with. The GL backend registers itself once a context is ready; without one
+// the renderer only counts.
+class RenderBackend {
+public:
+    virtual ~RenderBackend() = default;
+    // Binds the target's framebuffer and viewport, and clears when the target asks.
+    virtual void beginTarget(const RenderTarget& target) = 0;
+    // One draw call. Every call re-applies framebuffer, viewport, blend, program and scissor.
+    virtual void drawBatch(const RenderTarget& target, const BatchState& state, const V2F_C4B_T2F* vertices,
+                           size_t vertexCount, const uint32_t* indices, size_t indexCount) = 0;
+
+    // Straight copy of the framebuffer's pixels, bottom row first, into `rgba` (width * height * 4).
+    virtual bool readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) = 0;
+
+    static RenderBackend* current();
+    static void setCurrent(RenderBackend* backend);
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,218 @@
+#include "engine/renderer/GLProgram.h"
+
+#include <GL/glew.h>
+
+#include <new>
+#include <vector>
+
+#include "engine/base/Log.h"
+#include "renderer/gl/GLContext.h"
+
+namespace cocos2d {
+
+const char* ccPositionTextureColor_noMVP_vert = R"(
+attribute vec4 a_position;
+attribute vec2 a_texCoord;
+attribute vec4 a_color;
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    gl_Position = CC_PMatrix * a_position;
+    v_fragmentColor = a_color;
+    v_texCoord = a_texCoord;
+}
+)";
+
+const char* ccPositionTextureColor_vert = R"(
+attribute vec4 a_position;
+attribute vec2 a_texCoord;
+attribute vec4 a_color;
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    gl_Position = CC_MVPMatrix * a_position;
+    v_fragmentColor = a_color;
+    v_texCoord = a_texCoord;
+}
+)";
+
+const char* ccPositionTextureColor_noMVP_frag = R"(
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    gl_FragColor = v_fragmentColor * texture2D(CC_Texture0, v_texCoord);
+}
+)";
+
+const char* const GLProgram::ATTRIBUTE_NAME_POSITION = "a_position";
+const char* const GLProgram::ATTRIBUTE_NAME_COLOR = "a_color";
+const char* const GLProgram::ATTRIBUTE_NAME_TEX_COORD = "a_texCoord";
+const char* const GLProgram::UNIFORM_NAME_P_MATRIX = "CC_PMatrix";
+const char* const GLProgram::UNIFORM_NAME_MV_MATRIX = "CC_MVMatrix";
+const char* const GLProgram::UNIFORM_NAME_MVP_MATRIX = "CC_MVPMatrix";
+const char* const GLProgram::UNIFORM_NAME_TIME = "CC_Time";
+const char* const GLProgram::UNIFORM_NAME_SIN_TIME = "CC_SinTime";
+const char* const GLProgram::UNIFORM_NAME_COS_TIME = "CC_CosTime";
+const char* const GLProgram::UNIFORM_NAME_RANDOM01 = "CC_Random01";
+const char* const GLProgram::UNIFORM_NAME_SAMPLER0 = "CC_Texture0";
+
+struct GLProgram::Compiled {
+    GLuint program = 0;
+    mutable std::unordered_map<std::string, GLint> locations;
+    ~Compiled() {
+        if (program != 0 && gl::isReady()) {
+            glDeleteProgram(program);
+        }
+    }
+};
+
+namespace {
+
+// Shader files carry no #version; every source gets this header. Precision qualifiers of GL ES
+// sources compile to nothing.
+const char* const kShaderHeader =
+    "#version 120\n"
+    "#define lowp\n#define mediump\n#define highp\n"
+    "uniform mat4 CC_PMatrix;\n"
+    "uniform mat4 CC_MVMatrix;\n"
+    "uniform mat4 CC_MVPMatrix;\n"
+    "uniform vec4 CC_Time;\n"
+    "uniform vec4 CC_SinTime;\n"
+    "uniform vec4 CC_CosTime;\n"
+    "uniform vec4 CC_Random01;\n"
+    "uniform sampler2D CC_Texture0;\n"
+    "#line 1\n";
+
+std::unordered_map<std::string, std::shared_ptr<GLProgram::Compiled>>& compileCache() {
+    static std::unordered_map<std::string, std::shared_ptr<GLProgram::Compiled>> cache;
+    return cache;
+}
+
+std::string infoLog(GLuint object, bool isProgram) {
+    GLint length = 0;
+    if (isProgram) {
+        glGetProgramiv(object, GL_INFO_LOG_LENGTH, &length);
+    } else {
+        glGetShaderiv(object, GL_INFO_LOG_LENGTH, &length);
+    }
+    if (length <= 1) {
+        return "";
+    }
+    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+    if (isProgram) {
+        glGetProgramInfoLog(object, length, nullptr, buffer.data());
+    } else {
+        glGetShaderInfoLog(object, length, nullptr, buffer.data());
+    }
+    std::string text(buffer.data());
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+GLuint compileShader(GLenum type, const std::string& source, std::string& error) {
+    GLuint shader = glCreateShader(type);
+    const std::string full = std::string(kShaderHeader) + source;
+    const GLchar* text = full.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        error = infoLog(shader, false);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+}  // namespace
+
+void GLProgram::purgeCompileCache() {
+    compileCache().clear();
+}
+
+GLProgram* GLProgram::createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray) {
+    auto* program = new (std::nothrow) GLProgram();
+    if (program && program->initWithByteArrays(vShaderByteArray, fShaderByteArray)) {
+        program->autorelease();
+        return program;
+    }
+    delete program;
+    return nullptr;
+}
+
+GLProgram::~GLProgram() = default;
+
+bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray) {
+    if (!vShaderByteArray || !fShaderByteArray) {
+        logAt(LogLevel::Error, "GLProgram: missing shader source");
+        return false;
+    }
+    _vertexSource = vShaderByteArray;
+    _fragmentSource = fShaderByteArray;
+    if (!gl::isReady()) {
+        logAt(LogLevel::Error, "GLProgram: no GL context to compile the program");
+        return false;
+    }
+    const std::string key = std::to_string(_vertexSource.size()) + ":" + _vertexSource + "\n---\n" + _fragmentSource;
+    auto& cache = compileCache();
+    auto found = cache.find(key);
+    if (found != cache.end()) {
+        _compiled = found->second;
+        return true;
+    }
+    std::string error;
+    const GLuint vertex = compileShader(GL_VERTEX_SHADER, _vertexSource, error);
+    if (vertex == 0) {
+        logAt(LogLevel::Error, "GLProgram: vertex shader failed to compile: %s", error.c_str());
+        return false;
+    }
+    const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, _fragmentSource, error);
+    if (fragment == 0) {
+        glDeleteShader(vertex);
+        logAt(LogLevel::Error, "GLProgram: fragment shader failed to compile: %s", error.c_str());
+        return false;
+    }
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glBindAttribLocation(program, VERTEX_ATTRIB_POSITION, ATTRIBUTE_NAME_POSITION);
+    glBindAttribLocation(program, VERTEX_ATTRIB_COLOR, ATTRIBUTE_NAME_COLOR);
+    glBindAttribLocation(program, VERTEX_ATTRIB_TEX_COORD, ATTRIBUTE_NAME_TEX_COORD);
+    glLinkProgram(program);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        logAt(LogLevel::Error, "GLProgram: link failed: %s", infoLog(program, true).c_str());
+        glDeleteProgram(program);
+        return false;
+    }
+    auto compiled = std::make_shared<Compiled>();
+    compiled->program = program;
+    cache.emplace(key, compiled);
+    _compiled = compiled;
+    return true;
+}
+
+GLuint GLProgram::getProgram() const {
+    return _compiled ? _compiled->program : 0;
+}
+
+GLint GLProgram::getUniformLocation(const std::string& name) const {
+    if (!_compiled || !gl::isReady()) {
+        return -1;
+    }
+    auto found = _compiled->locations.find(name);
+    if (found != _compiled->locations.end()) {
+        return found->second;
+    }
+    const GLint location = glGetUniformLocation(_compiled->program, name.c_str());
+    _compiled->locations.emplace(name, location);
+    return location;
+}
+
+}  // namespace cocos2d
