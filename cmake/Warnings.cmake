@@ -1,6 +1,6 @@
 # kestrova_warnings(<target>): our own targets build with these warnings.
 function(kestrova_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow=local
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic $<$<CXX_COMPILER_ID:GNU>:-Wshadow=local>
         -Wnon-virtual-dtor -Woverloaded-virtual -Wno-unused-parameter)
     if(KESTROVA_WERROR)
         target_compile_options(${target} PRIVATE -Werror)

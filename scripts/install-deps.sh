@@ -10,6 +10,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libmp3lame-dev fonts-dejavu-core
     xvfb xauth
+    clang libclang-rt-14-dev
 )
 
 missing=()

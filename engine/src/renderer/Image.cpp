@@ -67,13 +67,18 @@ bool Image::initWithImageFile(const std::string& path) {
     return initWithImageData(bytes.data(), bytes.size(), path);
 }
 
-bool Image::initWithImageData(const unsigned char* data, size_t length, const std::string& name) {
+bool Image::initWithImageData(const unsigned char* data, size_t length, const std::string& name,
+                              std::string* errorOut) {
     std::vector<unsigned char> rgba;
     int width = 0;
     int height = 0;
     std::string error;
     if (!imagecodec::decode(data, length, rgba, width, height, error)) {
-        logAt(LogLevel::Warning, "Image: [%s] cannot be decoded: %s", name.c_str(), error.c_str());
+        if (errorOut) {
+            *errorOut = "Image: [" + name + "] cannot be decoded: " + error;
+        } else {
+            logAt(LogLevel::Warning, "Image: [%s] cannot be decoded: %s", name.c_str(), error.c_str());
+        }
         return false;
     }
     premultiply(rgba);

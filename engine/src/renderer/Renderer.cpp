@@ -43,6 +43,8 @@ struct Renderer::TargetQueue {
     std::vector<Command> commands;
     std::vector<RefPtr<GLProgramState>> states;  // kept alive until the flush
     std::vector<RefPtr<Texture2D>> textures;
+    // Clips are in this target's world coordinates, so each target has its own stack.
+    std::vector<Rect> clipStack;
 };
 
 Renderer::Renderer() = default;
@@ -59,8 +61,9 @@ Renderer::TargetQueue& Renderer::currentQueue() {
 }
 
 Rect Renderer::currentClip(bool* enabled) const {
-    *enabled = !_clipStack.empty();
-    return _clipStack.empty() ? Rect::ZERO : _clipStack.back();
+    const std::vector<Rect>* stack = _targets.empty() ? nullptr : &_targets.back()->clipStack;
+    *enabled = stack && !stack->empty();
+    return *enabled ? stack->back() : Rect::ZERO;
 }
 
 void Renderer::addQuad(const V2F_C4B_T2F_Quad& quad, Texture2D* texture, const BlendFunc& blend,
@@ -113,21 +116,18 @@ void Renderer::addCustomCommand(float globalZ, std::function<void()> function) {
 }
 
 void Renderer::pushClipRect(const Rect& worldRect) {
-    if (_clipStack.empty()) {
-        _clipStack.push_back(worldRect);
-    } else {
-        _clipStack.push_back(_clipStack.back().intersection(worldRect));
-    }
+    std::vector<Rect>& stack = currentQueue().clipStack;
+    stack.push_back(stack.empty() ? worldRect : stack.back().intersection(worldRect));
 }
 
 void Renderer::popClipRect() {
-    if (!_clipStack.empty()) {
-        _clipStack.pop_back();
+    if (!_targets.empty() && !_targets.back()->clipStack.empty()) {
+        _targets.back()->clipStack.pop_back();
     }
 }
 
 bool Renderer::isClipping() const {
-    return !_clipStack.empty();
+    return !_targets.empty() && !_targets.back()->clipStack.empty();
 }
 
 void Renderer::beginRenderTarget(const RenderTarget& target) {
@@ -156,7 +156,6 @@ void Renderer::beginFrame(const RenderTarget& screen) {
     _inFrame = true;
     _currentFrame = FrameStats{};
     _targets.clear();
-    _clipStack.clear();
     beginRenderTarget(screen);
 }
 
@@ -164,7 +163,6 @@ void Renderer::endFrame() {
     while (!_targets.empty()) {
         endRenderTarget();
     }
-    _clipStack.clear();
     _lastFrame = _currentFrame;
     _currentFrame = FrameStats{};
     _inFrame = false;

@@ -28,6 +28,7 @@ struct TextureCache::AsyncState {
         bool decode = false;   // false: the key was cached at request time, or there is no file
         RefPtr<Texture2D> cached;  // the texture cached at request time (moved, never copied, off the main thread)
         std::function<void(Texture2D*)> callback;
+        std::string error;  // a decoding failure, logged on the main thread
     };
 
     std::mutex mutex;
@@ -56,7 +57,7 @@ struct TextureCache::AsyncState {
                 std::ifstream in(request.key, std::ios::binary);
                 std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
                 auto* decoded = new (std::nothrow) Image();
-                if (decoded && decoded->initWithImageData(bytes.data(), bytes.size(), request.path)) {
+                if (decoded && decoded->initWithImageData(bytes.data(), bytes.size(), request.path, &request.error)) {
                     image = decoded;
                 } else {
                     delete decoded;
@@ -85,8 +86,10 @@ struct TextureCache::AsyncState {
                 texture = owner->addImage(image, request.key);
             }
         }
-        if (!texture && request.key.empty() && owner) {
-            log("TextureCache: [%s] not found", request.path.c_str());
+        if (!request.error.empty()) {
+            logAt(LogLevel::Warning, "%s", request.error.c_str());
+        } else if (!texture && request.key.empty() && owner) {
+            logAt(LogLevel::Warning, "TextureCache: [%s] not found", request.path.c_str());
         }
         if (request.callback) {
             request.callback(texture);

@@ -20,8 +20,10 @@ public:
 
     // A file by full path or by a name FileUtils resolves. One log line naming the file on failure.
     bool initWithImageFile(const std::string& path);
-    // An encoded file held in memory; `name` is used in the log line.
-    bool initWithImageData(const unsigned char* data, size_t length, const std::string& name = "image data");
+    // An encoded file held in memory; `name` is used in the log line. With `error` given, nothing is
+    // logged and the reason goes there instead (for decoding off the main thread).
+    bool initWithImageData(const unsigned char* data, size_t length, const std::string& name = "image data",
+                           std::string* error = nullptr);
     // Raw RGBA8 pixels, rows top first; premultiplied unless `premultiplied` is false (then converted).
     bool initWithRawData(const unsigned char* rgba, size_t length, int width, int height, bool premultiplied = true);
 

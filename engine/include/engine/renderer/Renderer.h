@@ -51,8 +51,8 @@ public:
     // drawn (for nodes that issue GL calls of their own).
     void addCustomCommand(float globalZ, std::function<void()> function);
 
-    // A clip rectangle in world coordinates, intersected with the enclosing one; it travels with
-    // every command queued until the matching pop.
+    // A clip rectangle in the current target's world coordinates, intersected with the enclosing one
+    // of that target; it travels with every command queued until the matching pop.
     void pushClipRect(const Rect& worldRect);
     void popClipRect();
     bool isClipping() const;
@@ -94,7 +94,6 @@ private:
     Rect currentClip(bool* enabled) const;
 
     std::vector<std::unique_ptr<TargetQueue>> _targets;
-    std::vector<Rect> _clipStack;
     FrameStats _currentFrame;
     FrameStats _lastFrame;
     bool _inFrame = false;

@@ -348,3 +348,41 @@ TEST_F(EventDispatcherTest, KeyEventsGoToEveryListenerUntilStopped) {
 }
 
 }  // namespace
+
+namespace {
+
+class KeyLayer : public cocos2d::Layer {
+public:
+    static KeyLayer* create() {
+        auto* l = new KeyLayer();
+        l->init();
+        l->autorelease();
+        return l;
+    }
+    void onKeyReleased(cocos2d::EventKeyboard::KeyCode code, cocos2d::Event*) override {
+        released.push_back(static_cast<int>(code));
+    }
+    std::vector<int> released;
+};
+
+class LayerKeyboardTest : public enginetest::HeadlessEngine {};
+
+TEST_F(LayerKeyboardTest, KeyboardEnabledLayerHearsKeysUntilDisabled) {
+    auto* scene = cocos2d::Scene::create();
+    director()->runWithScene(scene);
+    step();
+    KeyLayer* layer = KeyLayer::create();
+    scene->addChild(layer);
+    auto send = [this](EventKeyboard::KeyCode code) {
+        EventKeyboard event(code, false);
+        director()->getEventDispatcher()->dispatchEvent(&event);
+    };
+    send(EventKeyboard::KeyCode::KEY_A);
+    layer->setKeyboardEnabled(true);
+    send(EventKeyboard::KeyCode::KEY_BACKSPACE);
+    layer->setKeyboardEnabled(false);
+    send(EventKeyboard::KeyCode::KEY_B);
+    EXPECT_EQ(layer->released, (std::vector<int>{7}));
+}
+
+}  // namespace

@@ -137,3 +137,24 @@ TEST_F(RendererBatchingTest, LayerColorAndUntexturedSpritesDrawWithTheWhiteTextu
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RendererClipTest, ARenderTargetBegunInsideAClipHasItsOwnClipStack) {
+    cocos2d::Renderer renderer;
+    cocos2d::RenderTarget screen;
+    screen.world = cocos2d::Rect(0, 0, 1280, 810);
+    renderer.beginFrame(screen);
+    renderer.pushClipRect(cocos2d::Rect(100, 100, 50, 50));
+    EXPECT_TRUE(renderer.isClipping());
+    cocos2d::RenderTarget texture;
+    texture.world = cocos2d::Rect(0, 0, 200, 200);
+    renderer.beginRenderTarget(texture);
+    EXPECT_FALSE(renderer.isClipping()) << "the screen's clip is in other coordinates";
+    renderer.endRenderTarget();
+    EXPECT_TRUE(renderer.isClipping());
+    renderer.popClipRect();
+    renderer.endFrame();
+}
+
+}  // namespace
