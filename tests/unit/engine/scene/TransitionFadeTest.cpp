@@ -81,9 +81,13 @@ TEST_F(TransitionFadeTest, AReplaceThroughAFadeKeepsBothScenesRunningAndSwapsThe
     int mapTicks = 0;
     map->schedule([&mapTicks](float) { ++mapTicks; }, "slide timer");
 
+    bool galleryActionFired = false;
     director()->replaceScene(TransitionFade::create(0.5f, map));
     step();
     EXPECT_EQ(log, (Log{"gallery.didStart", "map.onEnter"}));
+    gallery->runAction(
+        cocos2d::Sequence::create(cocos2d::DelayTime::create(0.2f),
+                                  cocos2d::CallFunc::create([&] { galleryActionFired = true; }), nullptr));
     EXPECT_TRUE(director()->isSceneTransitionRunning());
     EXPECT_TRUE(gallery->isRunning()) << "the outgoing scene keeps running until it leaves";
     log.clear();
@@ -92,6 +96,7 @@ TEST_F(TransitionFadeTest, AReplaceThroughAFadeKeepsBothScenesRunningAndSwapsThe
     EXPECT_TRUE(director()->isSceneTransitionRunning());
     EXPECT_EQ(galleryTicks, 30) << "it ticked in the frame that started the fade too";
     EXPECT_EQ(mapTicks, 29) << "the incoming scene's timers run during the fade";
+    EXPECT_TRUE(galleryActionFired) << "and so do the outgoing scene's actions";
     EXPECT_TRUE(log.empty());
 
     step();  // the 30th tick ends a 0.5 s fade
@@ -198,6 +203,21 @@ TEST_F(TransitionFadeTest, EndingTheDirectorDuringAFadeTakesBothScenesDown) {
     cocos2d::Director::destroyInstance();
     EXPECT_EQ(log, (Log{"old.onExit", "new.didStart", "new.onExit", "old.cleanup", "new.cleanup",
                         "old.destroyed", "new.destroyed"}));
+}
+
+TEST_F(TransitionFadeTest, AFadeAsTheFirstSceneComesInFromBlack) {
+    // The splash screen may ask for its fade before any scene runs.
+    Stage* first = Stage::create("first", &log);
+    director()->replaceScene(TransitionFade::create(0.5f, first));
+    step();
+    EXPECT_EQ(log, (Log{"first.onEnter"}));
+    EXPECT_TRUE(director()->isSceneTransitionRunning());
+    step(14);
+    EXPECT_EQ(first->draws, 0) << "the first half has nothing to darken";
+    step(16);
+    EXPECT_EQ(log, (Log{"first.onEnter", "first.didFinish"}));
+    EXPECT_EQ(director()->getRunningScene(), first);
+    EXPECT_EQ(director()->getSceneCount(), 1);
 }
 
 TEST_F(TransitionFadeTest, ANullSceneGivesNoTransition) {
