@@ -1,5 +1,6 @@
 #include "engine/actions/Repeat.h"
 
+#include <algorithm>
 #include <new>
 
 #include "actions/ActionProgress.h"

@@ -65,10 +65,12 @@ void RepeatForever::step(float dt) {
         if (run != _run || !_innerRunning) {
             return;
         }
+        _innerRunning = false;
         _inner->stop();
         if (run != _run) {
             return;
         }
+        _innerRunning = true;
         _inner->startWithTarget(_target);
         if (run != _run) {
             return;

@@ -1,6 +1,7 @@
 #include "engine/scene/TransitionScene.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
