@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "engine/2d/Label.h"
+#include "engine/base/Log.h"
 #include "engine/scene/Sprite.h"
 #include "ui/WidgetImage.h"
 
@@ -84,6 +86,56 @@ void Button::loadTextureDisabled(const std::string& name, TextureResType type) {
     }
 }
 
+void Button::setTitleText(const std::string& text) {
+    _titleText = text;
+    if (_titleRenderer) {
+        _titleRenderer->setString(text);
+        applyLook();
+    } else if (!_reportedNoFont && !text.empty()) {
+        _reportedNoFont = true;
+        logAt(LogLevel::Warning, "Button: no title font for '%s'; the title is not shown", text.c_str());
+    }
+}
+
+void Button::setTitleColor(const Color3B& color) {
+    _titleColor = color;
+    if (_titleRenderer) {
+        _titleRenderer->setColor(color);
+    }
+}
+
+void Button::setTitleFontSize(float size) {
+    _titleFontSize = size;
+    if (_titleRenderer) {
+        TTFConfig config = _titleRenderer->getTTFConfig();
+        config.fontSize = size;
+        _titleRenderer->setTTFConfig(config);
+        applyLook();
+    }
+}
+
+void Button::setTitleFontName(const std::string& fontFilePath) {
+    if (_titleRenderer) {
+        TTFConfig config = _titleRenderer->getTTFConfig();
+        config.fontFilePath = fontFilePath;
+        if (_titleRenderer->setTTFConfig(config)) {
+            _titleFontName = fontFilePath;
+        }
+        applyLook();
+        return;
+    }
+    Label* title = Label::createWithTTF(_titleText, fontFilePath, _titleFontSize);
+    if (!title) {
+        return;  // the label has logged the font
+    }
+    _titleFontName = fontFilePath;
+    _titleRenderer = title;
+    title->setColor(_titleColor);
+    title->setGlobalZOrder(_globalZOrder);
+    addProtectedChild(title, 1);
+    applyLook();
+}
+
 void Button::setZoomScale(float scale) {
     _zoomScale = scale;
     applyLook();
@@ -145,6 +197,12 @@ void Button::applyLook() {
     }
     if (_normalImage) {
         _normalImage->setColor(dimmed && shown == _normalImage ? kDimmedTint : Color3B::WHITE);
+    }
+    if (_titleRenderer) {
+        // The title zooms with the image it sits on.
+        _titleRenderer->setAnchorPoint(Vec2(0.5f, 0.5f));
+        _titleRenderer->setPosition(_contentSize.width / 2, _contentSize.height / 2);
+        _titleRenderer->setScale(zoom);
     }
 }
 

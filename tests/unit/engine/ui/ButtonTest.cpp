@@ -1,7 +1,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/2d/Label.h"
 #include "engine/base/Log.h"
+#include "engine/platform/FileUtils.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/CheckBox.h"
@@ -16,6 +18,14 @@ using cocos2d::Vec2;
 using cocos2d::ui::Button;
 using cocos2d::ui::CheckBox;
 using cocos2d::ui::Widget;
+
+std::string fontPath() {
+    const std::string staged = std::string(KESTROVA_RESOURCE_DIR) + "/res/fonts/Arial.ttf";
+    if (cocos2d::FileUtils::getInstance()->isFileExist(staged)) {
+        return staged;
+    }
+    return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+}
 
 class ButtonTest : public enginetest::WidgetFixture {
 protected:
@@ -153,6 +163,55 @@ TEST_F(ButtonTest, ImagesAreNotChildren) {
     button->addChild(part);
     EXPECT_EQ(button->getChildByName("label"), part);
     EXPECT_EQ(button->getChildrenCount(), 1);
+}
+
+TEST_F(ButtonTest, TheTitleTakesSettingsGivenBeforeItsFontAndIsCentred) {
+    Button* button = place(Button::create("wide.png"));
+    auto& lines = captureLog();
+    button->setTitleFontSize(22);
+    button->setTitleColor(Color3B::GRAY);
+    button->setTitleText("Play");
+    button->setTitleText("Play again");
+    EXPECT_EQ(button->getTitleRenderer(), nullptr);
+    ASSERT_EQ(lines.size(), 1u) << "a button without a font says so once";
+    EXPECT_NE(lines[0].find("Play"), std::string::npos);
+
+    button->setTitleFontName(fontPath());
+    cocos2d::Label* title = button->getTitleRenderer();
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->getString(), "Play again");
+    EXPECT_EQ(title->getTTFConfig().fontFilePath, fontPath());
+    EXPECT_FLOAT_EQ(title->getTTFConfig().fontSize, 22.0f);
+    EXPECT_EQ(title->getColor(), Color3B::GRAY);
+    EXPECT_EQ(title->getPosition(), Vec2(100, 30));
+    EXPECT_EQ(title->getAnchorPoint(), Vec2(0.5f, 0.5f));
+    EXPECT_EQ(button->getChildrenCount(), 0) << "the title is not a child";
+
+    button->setTitleFontName("fonts/none.ttf");
+    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(button->getTitleRenderer(), title);
+    EXPECT_EQ(button->getTitleFontName(), fontPath()) << "the font that loaded stays";
+    button->setTitleFontSize(30);
+    EXPECT_FLOAT_EQ(title->getTTFConfig().fontSize, 30.0f);
+}
+
+TEST_F(ButtonTest, TheTitleZoomsWithTheImageAndTakesTheHoverTintAndGlobalZ) {
+    Button* button = place(Button::create("normal.png"));
+    button->setTitleFontName(fontPath());
+    button->setTitleText("OK");
+    button->setZoomScale(-0.1f);
+    button->setGlobalZOrder(10);
+    cocos2d::Label* title = button->getTitleRenderer();
+    EXPECT_FLOAT_EQ(title->getGlobalZOrder(), 10.0f);
+    began(Vec2(400, 300));
+    EXPECT_FLOAT_EQ(title->getScale(), 0.9f);
+    ended(Vec2(400, 300));
+    EXPECT_FLOAT_EQ(title->getScale(), 1.0f);
+    button->setTitleColor(Color3B(200, 100, 0));
+    button->setColor(Color3B(220, 220, 220));
+    EXPECT_EQ(title->getDisplayedColor(), Color3B(172, 86, 0));
+    button->setTitleColor(Color3B(100, 100, 100));
+    EXPECT_EQ(title->getDisplayedColor(), Color3B(86, 86, 86)) << "a later title colour keeps the tint";
 }
 
 class CheckBoxTest : public enginetest::WidgetFixture {
