@@ -5,6 +5,8 @@
 #include "engine/base/Log.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/SpriteFrame.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/CheckBox.h"
 #include "WidgetFixture.h"
@@ -132,6 +134,26 @@ TEST_F(ButtonTest, AButtonWhoseImageIsMissingLogsOnceAndStillClicksInItsSize) {
     EXPECT_EQ(button->getShownImage(), nullptr);
     step();
     EXPECT_EQ(lines.size(), 2u) << "drawing logs nothing more";
+}
+
+TEST_F(ButtonTest, ImagesComeFromSpriteFramesAsWellAsFiles) {
+    auto* frames = cocos2d::SpriteFrameCache::getInstance();
+    frames->addSpriteFramesWithFile(std::string(KESTROVA_RESOURCE_DIR) +
+                                    "/res/ui/Confirmation/Confirmation_atlas.xml");
+    cocos2d::SpriteFrame* yes = frames->getSpriteFrameByName("cf_btn_yes.png");
+    ASSERT_NE(yes, nullptr);
+    Button* button = place(Button::create());
+    button->loadTextureNormal("cf_btn_yes.png", Widget::TextureResType::PLIST);
+    button->loadTexturePressed("cf_btn_no.png", Widget::TextureResType::PLIST);
+    EXPECT_EQ(button->getContentSize(), yes->getOriginalSize());
+    EXPECT_TRUE(button->getShownImage()->isFrameDisplayed(yes));
+
+    auto& lines = captureLog();
+    button->loadTextureNormal("cf_no_such_frame.png", Widget::TextureResType::PLIST);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("cf_no_such_frame.png"), std::string::npos);
+    EXPECT_TRUE(button->getShownImage()->isFrameDisplayed(yes)) << "the previous frame stays";
+    cocos2d::SpriteFrameCache::destroyInstance();
 }
 
 TEST_F(ButtonTest, ColourAndOpacityCascadeToTheImages) {
