@@ -256,7 +256,9 @@ void Widget::onTouchEnded(Touch* touch, Event*) {
         scrollView->handleReleaseLogic(touch);
         return;
     }
-    const bool inside = hitTest(_touchEndPosition) && isClippingParentContainsPoint(_touchEndPosition);
+    // A widget disabled or hidden while it was held gives no click.
+    const bool inside = _enabled && _visible && areAncestorsTouchable() && hitTest(_touchEndPosition) &&
+                        isClippingParentContainsPoint(_touchEndPosition);
     setHighlighted(false);
     if (inside) {
         releaseUpEvent();

@@ -158,6 +158,17 @@ TEST_F(WidgetTouchTest, TouchEventsFollowTheFingerAndTheClickComesAfterEnded) {
     EXPECT_FALSE(button->isHighlighted());
 }
 
+TEST_F(WidgetTouchTest, AWidgetDisabledOrHiddenWhileHeldGivesNoClick) {
+    began(Vec2(400, 300));
+    button->setEnabled(false);
+    ended(Vec2(400, 300));
+    button->setEnabled(true);
+    began(Vec2(400, 300));
+    holder->setVisible(false);
+    ended(Vec2(400, 300));
+    EXPECT_EQ(log, (Log{"button began", "button canceled", "button began", "button canceled"}));
+}
+
 TEST_F(WidgetTouchTest, ALaterListenerReplacesTheEarlierOne) {
     int first = 0;
     int second = 0;
