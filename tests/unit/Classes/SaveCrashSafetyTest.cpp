@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -165,6 +166,17 @@ TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAW
     constexpr int kKills = 150;
     int32_t loaded = 111;
     int killsDuringAWrite = 0;
+    // The kill points spread over a few saves' worth of time, measured here, so that a slow machine
+    // (sanitizers, a loaded CI host) still lets saves finish between kills.
+    const auto saveStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i) {
+        UserData::getInstance() = storeNumbered(loaded);
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+    }
+    const auto threeSaves = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - saveStart)
+                                .count();
+    const long window = std::max<long>(6000, 2 * threeSaves);
     for (int kill = 0; kill < kKills; ++kill) {
         const int32_t first = loaded + 1;
         const pid_t child = ::fork();
@@ -175,7 +187,7 @@ TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAW
                 UserDataIO::saveUserData(folder.path());
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds((kill * 397) % 6000));
+        std::this_thread::sleep_for(std::chrono::microseconds((kill * 397L) % window));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
         if (hasTemporaryFile(folder)) {

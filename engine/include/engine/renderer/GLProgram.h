@@ -37,7 +37,8 @@ public:
     static const char* const UNIFORM_NAME_RANDOM01;     // "CC_Random01"
     static const char* const UNIFORM_NAME_SAMPLER0;     // "CC_Texture0"
 
-    // Null and one log line with the compile or link log on failure (also without a GL context).
+    // Null and one log line on failure (also without a GL context): the compile or link log, and the
+    // first line of the failing source, which names the shader file by its opening comment.
     static GLProgram* createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray);
     ~GLProgram() override;
 
@@ -54,6 +55,9 @@ public:
     const std::shared_ptr<Compiled>& getCompiled() const { return _compiled; }
     // (ours) Forgets the compile cache (the context is going away).
     static void purgeCompileCache();
+    // (ours) Changes each time the compile cache is purged: programs made before belong to a context
+    // that is gone.
+    static unsigned int getContextGeneration();
 
 protected:
     GLProgram() = default;

@@ -6,13 +6,14 @@
 
 #include "engine/base/GLTypes.h"
 #include "engine/base/Ref.h"
+#include "engine/base/RefPtr.h"
 #include "engine/math/Vec2.h"
 #include "engine/math/Vec4.h"
+#include "engine/renderer/Texture2D.h"
 
 namespace cocos2d {
 
 class GLProgram;
-class Texture2D;
 
 // Uniform values for one program object, kept and applied at every draw that uses this state. A node
 // with a state draws through its program with CC_Texture0 bound to the node's texture.
@@ -31,7 +32,7 @@ public:
     void setUniformVec2(const std::string& name, const Vec2& value);
     void setUniformVec3(const std::string& name, float x, float y, float z);
     void setUniformVec4(const std::string& name, const Vec4& value);
-    // A texture on a unit above 0 (unit 0 is the node's own texture).
+    // A texture on a unit above 0 (unit 0 is the node's own texture); the state keeps it alive.
     void setUniformTexture(const std::string& name, Texture2D* texture);
     void setUniformTexture(const std::string& name, GLuint textureId);
 
@@ -43,6 +44,7 @@ public:
         GLint location = -1;
         float values[4] = {0, 0, 0, 0};
         GLuint texture = 0;
+        RefPtr<Texture2D> textureObject;  // so the GL name cannot be freed and reused while set
         int unit = 0;
     };
     const std::map<std::string, Uniform>& getUniforms() const { return _uniforms; }

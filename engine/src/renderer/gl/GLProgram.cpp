@@ -88,6 +88,44 @@ std::unordered_map<std::string, std::shared_ptr<GLProgram::Compiled>>& compileCa
     return cache;
 }
 
+// The first line of a source that says something, so a report points at the shader file it came
+// from (the game reads the file itself and hands over the text). Shader files open with a comment.
+std::string excerpt(const std::string& source) {
+    size_t start = 0;
+    while (start < source.size()) {
+        size_t end = source.find('\n', start);
+        if (end == std::string::npos) {
+            end = source.size();
+        }
+        std::string line = source.substr(start, end - start);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            return line.size() > 80 ? line.substr(0, 80) + "..." : line;
+        }
+        start = end + 1;
+    }
+    return "";
+}
+
+// Compile and link logs run over several lines; a report is one line.
+std::string oneLine(std::string text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            text.replace(i, 1, " | ");
+        } else if (text[i] == '\r') {
+            text[i] = ' ';
+        }
+    }
+    return text;
+}
+
+unsigned int& contextGeneration() {
+    static unsigned int generation = 1;
+    return generation;
+}
+
 std::string infoLog(GLuint object, bool isProgram) {
     GLint length = 0;
     if (isProgram) {
@@ -131,6 +169,11 @@ GLuint compileShader(GLenum type, const std::string& source, std::string& error)
 
 void GLProgram::purgeCompileCache() {
     compileCache().clear();
+    ++contextGeneration();
+}
+
+unsigned int GLProgram::getContextGeneration() {
+    return contextGeneration();
 }
 
 GLProgram* GLProgram::createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray) {
@@ -166,13 +209,15 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     std::string error;
     const GLuint vertex = compileShader(GL_VERTEX_SHADER, _vertexSource, error);
     if (vertex == 0) {
-        logAt(LogLevel::Error, "GLProgram: vertex shader failed to compile: %s", error.c_str());
+        logAt(LogLevel::Error, "GLProgram: vertex shader \"%s\" failed to compile: %s",
+              excerpt(_vertexSource).c_str(), oneLine(error).c_str());
         return false;
     }
     const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, _fragmentSource, error);
     if (fragment == 0) {
         glDeleteShader(vertex);
-        logAt(LogLevel::Error, "GLProgram: fragment shader failed to compile: %s", error.c_str());
+        logAt(LogLevel::Error, "GLProgram: fragment shader \"%s\" failed to compile: %s",
+              excerpt(_fragmentSource).c_str(), oneLine(error).c_str());
         return false;
     }
     const GLuint program = glCreateProgram();
@@ -187,7 +232,8 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        logAt(LogLevel::Error, "GLProgram: link failed: %s", infoLog(program, true).c_str());
+        logAt(LogLevel::Error, "GLProgram: program with fragment shader \"%s\" failed to link: %s",
+              excerpt(_fragmentSource).c_str(), oneLine(infoLog(program, true)).c_str());
         glDeleteProgram(program);
         return false;
     }

@@ -119,12 +119,17 @@ void GLProgramState::setUniformVec4(const std::string& name, const Vec4& value) 
 
 void GLProgramState::setUniformTexture(const std::string& name, Texture2D* texture) {
     setUniformTexture(name, texture ? texture->getName() : 0);
+    auto found = _uniforms.find(name);
+    if (found != _uniforms.end()) {
+        found->second.textureObject = texture;
+    }
 }
 
 void GLProgramState::setUniformTexture(const std::string& name, GLuint textureId) {
     const bool known = _uniforms.count(name) != 0;
     if (Uniform* u = uniformFor(name, Uniform::Kind::Texture)) {
         u->texture = textureId;
+        u->textureObject.reset();
         if (!known) {
             u->unit = _nextTextureUnit++;
         }

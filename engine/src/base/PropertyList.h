@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace cocos2d {
+namespace plist {
+
+// One value of an XML property list. Numbers keep their text; the readers below convert and check it.
+struct Value {
+    enum class Type { String, Real, Integer, Bool, Dict, Array, Other };
+
+    Type type = Type::Other;
+    std::string text;
+    bool boolean = false;
+    std::vector<std::pair<std::string, Value>> entries;  // a dict, in file order
+    std::vector<Value> items;                            // an array
+
+    // The first entry with the key, or null (also when this is no dict).
+    const Value* find(const std::string& key) const;
+};
+
+// Parses `<plist><dict>...</dict></plist>` (the root may be any value). False with `error` set on
+// malformed XML (rapidxml's message), a structure that is no property list, or nesting deeper than a
+// property list of ours ever goes. Never throws.
+bool parse(const std::string& xml, Value& root, std::string& error);
+
+// The whole text as one finite number; surrounding spaces allowed.
+bool toNumber(const std::string& text, double& out);
+// "{{x,y},{w,h}}", "{x,y}" and the like: braces and spaces dropped, split at commas, exactly `count`
+// finite numbers.
+bool toNumbers(const std::string& text, size_t count, double* out);
+
+}  // namespace plist
+}  // namespace cocos2d

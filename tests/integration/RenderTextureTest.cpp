@@ -1,0 +1,410 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
+#include "engine/base/Scheduler.h"
+#include "engine/platform/FileUtils.h"
+#include "engine/platform/GL.h"
+#include "engine/renderer/Image.h"
+#include "engine/renderer/RenderTexture.h"
+#include "engine/renderer/Renderer.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/scene/LayerColor.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/Sprite.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cocos2d::BlendFunc;
+using cocos2d::Color4B;
+using cocos2d::Director;
+using cocos2d::Image;
+using cocos2d::Rect;
+using cocos2d::RefPtr;
+using cocos2d::RenderTexture;
+using cocos2d::Sprite;
+using cocos2d::Vec2;
+
+constexpr int kW = 64;
+constexpr int kH = 48;
+
+// The source picture: every row and every column differs, so a flip or a shift shows.
+Color4B source(int x, int y) {  // y down, straight alpha
+    return Color4B(static_cast<GLubyte>(x * 4), static_cast<GLubyte>(y * 5), 128, 255);
+}
+
+std::string writePng(const std::string& name, int w, int h, const std::function<Color4B(int, int)>& pixel) {
+    std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const Color4B c = pixel(x, y);
+            unsigned char* p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+            p[0] = c.r;
+            p[1] = c.g;
+            p[2] = c.b;
+            p[3] = c.a;
+        }
+    }
+    Image image;
+    EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), w, h, false));
+    const std::string path = testing::Driver::outputPath(name);
+    EXPECT_TRUE(image.saveToFile(path));
+    return path;
+}
+
+// Compares every pixel of `actual` (rows top first) with `expected`; reports the first few misses.
+void expectImage(const Image* actual, const std::function<Color4B(int, int)>& expected, int tolerance,
+                 const std::string& what) {
+    ASSERT_NE(actual, nullptr) << what;
+    ASSERT_EQ(actual->getWidth(), kW) << what;
+    ASSERT_EQ(actual->getHeight(), kH) << what;
+    int misses = 0;
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            const Color4B a = actual->getPixel(x, y);
+            const Color4B e = expected(x, y);
+            if (std::abs(a.r - e.r) > tolerance || std::abs(a.g - e.g) > tolerance ||
+                std::abs(a.b - e.b) > tolerance || std::abs(a.a - e.a) > tolerance) {
+                if (++misses <= 5) {
+                    ADD_FAILURE() << what << " at (" << x << ", " << y << "): got (" << int(a.r) << ", "
+                                  << int(a.g) << ", " << int(a.b) << ", " << int(a.a) << "), expected ("
+                                  << int(e.r) << ", " << int(e.g) << ", " << int(e.b) << ", " << int(e.a)
+                                  << ")";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(misses, 0) << what;
+}
+
+// What the game does to read a render texture back: its own framebuffer over the texture and
+// glReadPixels, which gives the rows from the bottom of the drawing.
+std::vector<unsigned char> glReadBack(GLuint texture, int w, int h) {
+    std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4, 0);
+    GLint previous = 0;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+    glDeleteFramebuffers(1, &framebuffer);
+    return rgba;
+}
+
+class RenderTextureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scene = cocos2d::Scene::create();
+        scene->addChild(cocos2d::LayerColor::create(Color4B(0, 0, 0, 255), 1280, 810), -10);
+        Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(1);
+        picture = writePng("rt_source.png", kW, kH, source);
+    }
+    void TearDown() override {
+        if (HasFailure()) {
+            driver().saveScreenshot(testing::Driver::outputPath(
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".png"));
+        }
+        driver().stopCapturingLog();
+    }
+    static testing::Driver& driver() { return testing::Driver::get(); }
+
+    // A render texture of the picture's size holding the picture.
+    RenderTexture* filledWithPicture() {
+        RenderTexture* rt = RenderTexture::create(kW, kH);
+        EXPECT_NE(rt, nullptr);
+        if (!rt) {
+            return nullptr;
+        }
+        Sprite* sprite = Sprite::create(picture);
+        sprite->setPosition(kW / 2.0f, kH / 2.0f);
+        rt->begin();
+        sprite->visit();
+        rt->end();
+        return rt;
+    }
+
+    cocos2d::Scene* scene = nullptr;
+    std::string picture;
+};
+
+TEST_F(RenderTextureTest, ANewRenderTextureIsTransparentAndBadSizesGiveNull) {
+    // Dirty the GPU memory a fresh texture may reuse.
+    for (int i = 0; i < 3; ++i) {
+        RefPtr<RenderTexture> old = RenderTexture::create(kW, kH);
+        old->beginWithClear(1, 0, 1, 1);
+        old->end();
+    }
+    RefPtr<RenderTexture> rt = RenderTexture::create(kW, kH, cocos2d::Texture2D::PixelFormat::RGBA8888);
+    ASSERT_TRUE(rt);
+    RefPtr<Image> pixels = rt->readImage();
+    expectImage(
+        pixels, [](int, int) { return Color4B(0, 0, 0, 0); }, 0, "a new render texture");
+    EXPECT_EQ(rt->getSprite()->getTexture()->getPixelsWide(), kW);
+
+    for (auto size : std::vector<std::pair<int, int>>{{0, 10}, {10, 0}, {-5, 10}, {1 << 20, 4}}) {
+        auto& log = driver().captureLog();
+        EXPECT_EQ(RenderTexture::create(size.first, size.second), nullptr);
+        EXPECT_EQ(log.size(), 1u) << size.first << " x " << size.second;
+    }
+}
+
+TEST_F(RenderTextureTest, ContentsMatchTheSourceImageWithRowsFromTheBottomInTheTexture) {
+    RefPtr<RenderTexture> rt = filledWithPicture();
+    ASSERT_TRUE(rt);
+    // Read back as an upright image, it is the source picture.
+    RefPtr<Image> upright = rt->readImage();
+    expectImage(upright, source, 1, "upright read-back");
+    // The game's own read-back gets texel row 0 = the bottom row of the picture.
+    const std::vector<unsigned char> raw = glReadBack(rt->getSprite()->getTexture()->getName(), kW, kH);
+    for (int row : {0, 1, kH / 2, kH - 1}) {
+        const unsigned char* p = &raw[static_cast<size_t>(row) * kW * 4 + 10 * 4];
+        const Color4B expected = source(10, kH - 1 - row);
+        EXPECT_NEAR(p[0], expected.r, 1) << "texel row " << row;
+        EXPECT_NEAR(p[1], expected.g, 1) << "texel row " << row;
+    }
+}
+
+TEST_F(RenderTextureTest, ItsOwnSpriteShowsUprightAndAPlainSpriteOfItsTextureUpsideDown) {
+    RenderTexture* rt = filledWithPicture();
+    ASSERT_NE(rt, nullptr);
+    rt->setPosition(300, 400);
+    scene->addChild(rt);
+    Sprite* plain = Sprite::createWithTexture(rt->getSprite()->getTexture());
+    plain->setPosition(700, 400);
+    scene->addChild(plain);
+    driver().stepFrames(1);
+    // The window is 1280 x 810, so design points are window pixels.
+    RefPtr<Image> own = driver().readPixels(Rect(300 - kW / 2, 810 - 400 - kH / 2, kW, kH));
+    expectImage(own, source, 1, "the render texture's sprite on screen");
+    RefPtr<Image> turned = driver().readPixels(Rect(700 - kW / 2, 810 - 400 - kH / 2, kW, kH));
+    expectImage(
+        turned, [](int x, int y) { return source(x, kH - 1 - y); }, 1, "a plain sprite of its texture");
+}
+
+TEST_F(RenderTextureTest, AnEraseStampLeavesTransparencyRightAfterEnd) {
+    RefPtr<RenderTexture> rt = filledWithPicture();
+    ASSERT_TRUE(rt);
+    const std::string brush =
+        writePng("rt_brush.png", 8, 8, [](int, int) { return Color4B(255, 255, 255, 255); });
+    // Stamp centres in the render texture's points (y up): one near the top-left corner, one near the
+    // bottom-right one, so a flip or an offset moves the holes.
+    const std::vector<Vec2> stamps = {Vec2(8, 40), Vec2(52, 12)};
+    auto* renderer = Director::getInstance()->getRenderer();
+    const unsigned int callsBefore = renderer->getCurrentFrameStats().drawCalls;
+    rt->begin();
+    for (const Vec2& at : stamps) {
+        Sprite* stamp = Sprite::create(brush);
+        stamp->setPosition(at);
+        stamp->setBlendFunc(BlendFunc{GL_ZERO, GL_ONE_MINUS_SRC_ALPHA});
+        stamp->visit();
+    }
+    rt->end();
+    EXPECT_EQ(renderer->getCurrentFrameStats().drawCalls - callsBefore, 1u) << "stamps of one brush batch";
+    RefPtr<Image> after = rt->readImage();
+    const auto stamped = [&](int x, int y) {  // (x, y) from the top-left
+        for (const Vec2& at : stamps) {
+            const float px = x + 0.5f;
+            const float py = kH - y - 0.5f;
+            if (px > at.x - 4 && px < at.x + 4 && py > at.y - 4 && py < at.y + 4) {
+                return true;
+            }
+        }
+        return false;
+    };
+    expectImage(
+        after, [&](int x, int y) { return stamped(x, y) ? Color4B(0, 0, 0, 0) : source(x, y); }, 1,
+        "after the stamps");
+}
+
+TEST_F(RenderTextureTest, BeginAccumulatesAndClearsKeepTheirPlaceInTheOrder) {
+    const std::string red = writePng("rt_red.png", 16, 16, [](int, int) { return Color4B(255, 0, 0, 255); });
+    const std::string green =
+        writePng("rt_green.png", 16, 16, [](int, int) { return Color4B(0, 255, 0, 255); });
+    RefPtr<RenderTexture> rt = RenderTexture::create(kW, kH);
+    ASSERT_TRUE(rt);
+    auto stampAt = [](const std::string& file, float x, float y) {
+        Sprite* s = Sprite::create(file);
+        s->setPosition(x, y);
+        s->visit();
+    };
+    rt->begin();
+    stampAt(red, 8, 8);
+    rt->end();
+    rt->begin();  // no clear: the red stays
+    stampAt(green, 56, 40);
+    rt->end();
+    RefPtr<Image> both = rt->readImage();
+    EXPECT_EQ(both->getPixel(8, kH - 8), Color4B(255, 0, 0, 255));
+    EXPECT_EQ(both->getPixel(56, kH - 40), Color4B(0, 255, 0, 255));
+
+    // A clear between begin and end comes after what was drawn before it and before what follows.
+    rt->begin();
+    stampAt(red, 56, 40);
+    rt->clear(1, 1, 1, 0);
+    stampAt(green, 8, 8);
+    rt->end();
+    RefPtr<Image> cleared = rt->readImage();
+    EXPECT_EQ(cleared->getPixel(8, kH - 8), Color4B(0, 255, 0, 255));
+    EXPECT_EQ(cleared->getPixel(56, kH - 40), Color4B(255, 255, 255, 0));
+    rt->beginWithClear(0, 0, 0, 0);
+    rt->end();
+    expectImage(
+        RefPtr<Image>(rt->readImage()), [](int, int) { return Color4B(0, 0, 0, 0); }, 0, "cleared");
+}
+
+TEST_F(RenderTextureTest, ChainedPassesKeepTheirOrderAndTheFlippedSecondPassComesOutUpright) {
+    RefPtr<RenderTexture> first = filledWithPicture();
+    ASSERT_TRUE(first);
+    // The second pass samples the first: a flipped sprite of its texture (a hole-mask chain's shape).
+    RefPtr<RenderTexture> second = RenderTexture::create(kW, kH);
+    Sprite* pass = Sprite::createWithTexture(first->getSprite()->getTexture());
+    pass->setFlippedY(true);
+    pass->setPosition(kW / 2.0f, kH / 2.0f);
+    second->begin();
+    pass->visit();
+    second->end();
+    expectImage(RefPtr<Image>(second->readImage()), source, 1, "second pass");
+    // The result shown as a plain (unflipped) sprite of the second texture is upside down on screen;
+    // shown as the chain's callers show it, flipped, it is upright.
+    Sprite* result = Sprite::createWithTexture(second->getSprite()->getTexture());
+    result->setFlippedY(true);
+    result->setPosition(640, 405);
+    scene->addChild(result);
+    driver().stepFrames(1);
+    expectImage(driver().readPixels(Rect(640 - kW / 2, 810 - 405 - kH / 2, kW, kH)), source, 1, "on screen");
+}
+
+TEST_F(RenderTextureTest, DrawingFromATimerBetweenFramesWorksAndIgnoresTheWindowSize) {
+    driver().resize(1920, 1080);  // letterboxed: the screen's scale is no longer 1
+    driver().stepFrames(1);
+    RefPtr<Image> fromTimer;
+    scene->scheduleOnce(
+        [&](float) {
+            RefPtr<RenderTexture> rt = filledWithPicture();
+            fromTimer = rt ? rt->readImage() : nullptr;
+        },
+        0.0f, "draw");
+    driver().stepFrames(2);
+    driver().resize(1280, 810);
+    driver().stepFrames(1);
+    expectImage(fromTimer, source, 1, "drawn in a timer at 1920 x 1080");
+}
+
+TEST_F(RenderTextureTest, CascadingOpacityReachesItsSprite) {
+    const std::string white =
+        writePng("rt_white.png", kW, kH, [](int, int) { return Color4B(255, 255, 255, 255); });
+    RenderTexture* rt = RenderTexture::create(kW, kH);
+    Sprite* fill = Sprite::create(white);
+    fill->setPosition(kW / 2.0f, kH / 2.0f);
+    rt->begin();
+    fill->visit();
+    rt->end();
+    rt->setCascadeOpacityEnabled(true);
+    rt->setOpacity(128);
+    rt->setPosition(640, 405);
+    scene->addChild(rt);
+    driver().stepFrames(1);
+    RefPtr<Image> shown = driver().readPixels(Rect(640 - 8, 810 - 405 - 8, 16, 16));
+    ASSERT_TRUE(shown);
+    EXPECT_NEAR(shown->getPixel(8, 8).r, 128, 2);
+}
+
+class RenderTextureFileTest : public RenderTextureTest {
+protected:
+    void SetUp() override {
+        RenderTextureTest::SetUp();
+        const char* previous = std::getenv("XDG_DATA_HOME");
+        previousXdg = previous ? previous : "";
+        hadXdg = previous != nullptr;
+        dataHome =
+            fs::temp_directory_path() / ("kestrova-rt-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dataHome);
+        ::setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
+        writable = cocos2d::FileUtils::getInstance()->getWritablePath();
+    }
+    void TearDown() override {
+        if (hadXdg) {
+            ::setenv("XDG_DATA_HOME", previousXdg.c_str(), 1);
+        } else {
+            ::unsetenv("XDG_DATA_HOME");
+        }
+        fs::remove_all(dataHome);
+        RenderTextureTest::TearDown();
+    }
+    fs::path dataHome;
+    std::string writable;
+    std::string previousXdg;
+    bool hadXdg = false;
+};
+
+TEST_F(RenderTextureFileTest, AJpegIsWrittenIntoTheWritableFolderAndReadsBackUpright) {
+    RefPtr<RenderTexture> rt = filledWithPicture();
+    ASSERT_TRUE(rt);
+    ASSERT_EQ(writable.rfind(dataHome.string(), 0), 0u) << writable;
+    std::string calledWith;
+    ASSERT_TRUE(rt->saveToFile("Kestrova_test.jpg", Image::Format::JPG, true,
+                               [&](RenderTexture* which, const std::string& path) {
+                                   EXPECT_EQ(which, rt.get());
+                                   calledWith = path;
+                               }));
+    EXPECT_EQ(calledWith, writable + "Kestrova_test.jpg") << "the callback runs before saveToFile returns";
+    // Read back through SDL2_image, as any viewer would.
+    Image decoded;
+    ASSERT_TRUE(decoded.initWithImageFile(writable + "Kestrova_test.jpg"));
+    expectImage(&decoded, source, 12, "the JPEG");
+
+    // Written again, the file is replaced.
+    rt->beginWithClear(0, 0, 0, 1);
+    rt->end();
+    ASSERT_TRUE(rt->saveToFile("Kestrova_test.jpg", Image::Format::JPG));
+    ASSERT_TRUE(decoded.initWithImageFile(writable + "Kestrova_test.jpg"));
+    EXPECT_LE(decoded.getPixel(30, 30).g, 3);
+}
+
+TEST_F(RenderTextureFileTest, APngKeepsStraightAlphaAndAMismatchedNameWritesNothing) {
+    const std::string half =
+        writePng("rt_half.png", kW, kH, [](int, int) { return Color4B(200, 100, 0, 128); });
+    RefPtr<RenderTexture> rt = RenderTexture::create(kW, kH);
+    Sprite* sprite = Sprite::create(half);
+    sprite->setPosition(kW / 2.0f, kH / 2.0f);
+    rt->begin();
+    sprite->visit();
+    rt->end();
+    ASSERT_TRUE(rt->saveToFile("half.png", Image::Format::PNG));
+    // On disk the pixel is straight again: decoding premultiplies, so compare premultiplied values.
+    Image decoded;
+    ASSERT_TRUE(decoded.initWithImageFile(writable + "half.png"));
+    const Color4B c = decoded.getPixel(10, 10);
+    EXPECT_NEAR(c.a, 128, 1);
+    EXPECT_NEAR(c.r, 100, 2);
+    EXPECT_NEAR(c.g, 50, 2);
+
+    auto& log = driver().captureLog();
+    EXPECT_FALSE(rt->saveToFile("wrong.png", Image::Format::JPG));
+    EXPECT_FALSE(fs::exists(writable + "wrong.png"));
+    EXPECT_EQ(log.size(), 1u);
+
+    // The writable folder removed while the game runs: the next save makes it again.
+    fs::remove_all(dataHome);
+    EXPECT_TRUE(rt->saveToFile("again.png", Image::Format::PNG));
+    EXPECT_TRUE(fs::exists(writable + "again.png"));
+}
+
+}  // namespace
