@@ -8,8 +8,9 @@ packages=(
     libglew-dev libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
     rapidjson-dev librapidxml-dev zlib1g-dev
     libgtest-dev googletest libbenchmark-dev
-    libcairo2-dev libmp3lame-dev fonts-dejavu-core
+    libcairo2-dev libmp3lame-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev libfreetype-dev
     xvfb xauth
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -20,6 +20,9 @@ LogSink& currentSink() {
 }
 
 std::string formatEntry(const char* format, va_list args) {
+    if (format == nullptr) {
+        return {};
+    }
     va_list copy;
     va_copy(copy, args);
     const int needed = std::vsnprintf(nullptr, 0, format, copy);

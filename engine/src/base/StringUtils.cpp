@@ -8,6 +8,9 @@ namespace cocos2d {
 namespace StringUtils {
 
 std::string format(const char* format, ...) {
+    if (format == nullptr) {
+        return {};
+    }
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -196,7 +196,7 @@ TEST_F(EventDispatcherTest, ANodeDestroyedInsideADispatchIsNeverCalledAgain) {
     Node* below = addNode(scene, "below", 1);
     oneByOne(below, "below", true, false);
     auto* l = EventListenerTouchOneByOne::create();
-    l->onTouchBegan = [&, popup](Touch*, Event*) {
+    l->onTouchBegan = [&](Touch*, Event*) {
         log.push_back("popup began");
         return true;
     };
@@ -373,7 +373,7 @@ TEST_F(LayerKeyboardTest, KeyboardEnabledLayerHearsKeysUntilDisabled) {
     step();
     KeyLayer* layer = KeyLayer::create();
     scene->addChild(layer);
-    auto send = [this](EventKeyboard::KeyCode code) {
+    auto send = [](EventKeyboard::KeyCode code) {
         EventKeyboard event(code, false);
         director()->getEventDispatcher()->dispatchEvent(&event);
     };

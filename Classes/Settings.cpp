@@ -1,0 +1,202 @@
+#include "Settings.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/platform/Application.h"
+#include "engine/platform/FileUtils.h"
+
+#include "CountryProgress.h"
+#include "EvidenceBook.h"
+#include "MinigameKind.h"
+#include "PictureProgress.h"
+#include "Shuffle.h"
+#include "UserData.h"
+#include "UserDataIO.h"
+
+namespace {
+
+std::unique_ptr<Settings>& instanceSlot() {
+    static std::unique_ptr<Settings> instance;
+    return instance;
+}
+
+// Entries of each kind in a new profile's minigame order, kinds 0 to 4.
+constexpr std::array<int32_t, kMinigameKindCount> kMinigameOrderEntries = {8, 8, 8, 0, 50};
+
+}  // namespace
+
+Settings& Settings::getInstance() {
+    std::unique_ptr<Settings>& instance = instanceSlot();
+    if (!instance) {
+        instance = std::make_unique<Settings>();
+    }
+    return *instance;
+}
+
+void Settings::destroyInstance() {
+    instanceSlot().reset();
+}
+
+Settings::~Settings() = default;
+
+Profile& Settings::getCurrentUser() {
+    UserData& store = UserData::getInstance();
+    return store.profiles[store.currentUserName];
+}
+
+void Settings::createUser(const std::u16string& name) {
+    Profile profile;
+    profile.name = name;
+    initNewProfile(profile);
+    UserData& store = UserData::getInstance();
+    store.profiles[name] = std::move(profile);
+    store.currentUserName = name;
+}
+
+void Settings::initNewProfile(Profile& profile) {
+    profile.currentPicture.country.clear();
+    profile.reservedTitle = u"Kestrova";
+    profile.cursorName = "cursor_0";
+    profile.storyLevel = -1;
+    profile.money = 0;
+    profile.reservedValueA = 0;
+    profile.progressIndex = -1;
+    profile.customCursor = true;
+    profile.musicVolume = 0.4f;
+    profile.soundVolume = 1.0f;
+    profile.fullscreen = true;
+    profile.minigameLevels.insert(profile.minigameLevels.end(), kMinigameKindCount, 0);
+    initMinigameOrder(profile.minigameOrder);
+}
+
+void Settings::initMinigameOrder(std::vector<MinigameLevel>& order) {
+    for (int32_t kind = 0; kind < kMinigameKindCount; ++kind) {
+        for (int32_t i = 0; i < kMinigameOrderEntries[static_cast<size_t>(kind)]; ++i) {
+            order.push_back(MinigameLevel{kind, 0});
+        }
+    }
+    shuffleWithRand(order.begin(), order.end());
+    std::array<int32_t, kMinigameKindCount> nextLevel{};
+    for (MinigameLevel& entry : order) {
+        if (entry.kind >= 0 && entry.kind < kMinigameKindCount) {
+            entry.level = nextLevel[static_cast<size_t>(entry.kind)]++;
+        }
+    }
+}
+
+bool Settings::deleteUser(const std::u16string& name) {
+    if (name.empty()) {
+        return false;
+    }
+    return UserData::getInstance().profiles.erase(name) != 0;
+}
+
+void Settings::ensureDefaultUser() {
+    if (UserData::getInstance().profiles.empty()) {
+        createUser(u"");
+    }
+}
+
+bool Settings::userExists(const std::u16string& name) const {
+    return UserData::getInstance().profiles.count(name) != 0;
+}
+
+void Settings::getUserNames(std::vector<std::u16string>& out, bool sorted) const {
+    const size_t first = out.size();
+    for (const auto& [key, profile] : UserData::getInstance().profiles) {
+        if (!profile.name.empty()) {
+            out.push_back(profile.name);
+        }
+    }
+    if (sorted) {
+        std::sort(out.begin() + static_cast<std::ptrdiff_t>(first), out.end());
+    }
+}
+
+bool Settings::selectUser(const std::u16string& name) {
+    UserData& store = UserData::getInstance();
+    if (store.profiles.count(name) == 0 || name == store.currentUserName) {
+        return false;
+    }
+    store.currentUserName = name;
+    UserDataIO::saveUserData();
+    return true;
+}
+
+void Settings::save() {
+    UserDataIO::saveUserData();
+}
+
+std::string Settings::getWritablePath() const {
+    return cocos2d::FileUtils::getInstance()->getWritablePath();
+}
+
+const char* Settings::getLanguage() {
+    if (_language.empty()) {
+        cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+        std::string chosen;
+        if (files->isFileExist("lang")) {
+            chosen = files->getStringFromFile("lang");
+        }
+        if (chosen.size() != 2) {
+            // Without a running application (tools, tests) the system language is unknown.
+            cocos2d::Application* application = cocos2d::Application::getInstance();
+            chosen = application != nullptr ? application->getCurrentLanguageCode() : "en";
+        }
+        _language = chosen;
+    }
+    return _language.c_str();
+}
+
+float Settings::getTextScale() {
+    if (_textScale < 0.0f) {
+        _textScale = std::string(getLanguage()) == "en" ? 1.0f : 0.9f;
+    }
+    return _textScale;
+}
+
+bool Settings::isTutorialShown(int32_t id) {
+    const std::vector<int32_t>& shown = getCurrentUser().shownTutorials;
+    return std::find(shown.begin(), shown.end(), id) != shown.end();
+}
+
+bool Settings::isMapChatShown(int32_t) {
+    const std::vector<int32_t>& shown = getCurrentUser().shownChats;
+    return std::find(shown.begin(), shown.end(), 1) != shown.end();
+}
+
+bool Settings::addEvidence(const std::string& name) {
+    Profile& profile = getCurrentUser();
+    if (name.empty() || profile.evidence.entries.count(name) != 0) {
+        return false;
+    }
+    profile.evidence.entries[name] = EvidenceEntry{name, static_cast<int32_t>(EvidenceState::New)};
+    profile.newestEvidence = name;
+    return true;
+}
+
+void Settings::debugUnlockAll() {
+    Profile& profile = getCurrentUser();
+    for (auto& [path, country] : profile.world.countries) {
+        country.state = static_cast<int32_t>(CountryState::Opened);
+    }
+    for (auto& [path, picture] : profile.world.pictures) {
+        picture.state = static_cast<int32_t>(PictureState::Unlocked);
+    }
+    profile.currentPicture.country = "USA";
+    profile.storyLevel = std::max(profile.storyLevel, 5);
+}
+
+std::string Settings::getFontPath(const std::string& name) const {
+    const auto alias = _fontAliases.find(name);
+    return "fonts/" + (alias != _fontAliases.end() ? alias->second : name) + ".ttf";
+}
+
+std::string Settings::getScenePath(const std::string& name) const {
+    return "Scenes/" + name;
+}
+
+std::string Settings::formatScenePath(std::string name) const {
+    return "Scenes/" + name;
+}

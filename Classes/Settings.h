@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "MinigameLevel.h"
+#include "Profile.h"
+
+// The one service through which the screens reach the user data and the choices that depend on
+// the player: the current profile, creating, selecting and deleting players, language, text scale,
+// font and scene paths, the screen that opened the options, and saving.
+class Settings {
+public:
+    static Settings& getInstance();
+    // Tests start clean: the next getInstance builds a fresh service.
+    static void destroyInstance();
+
+    virtual ~Settings();
+
+    // The profile of the current name. When no profile has that name, one with the constructor's
+    // values is inserted under it. The reference stays valid until that profile is deleted.
+    Profile& getCurrentUser();
+
+    // A profile with the new-player values stored under name (replacing any of that name), made
+    // current. Neither saves nor applies the profile's options.
+    void createUser(const std::u16string& name);
+    // Gives a profile the values of a new player.
+    void initNewProfile(Profile& profile);
+    // Appends 8 levels each of kinds 0, 1 and 2 and 50 of kind 4, shuffles them, then numbers each
+    // kind's entries 0, 1, 2, ... from the front.
+    void initMinigameOrder(std::vector<MinigameLevel>& order);
+
+    // Removes a named player; false for the empty name or a name without a profile. The current
+    // name stays as it is and nothing is saved: the caller chooses the next player.
+    bool deleteUser(const std::u16string& name);
+    // When the store holds no profile: an empty-named new player, made current.
+    void ensureDefaultUser();
+    bool userExists(const std::u16string& name) const;
+    // Makes another existing player current and saves; false, with nothing done, for a name without
+    // a profile or the current name.
+    bool selectUser(const std::u16string& name);
+    // Appends the names of all profiles but the empty-named one; sorted by their 16-bit units when
+    // asked.
+    void getUserNames(std::vector<std::u16string>& out, bool sorted) const;
+
+    // Whether the current profile was shown this tutorial.
+    bool isTutorialShown(int32_t id);
+    // Whether the current profile's shown chats hold 1; the argument is not read.
+    bool isMapChatShown(int32_t id);
+    // Adds a found evidence item to the current profile as new; false for an empty or known name.
+    bool addEvidence(const std::string& name);
+    // Opens every country and picture of the current profile (the gallery's developer key).
+    void debugUnlockAll();
+
+    // Writes the user data to the writable folder.
+    void save();
+    // The writable folder of the save files, ending with "/".
+    std::string getWritablePath() const;
+
+    // The two-letter language: the resource file "lang" when it holds exactly two bytes, else the
+    // system's. Fixed at the first call.
+    const char* getLanguage();
+    // 1.0 for the language "en", else 0.9. Fixed at the first call.
+    float getTextScale();
+
+    // "fonts/" + the font's alias or its own name + ".ttf".
+    std::string getFontPath(const std::string& name) const;
+    // "Scenes/" + name.
+    std::string getScenePath(const std::string& name) const;
+    std::string formatScenePath(std::string name) const;
+
+    // The screen ("game" or "gallery") that opened the options or the credits.
+    std::string getReturnScreen() const { return _returnScreen; }
+    void setReturnScreen(const std::string& screen) { _returnScreen = screen; }
+
+private:
+    std::string _returnScreen;
+    std::string _language;
+    std::map<std::string, std::string> _fontAliases{{"ArialBold", "Arial"}};
+    float _textScale = -1.0f;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Small helpers on byte strings; no character encoding is assumed.
+
+// Decimal text, a leading '-' for negatives.
+std::string intToString(int value);
+
+// The pieces of text between occurrences of delimiter, at most maxSplits + 1 of them (a negative
+// maxSplits has no limit, 0 gives no piece at all). Empty pieces are kept. An empty delimiter
+// splits nothing: the whole text is the one piece.
+std::vector<std::string> splitString(std::string text, std::string delimiter, int maxSplits);
+
+// text without a leading prefix, or text itself when it does not begin with prefix. The third
+// argument is not read.
+std::string removePrefix(const std::string& text, const std::string& prefix, const std::string& third);
+
+// A copy with the ASCII letters A to Z made lower case; every other byte, those above 127 included,
+// is unchanged whatever the process locale.
+std::string toLowerCase(const std::string& text);

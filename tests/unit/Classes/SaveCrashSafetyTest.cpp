@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "SaveTestSupport.h"
+#include "Settings.h"
+#include "UserData.h"
+#include "UserDataIO.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using savetest::TempFolder;
+
+const std::vector<std::string> kSaveFiles = {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin",
+                                             "CheckSumSecondary.cs"};
+
+// A deterministic store whose money says which save wrote it; big enough that a save takes a while.
+UserData storeNumbered(int32_t number) {
+    UserData store;
+    Profile profile;
+    profile.name = u"Ann";
+    profile.money = number;
+    profile.minigameLevels = {0, 1, 2, 3, 4};
+    for (int country = 0; country < 7; ++country) {
+        for (int picture = 0; picture < 40; ++picture) {
+            PictureProgress record;
+            record.path = "Country" + std::to_string(country) + "/picture_" + std::to_string(picture);
+            record.earnedTotal = number;
+            record.damage = {DamageRecord{1, 10, 20, 2, 1}, DamageRecord{2, 30, 40, 3, 2}};
+            record.restoredHistory = {"item_1", "item_2", "item_3"};
+            profile.world.pictures[record.path] = record;
+        }
+    }
+    store.profiles[profile.name] = profile;
+    store.currentUserName = profile.name;
+    return store;
+}
+
+std::vector<Bytes> saveFileContents(const TempFolder& folder) {
+    std::vector<Bytes> contents;
+    for (const std::string& name : kSaveFiles) {
+        contents.push_back(savetest::readFileBytes(folder.file(name)));
+    }
+    return contents;
+}
+
+bool hasTemporaryFile(const TempFolder& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        if (entry.path().extension() == ".tmp") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Loads the folder as at launch and returns the current player's money.
+int32_t loadMoney(const TempFolder& folder) {
+    savetest::resetGameState();
+    UserDataIO::loadUserData(folder.path());
+    return Settings::getInstance().getCurrentUser().money;
+}
+
+// Runs body in a child process and returns its exit status (-1 when it did not exit normally).
+int runInChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class SaveCrashSafetyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savetest::resetGameState();
+        UserData::getInstance() = storeNumbered(111);
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+        before = saveFileContents(folder);
+    }
+    void TearDown() override { savetest::resetGameState(); }
+
+    TempFolder folder;
+    std::vector<Bytes> before;
+};
+
+// The file size limit makes the write of the new data fail after its first 4 KiB, as a full disk
+// would.
+TEST_F(SaveCrashSafetyTest, AWriteThatFailsPartWayLeavesBothPreviousPairsLoadable) {
+    const int status = runInChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        UserData::getInstance() = storeNumbered(222);
+        savetest::LogCapture log;
+        const bool saved = UserDataIO::saveUserData(folder.path());
+        if (saved) {
+            return 10;
+        }
+        return log.problems.size() == 2 ? 0 : 20;
+    });
+    EXPECT_EQ(status, 0) << "10: the save reported success; 20: not one error line per copy";
+    EXPECT_EQ(saveFileContents(folder), before);
+    EXPECT_FALSE(hasTemporaryFile(folder));
+    savetest::LogCapture log;
+    EXPECT_EQ(loadMoney(folder), 111);
+    EXPECT_TRUE(log.contains("reading ok"));
+}
+
+TEST_F(SaveCrashSafetyTest, ACopyThatCannotBeWrittenKeepsItsPairAndTheOtherCopyIsStillWritten) {
+    struct Case {
+        const char* what;
+        std::function<void()> block;
+        int32_t expectedLoad;
+    };
+    const std::vector<Case> cases = {
+        {"a folder holds the temporary name",
+         [&] { std::filesystem::create_directory(folder.file("UserData.bin.tmp")); }, 111},
+        {"a folder holds the data file's name",
+         [&] {
+             std::filesystem::remove(folder.file("UserData.bin"));
+             std::filesystem::create_directory(folder.file("UserData.bin"));
+         },
+         222},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UserData::getInstance() = storeNumbered(111);
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+        c.block();
+        const Bytes oldChecksum = savetest::readFileBytes(folder.file("CheckSum.cs"));
+        const Bytes oldPrimary = savetest::readFileBytes(folder.file("UserData.bin"));
+
+        UserData::getInstance() = storeNumbered(222);
+        savetest::LogCapture log;
+        EXPECT_FALSE(UserDataIO::saveUserData(folder.path()));
+        EXPECT_EQ(log.problems.size(), 1u);
+        EXPECT_EQ(savetest::readFileBytes(folder.file("CheckSum.cs")), oldChecksum);
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin")), oldPrimary);
+        const Bytes secondary = savetest::readFileBytes(folder.file("UserDataSecondary.bin"));
+        EXPECT_NE(secondary, before[2]);
+        EXPECT_EQ(loadMoney(folder), c.expectedLoad);
+
+        std::filesystem::remove_all(folder.file("UserData.bin.tmp"));
+        std::filesystem::remove_all(folder.file("UserData.bin"));
+    }
+}
+
+// A player's process killed at any moment of a save: the next launch finds either the store of the
+// last finished save or that of the one under way, whole, never a damaged one or the default.
+TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAWholeStore) {
+    constexpr int kKills = 150;
+    int32_t loaded = 111;
+    int killsDuringAWrite = 0;
+    // The kill points spread over a few saves' worth of time, measured here, so that a slow machine
+    // (sanitizers, a loaded CI host) still lets saves finish between kills.
+    const auto saveStart = std::chrono::steady_clock::now();
+    for (int i = 0; i < 3; ++i) {
+        UserData::getInstance() = storeNumbered(loaded);
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+    }
+    const auto threeSaves = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - saveStart)
+                                .count();
+    const long window = std::max<long>(6000, 2 * threeSaves);
+    for (int kill = 0; kill < kKills; ++kill) {
+        const int32_t first = loaded + 1;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            cocos2d::setLogSink([](cocos2d::LogLevel, const std::string&) {});
+            for (int32_t number = first;; ++number) {
+                UserData::getInstance() = storeNumbered(number);
+                UserDataIO::saveUserData(folder.path());
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds((kill * 397L) % window));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        if (hasTemporaryFile(folder)) {
+            ++killsDuringAWrite;
+        }
+
+        savetest::LogCapture log;
+        const int32_t money = loadMoney(folder);
+        ASSERT_FALSE(log.contains("reading secondary userdata failed!")) << "kill " << kill;
+        ASSERT_GE(money, loaded) << "kill " << kill;
+        ASSERT_EQ(UserData::getInstance(), storeNumbered(money)) << "kill " << kill;
+        loaded = money;
+    }
+    EXPECT_GT(loaded, 111);
+    EXPECT_GT(killsDuringAWrite, 0);
+    std::printf("kills: %d, of which during a write: %d, saves finished: %d\n", kKills, killsDuringAWrite,
+                loaded - 111);
+}
+
+}  // namespace

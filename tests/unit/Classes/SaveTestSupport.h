@@ -1,0 +1,133 @@
+#pragma once
+
+// Shared by the save tests: a real temporary folder, fixture files, a log capture and a clean game
+// state.
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/base/Log.h"
+
+#include "Settings.h"
+#include "UserData.h"
+
+namespace savetest {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kestrova-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        _path = pattern;
+    }
+    ~TempFolder() {
+        std::error_code error;
+        std::filesystem::permissions(_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+        std::filesystem::remove_all(_path, error);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // With the trailing "/" the save code expects.
+    std::string path() const { return _path + "/"; }
+    std::string file(const std::string& name) const { return path() + name; }
+
+private:
+    std::string _path;
+};
+
+// The whole file; empty when it is missing or not a regular file.
+inline std::string readFileText(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return {};
+    }
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+inline std::vector<uint8_t> readFileBytes(const std::string& path) {
+    const std::string text = readFileText(path);
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+inline void writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline void writeFileText(const std::string& path, const std::string& text) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << text;
+}
+
+inline std::string dataPath(const std::string& relative) {
+    return std::string(KESTROVA_TEST_DATA_DIR) + "/" + relative;
+}
+
+// Bytes from a fixture of hex pairs; '#' starts a comment that runs to the end of the line.
+inline std::vector<uint8_t> readHexFixture(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) {
+        throw std::runtime_error("missing fixture " + path);
+    }
+    std::vector<uint8_t> bytes;
+    std::string line;
+    while (std::getline(file, line)) {
+        line = line.substr(0, line.find('#'));
+        std::istringstream words(line);
+        std::string word;
+        while (words >> word) {
+            bytes.push_back(static_cast<uint8_t>(std::stoul(word, nullptr, 16)));
+        }
+    }
+    return bytes;
+}
+
+// Collects every log line while alive.
+class LogCapture {
+public:
+    LogCapture() {
+        cocos2d::setLogSink([this](cocos2d::LogLevel level, const std::string& line) {
+            lines.push_back(line);
+            if (level >= cocos2d::LogLevel::Warning) {
+                problems.push_back(line);
+            }
+        });
+    }
+    ~LogCapture() { cocos2d::setLogSink({}); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    bool contains(const std::string& line) const {
+        for (const std::string& l : lines) {
+            if (l == line) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    std::vector<std::string> lines;
+    std::vector<std::string> problems;
+};
+
+// The store empty and the settings service new, as at launch.
+inline void resetGameState() {
+    UserData::getInstance() = UserData{};
+    Settings::destroyInstance();
+}
+
+}  // namespace savetest

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/platform/Application.h"
+#include "engine/platform/FileUtils.h"
+
+#include "MinigameKind.h"
+#include "SaveTestSupport.h"
+#include "Settings.h"
+#include "UserData.h"
+#include "UserDataIO.h"
+
+namespace {
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { savetest::resetGameState(); }
+    void TearDown() override { savetest::resetGameState(); }
+
+    Settings& settings() { return Settings::getInstance(); }
+    UserData& store() { return UserData::getInstance(); }
+};
+
+TEST_F(SettingsTest, CreateUserGivesTheNewPlayerValuesAndMakesItCurrent) {
+    settings().createUser(u"Ann");
+    EXPECT_EQ(store().currentUserName, u"Ann");
+    const Profile& p = settings().getCurrentUser();
+    EXPECT_EQ(p.name, u"Ann");
+    EXPECT_EQ(p.reservedTitle, u"Kestrova");
+    EXPECT_EQ(p.cursorName, "cursor_0");
+    EXPECT_EQ(p.storyLevel, -1);
+    EXPECT_EQ(p.money, 0);
+    EXPECT_EQ(p.progressIndex, -1);
+    EXPECT_TRUE(p.customCursor);
+    EXPECT_TRUE(p.fullscreen);
+    EXPECT_FLOAT_EQ(p.musicVolume, 0.4f);
+    EXPECT_FLOAT_EQ(p.soundVolume, 1.0f);
+    EXPECT_EQ(p.minigameLevels, (std::vector<int32_t>{0, 0, 0, 0, 0}));
+    EXPECT_EQ(p.minigameOrder.size(), 74u);
+    EXPECT_TRUE(p.currentPicture.country.empty());
+}
+
+TEST_F(SettingsTest, CreatingAnExistingNameReplacesThatPlayersProgress) {
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().money = 500;
+    settings().getCurrentUser().shownTutorials = {1, 2};
+    settings().createUser(u"Bob");
+    settings().createUser(u"Ann");
+    EXPECT_EQ(store().profiles.size(), 2u);
+    EXPECT_EQ(settings().getCurrentUser().money, 0);
+    EXPECT_TRUE(settings().getCurrentUser().shownTutorials.empty());
+}
+
+TEST_F(SettingsTest, TheMinigameOrderHoldsEachKindsLevelsInOrder) {
+    std::srand(3);
+    std::vector<MinigameLevel> order;
+    settings().initMinigameOrder(order);
+    ASSERT_EQ(order.size(), 74u);
+    std::array<int32_t, kMinigameKindCount> next{};
+    for (const MinigameLevel& entry : order) {
+        ASSERT_GE(entry.kind, 0);
+        ASSERT_LT(entry.kind, kMinigameKindCount);
+        EXPECT_EQ(entry.level, next[static_cast<size_t>(entry.kind)]++);
+    }
+    EXPECT_EQ(next, (std::array<int32_t, kMinigameKindCount>{8, 8, 8, 0, 50}));
+    // Shuffled: not all of one kind first.
+    EXPECT_FALSE(order.front().kind == 0 && order[7].kind == 0 && order[8].kind == 1);
+}
+
+TEST_F(SettingsTest, TheCurrentUserIsInsertedWithTheConstructorsValuesWhenMissing) {
+    store().currentUserName = u"Nobody";
+    const Profile& p = settings().getCurrentUser();
+    EXPECT_EQ(p, Profile{});
+    EXPECT_EQ(p.storyLevel, 0);
+    EXPECT_FALSE(p.fullscreen);
+    EXPECT_EQ(store().profiles.count(u"Nobody"), 1u);
+}
+
+TEST_F(SettingsTest, DeleteUserRemovesNamedPlayersOnly) {
+    settings().createUser(u"");
+    settings().createUser(u"Ann");
+    settings().createUser(u"Bob");
+    EXPECT_FALSE(settings().deleteUser(u""));
+    EXPECT_FALSE(settings().deleteUser(u"Carl"));
+    EXPECT_TRUE(settings().deleteUser(u"Bob"));
+    EXPECT_FALSE(settings().userExists(u"Bob"));
+    EXPECT_EQ(store().currentUserName, u"Bob");
+    EXPECT_EQ(store().profiles.size(), 2u);
+    // The current name now names nobody: the next lookup makes a blank profile under it.
+    EXPECT_EQ(settings().getCurrentUser().storyLevel, 0);
+    EXPECT_TRUE(settings().userExists(u"Bob"));
+}
+
+TEST_F(SettingsTest, UserNamesLeaveOutTheEmptyNameAndSortByCodeUnits) {
+    for (const char16_t* name : {u"bob", u"", u"Ann", u"\u00C9mile", u"Zed"}) {
+        settings().createUser(name);
+    }
+    std::vector<std::u16string> names = {u"kept"};
+    settings().getUserNames(names, true);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"kept", u"Ann", u"Zed", u"bob", u"\u00C9mile"}));
+    std::vector<std::u16string> unsorted;
+    settings().getUserNames(unsorted, false);
+    EXPECT_EQ(unsorted.size(), 4u);
+    EXPECT_TRUE(settings().userExists(u""));
+    EXPECT_FALSE(settings().userExists(u"ann"));
+}
+
+TEST_F(SettingsTest, EnsureDefaultUserOnlyFillsAnEmptyStore) {
+    settings().ensureDefaultUser();
+    ASSERT_EQ(store().profiles.size(), 1u);
+    EXPECT_TRUE(store().currentUserName.empty());
+    EXPECT_EQ(settings().getCurrentUser().storyLevel, -1);
+
+    savetest::resetGameState();
+    settings().createUser(u"Ann");
+    settings().ensureDefaultUser();
+    EXPECT_EQ(store().profiles.size(), 1u);
+    EXPECT_EQ(store().currentUserName, u"Ann");
+}
+
+TEST_F(SettingsTest, ShownListsAndEvidence) {
+    settings().createUser(u"Ann");
+    Profile& p = settings().getCurrentUser();
+    p.shownTutorials = {3, 666};
+    EXPECT_TRUE(settings().isTutorialShown(666));
+    EXPECT_FALSE(settings().isTutorialShown(4));
+    p.shownChats = {2};
+    EXPECT_FALSE(settings().isMapChatShown(2));
+    p.shownChats = {2, 1};
+    EXPECT_TRUE(settings().isMapChatShown(0));
+
+    EXPECT_FALSE(settings().addEvidence(""));
+    EXPECT_TRUE(settings().addEvidence("letter"));
+    EXPECT_FALSE(settings().addEvidence("letter"));
+    EXPECT_EQ(p.newestEvidence, "letter");
+    EXPECT_EQ(p.evidence.entries.at("letter"), (EvidenceEntry{"letter", 1}));
+}
+
+TEST_F(SettingsTest, DebugUnlockAllOpensEverything) {
+    settings().createUser(u"Ann");
+    Profile& p = settings().getCurrentUser();
+    p.world.countries["USA"] = CountryProgress{"", 0, "USA", 0, 3};
+    p.world.countries["Spain"] = CountryProgress{"", 0, "Spain", 0, -1};
+    for (const auto& [path, state] : std::vector<std::pair<std::string, int32_t>>{{"a", -1}, {"b", 4}}) {
+        PictureProgress record;
+        record.path = path;
+        record.state = state;
+        record.finished = state > 0;
+        p.world.pictures[path] = record;
+    }
+    settings().debugUnlockAll();
+    EXPECT_EQ(p.world.countries.at("USA").state, 2);
+    EXPECT_EQ(p.world.countries.at("Spain").state, 2);
+    EXPECT_EQ(p.world.pictures.at("a").state, 0);
+    EXPECT_EQ(p.world.pictures.at("b").state, 0);
+    EXPECT_EQ(p.currentPicture.country, "USA");
+    EXPECT_EQ(p.storyLevel, 5);
+    p.storyLevel = 9;
+    settings().debugUnlockAll();
+    EXPECT_EQ(p.storyLevel, 9);
+}
+
+TEST_F(SettingsTest, FontSceneAndReturnPaths) {
+    EXPECT_EQ(settings().getFontPath("ArialBold"), "fonts/Arial.ttf");
+    EXPECT_EQ(settings().getFontPath("Arial"), "fonts/Arial.ttf");
+    EXPECT_EQ(settings().getFontPath("Serif"), "fonts/Serif.ttf");
+    EXPECT_EQ(settings().getScenePath("USA/picture_1"), "Scenes/USA/picture_1");
+    EXPECT_EQ(settings().formatScenePath("demo"), "Scenes/demo");
+    EXPECT_EQ(settings().getReturnScreen(), "");
+    settings().setReturnScreen("gallery");
+    EXPECT_EQ(settings().getReturnScreen(), "gallery");
+}
+
+}  // namespace
+
+namespace {
+
+class SystemLanguageApp : public cocos2d::Application {
+public:
+    bool applicationDidFinishLaunching() override { return false; }
+};
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : _name(name) {
+        const char* old = std::getenv(name);
+        _had = old != nullptr;
+        _old = old != nullptr ? old : "";
+        if (value != nullptr) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv() {
+        if (_had) {
+            ::setenv(_name.c_str(), _old.c_str(), 1);
+        } else {
+            ::unsetenv(_name.c_str());
+        }
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string _name;
+    std::string _old;
+    bool _had = false;
+};
+
+// A real resource root and a real XDG data folder, both temporary.
+class SettingsFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+        cocos2d::FileUtils::getInstance()->setResourceRoot(resources.path());
+    }
+    void TearDown() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+    }
+
+    Settings& settings() { return Settings::getInstance(); }
+
+    savetest::TempFolder resources;
+    savetest::TempFolder data;
+    ScopedEnv xdg{"XDG_DATA_HOME", data.path().c_str()};
+    ScopedEnv lcAll{"LC_ALL", nullptr};
+    ScopedEnv lcMessages{"LC_MESSAGES", nullptr};
+    ScopedEnv lang{"LANG", "fr_FR.UTF-8"};
+    SystemLanguageApp application;
+};
+
+TEST_F(SettingsFilesTest, TheLangFileNamesTheLanguageOnlyWhenItIsExactlyTwoBytes) {
+    struct Case {
+        const char* content;  // null: no file
+        const char* expected;
+        float scale;
+    };
+    const std::vector<Case> cases = {
+        {"de", "de", 0.9f}, {"en", "en", 1.0f},    {"de\n", "fr", 0.9f}, {"deu", "fr", 0.9f},
+        {"", "fr", 0.9f},   {nullptr, "fr", 0.9f}, {"EN", "EN", 0.9f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content != nullptr ? c.content : "(no file)");
+        Settings::destroyInstance();
+        std::filesystem::remove(resources.file("lang"));
+        if (c.content != nullptr) {
+            savetest::writeFileText(resources.file("lang"), c.content);
+        }
+        cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        EXPECT_STREQ(settings().getLanguage(), c.expected);
+        EXPECT_FLOAT_EQ(settings().getTextScale(), c.scale);
+    }
+}
+
+TEST_F(SettingsFilesTest, LanguageAndTextScaleStayFixedAfterTheirFirstUse) {
+    savetest::writeFileText(resources.file("lang"), "en");
+    EXPECT_STREQ(settings().getLanguage(), "en");
+    EXPECT_FLOAT_EQ(settings().getTextScale(), 1.0f);
+    savetest::writeFileText(resources.file("lang"), "de");
+    cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+    EXPECT_STREQ(settings().getLanguage(), "en");
+    EXPECT_FLOAT_EQ(settings().getTextScale(), 1.0f);
+}
+
+TEST_F(SettingsFilesTest, SelectingAnotherPlayerSavesAndTheSameOrAnUnknownOneDoesNothing) {
+    const std::string folder = settings().getWritablePath();
+    ASSERT_EQ(folder.rfind(data.path(), 0), 0u) << folder;
+    ASSERT_EQ(folder.back(), '/');
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().money = 70;
+    settings().createUser(u"Bob");
+
+    EXPECT_FALSE(settings().selectUser(u"Bob"));
+    EXPECT_FALSE(settings().selectUser(u"Carl"));
+    EXPECT_FALSE(std::filesystem::exists(folder + "UserData.bin"));
+    EXPECT_EQ(UserData::getInstance().currentUserName, u"Bob");
+
+    EXPECT_TRUE(settings().selectUser(u"Ann"));
+    EXPECT_EQ(settings().getCurrentUser().money, 70);
+    const UserData saved = UserData::getInstance();
+    savetest::resetGameState();
+    UserDataIO::loadUserData();
+    EXPECT_EQ(UserData::getInstance(), saved);
+    EXPECT_EQ(UserData::getInstance().currentUserName, u"Ann");
+}
+
+TEST_F(SettingsFilesTest, SaveWritesBothCopiesIntoTheWritableFolder) {
+    settings().createUser(u"Ann");
+    settings().save();
+    const std::string folder = settings().getWritablePath();
+    for (const char* name :
+         {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin", "CheckSumSecondary.cs"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(folder + name)) << name;
+    }
+}
+
+}  // namespace
