@@ -179,8 +179,8 @@ TEST_F(ParticleSystemDrawingTest, TheResourceTreesStarBurstRunsInRadiusModeAndFi
         GTEST_SKIP() << "the resource tree is not staged in this build";
     }
     // As the level's reward does it: radius mode, a duration, radii 0 to 93, scale 0.5, faded in.
-    ParticleSystemQuad* stars = ParticleSystemQuad::create(file);
-    ASSERT_NE(stars, nullptr);
+    RefPtr<ParticleSystemQuad> stars = ParticleSystemQuad::create(file);
+    ASSERT_TRUE(stars);
     stars->setAutoRemoveOnFinish(true);
     stars->setEmitterMode(ParticleSystem::Mode::RADIUS);
     stars->setDuration(0.5f);
