@@ -16,6 +16,7 @@
 #include "Constants.h"
 #include "DataPackReader.h"
 #include "DebugKeySequence.h"
+#include "GameSound.h"
 #include "Profile.h"
 #include "Settings.h"
 #include "TextTable.h"
@@ -187,9 +188,13 @@ void AppDelegate::onKeyReleased(KeyCode keyCode, cocos2d::Event*) {
 }
 
 void AppDelegate::pauseAudio() {
-    // GameSound goes here: pauseMusic, and pausing the effects that are playing.
+    GameSound& sound = GameSound::getInstance();
+    sound.pauseMusic();
+    sound.pauseEffects();
 }
 
 void AppDelegate::resumeAudio() {
-    // GameSound goes here: resumeMusic, and resuming the effects paused with it.
+    GameSound& sound = GameSound::getInstance();
+    sound.resumeMusic();
+    sound.resumeEffects();
 }

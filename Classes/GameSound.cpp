@@ -1,19 +1,21 @@
 #include "GameSound.h"
 
 #include <memory>
+#include <vector>
 
 #include "engine/actions/CallFunc.h"
 #include "engine/actions/DelayTime.h"
 #include "engine/actions/Sequence.h"
 #include "engine/audio/AudioEngine.h"
-#include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/StringUtils.h"
 #include "engine/scene/Node.h"
 
 #include "MusicFadeTo.h"
+#include "Settings.h"
 
 using cocos2d::experimental::AudioEngine;
+using cocos2d::experimental::AudioState;
 
 namespace {
 
@@ -51,12 +53,40 @@ std::string GameSound::pathFor(const std::string& name) const {
 }
 
 cocos2d::Node* GameSound::actionNode() {
-    return cocos2d::Director::getInstance()->getNotificationNode();
+    return Settings::getInstance().getTopLayer();
 }
 
 int GameSound::playEffect(const std::string& name, bool loop) {
     cocos2d::log("playEffect %s", name.c_str());
-    return AudioEngine::play2d(pathFor(name), loop, _soundVolume);
+    const int audioId = AudioEngine::play2d(pathFor(name), loop, _soundVolume);
+    if (audioId != AudioEngine::INVALID_AUDIO_ID) {
+        forgetFinishedEffects();
+        _effectIds.push_back(audioId);
+    }
+    return audioId;
+}
+
+void GameSound::forgetFinishedEffects() {
+    std::erase_if(_effectIds, [](int id) { return AudioEngine::getState(id) == AudioState::ERROR; });
+}
+
+void GameSound::pauseEffects() {
+    forgetFinishedEffects();
+    for (int id : _effectIds) {
+        if (AudioEngine::getState(id) == AudioState::PLAYING) {
+            AudioEngine::pause(id);
+            _pausedEffectIds.push_back(id);
+        }
+    }
+}
+
+void GameSound::resumeEffects() {
+    for (int id : _pausedEffectIds) {
+        if (AudioEngine::getState(id) == AudioState::PAUSED) {
+            AudioEngine::resume(id);
+        }
+    }
+    _pausedEffectIds.clear();
 }
 
 void GameSound::stopEffect(int audioId, bool /*fade*/) {

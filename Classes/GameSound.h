@@ -35,6 +35,10 @@ public:
     void preloadEffect(const std::string& name);
     void preloadMusic(const std::string& name);
     void uncacheEffect(const std::string& name);
+    // While the window is away: pauses the effects that are playing (a looping tool sound whose fade
+    // froze with the director would play on), and resumes exactly those.
+    void pauseEffects();
+    void resumeEffects();
 
     // Starts a track almost silent and fades it in to the music volume; the next playlist track
     // follows its end.
@@ -72,6 +76,7 @@ private:
     static cocos2d::Node* actionNode();
     void rotatePlaylist();
     void finishFadeOut(int fadedId);
+    void forgetFinishedEffects();
 
     std::string _audioFolder = "audio";
     std::string _audioExtension = "mp3";
@@ -80,4 +85,7 @@ private:
     int _musicId;
     bool _playlistActive = false;
     std::vector<std::string> _playlist;
+    // Effects started and not yet known to have ended; those paused by pauseEffects.
+    std::vector<int> _effectIds;
+    std::vector<int> _pausedEffectIds;
 };

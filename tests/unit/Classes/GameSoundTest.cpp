@@ -21,7 +21,10 @@
 
 #include "GameSound.h"
 #include "MusicFadeTo.h"
+#include "Profile.h"
+#include "Settings.h"
 #include "SoundFade.h"
+#include "UserData.h"
 
 namespace {
 
@@ -39,6 +42,8 @@ protected:
         audiotest::startDirector();
         cocos2d::FileUtils::getInstance()->setResourceRoot(_root.string() + "/");
         GameSound::destroyInstance();
+        Settings::destroyInstance();
+        UserData::getInstance() = UserData{};
         installNotificationNode();
     }
 
@@ -48,6 +53,8 @@ protected:
         }
         audiotest::stopDirector();
         GameSound::destroyInstance();
+        Settings::destroyInstance();
+        UserData::getInstance() = UserData{};
         cocos2d::FileUtils::destroyInstance();
         std::error_code ec;
         std::filesystem::remove_all(_root, ec);
@@ -387,6 +394,55 @@ TEST_F(GameSoundTest, FadesStepTheirVolumeAndPauseTheirSoundWhenStoppedWithTheFl
     EXPECT_FLOAT_EQ(up->getFromVolume(), 0.2f);
     EXPECT_FLOAT_EQ(up->getToVolume(), 0.6f);
     EXPECT_FLOAT_EQ(up->getDuration(), 2.0f);
+}
+
+TEST_F(GameSoundTest, TheProfilesVolumesReachTheMusicAndTheEffects) {
+    sound("Music/a", 3.0);
+    sound("loop", 0.3);
+    Settings& settings = Settings::getInstance();
+    Profile& profile = settings.getCurrentUser();
+    profile.musicVolume = 0.3f;
+    profile.soundVolume = 0.7f;
+    settings.applyProfileSettings();
+    GameSound& gs = GameSound::getInstance();
+    EXPECT_FLOAT_EQ(gs.getMusicVolume(), 0.3f);
+    EXPECT_FLOAT_EQ(gs.getSoundVolume(), 0.7f);
+    EXPECT_FLOAT_EQ(AudioEngine::getVolume(gs.playEffect("loop", true)), 0.7f);
+
+    gs.addToPlaylist("Music/a");
+    gs.startPlaylist();
+    step(0.8f);
+    EXPECT_FLOAT_EQ(musicVolumeNow(), 0.3f);
+    // The options' slider: stored in the profile and applied to the track at once.
+    settings.setMusicVolume(0.9f);
+    settings.setSoundVolume(0.2f);
+    EXPECT_FLOAT_EQ(musicVolumeNow(), 0.9f);
+    EXPECT_FLOAT_EQ(settings.getCurrentUser().musicVolume, 0.9f);
+    EXPECT_FLOAT_EQ(settings.getCurrentUser().soundVolume, 0.2f);
+    EXPECT_FLOAT_EQ(gs.getSoundVolume(), 0.2f);
+}
+
+TEST_F(GameSoundTest, PausingTheEffectsPausesOnlyThosePlayingAndResumesExactlyThose) {
+    sound("loop", 0.3);
+    sound("blip", 0.1);
+    GameSound& gs = GameSound::getInstance();
+    gs.setSoundVolume(1.0f);
+    const int looping = gs.playEffect("loop", true);
+    const int heldByItsOwner = gs.playEffect("loop", true);
+    gs.pauseSound(heldByItsOwner);
+    const int finished = gs.playEffect("blip", false);
+    live(0.4);
+    ASSERT_EQ(AudioEngine::getState(finished), AudioState::ERROR);
+
+    gs.pauseEffects();
+    EXPECT_EQ(AudioEngine::getState(looping), AudioState::PAUSED);
+    audiotest::sleepFor(0.06);
+    EXPECT_LT(audiotest::peakOver(0.1), 0.01f) << "nothing sounds while the window is away";
+
+    gs.resumeEffects();
+    EXPECT_EQ(AudioEngine::getState(looping), AudioState::PLAYING);
+    EXPECT_EQ(AudioEngine::getState(heldByItsOwner), AudioState::PAUSED) << "paused by its owner, not by us";
+    EXPECT_GT(audiotest::peakOver(0.1), 0.1f);
 }
 
 }  // namespace
