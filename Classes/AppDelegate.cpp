@@ -21,6 +21,7 @@
 #include "Settings.h"
 #include "TextTable.h"
 #include "UserDataIO.h"
+#include "ui/FactoryClasses.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
 
     std::srand(static_cast<unsigned int>(static_cast<uint32_t>(std::time(nullptr))));
 
-    // registerFactoryClasses () goes here, once the node factory exists.
+    registerFactoryClasses();
 
     TextTable::getInstance().loadTexts("texts", settings.getLanguage(), true);
 
