@@ -9,11 +9,16 @@
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
+#include "engine/events/EventDispatcher.h"
+#include "engine/events/EventListenerMouse.h"
+#include "engine/events/EventMouse.h"
 #include "engine/math/Size.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/CheckBox.h"
 
 #include "FactoryNode.h"
 #include "JsonDocumentCache.h"
@@ -293,9 +298,12 @@ cocos2d::Node* NodeFromJson::buildElement(cocos2d::Node* parent, const Value& el
     cocos2d::Node* node = nullptr;
     if (has(element, "label")) {
         node = buildLabel(parent, element, parentFrame);
-    } else if (has(element, "button") || has(element, "checkbox") || has(element, "selector") ||
-               has(element, "progress") || has(element, "list")) {
-        // Widgets are built by their own builders; placeholders yield no node.
+    } else if (has(element, "button")) {
+        node = buildButton(parent, element, parentFrame);
+    } else if (has(element, "checkbox")) {
+        node = buildCheckBox(parent, element, parentFrame);
+    } else if (has(element, "selector") || has(element, "progress") || has(element, "list")) {
+        // Placeholders yield no node.
         node = nullptr;
     } else if (has(element, "tex")) {
         node = buildSprite(parent, element, parentFrame);
@@ -500,6 +508,170 @@ cocos2d::Label* NodeFromJson::buildLabel(cocos2d::Node* parent, const Value& ele
         parent->addChild(made);
     }
     return made;
+}
+
+// --- buttons and check boxes ---------------------------------------------------------------------
+
+bool NodeFromJson::resolveImage(const std::string& tex, std::string& name, int& type) {
+    using ResType = cocos2d::ui::Widget::TextureResType;
+    if (tex.find('/') == std::string::npos) {
+        name = _folder + "/" + tex;
+        type = static_cast<int>(ResType::LOCAL);
+        return true;
+    }
+    const std::vector<std::string> pieces = splitString(tex, "/", -1);
+    if (pieces.size() < 2) {
+        return false;
+    }
+    loadSheet(pieces[0]);
+    name = pieces[1];
+    type = static_cast<int>(ResType::PLIST);
+    return true;
+}
+
+void NodeFromJson::buildWidgetPart(cocos2d::Node* widget, const Value& part, const cocos2d::Rect& widgetFrame) {
+    if (!mayBuildNode()) {
+        return;
+    }
+    const cocos2d::Rect frame = readFrame(part);
+    cocos2d::Node* node = cocos2d::Node::create();
+    if (node == nullptr) {
+        return;
+    }
+    node->setPosition(frame.origin.x + widgetFrame.size.width / 2.0f, widgetFrame.size.height / 2.0f - frame.origin.y);
+    node->setName(stringOf(part, "name"));
+    widget->addChild(node);
+    buildChildren(node, part, widgetFrame);
+}
+
+void NodeFromJson::onButtonMouseMove(cocos2d::EventMouse* event) {
+    cocos2d::Node* button = event != nullptr ? event->getCurrentTarget() : nullptr;
+    if (button == nullptr) {
+        return;
+    }
+    const cocos2d::Vec2 local = button->convertToNodeSpace(event->getLocation());
+    const cocos2d::Size& size = button->getContentSize();
+    const bool inside = cocos2d::Rect(0.0f, 0.0f, size.width, size.height).containsPoint(local);
+    button->setColor(inside ? cocos2d::Color3B(220, 220, 220) : cocos2d::Color3B::WHITE);
+}
+
+cocos2d::ui::Button* NodeFromJson::buildButton(cocos2d::Node* parent, const Value& element,
+                                               const cocos2d::Rect& parentFrame) {
+    using ResType = cocos2d::ui::Widget::TextureResType;
+    const Value* parts = childrenOf(element);
+    if (parts == nullptr) {
+        return nullptr;
+    }
+    cocos2d::ui::Button* button = cocos2d::ui::Button::create();
+    if (button == nullptr) {
+        return nullptr;
+    }
+    const cocos2d::Rect frame = readFrame(element);
+    button->setPosition(positionIn(frame, parentFrame));
+    button->setName(stringOf(element, "name"));
+
+    bool pressedImage = false;
+    if (mayDescend()) {
+        ++_build->depth;
+        for (const Value& part : parts->GetArray()) {
+            if (!part.IsObject()) {
+                continue;
+            }
+            if (has(part, "tex")) {
+                const std::string state = stringOf(part, "state");
+                std::string name;
+                int type = 0;
+                if ((state != "normal" && state != "selected" && state != "disabled") ||
+                    !resolveImage(stringOf(part, "tex"), name, type)) {
+                    continue;
+                }
+                const auto resType = static_cast<ResType>(type);
+                if (state == "normal") {
+                    button->setTouchEnabled(true);
+                    button->loadTextureNormal(name, resType);
+                } else if (state == "selected") {
+                    button->loadTexturePressed(name, resType);
+                    pressedImage = true;
+                } else {
+                    button->loadTextureDisabled(name, resType);
+                }
+                _zOrder += _zOrderStep;
+            } else if (has(part, "label")) {
+                cocos2d::Label* title = buildLabel(nullptr, part, cocos2d::Rect());
+                if (title != nullptr) {
+                    button->setTitleFontSize(title->getTTFConfig().fontSize);
+                    button->setTitleColor(title->getColor());
+                    button->setTitleFontName(title->getTTFConfig().fontFilePath);
+                    if (cocos2d::Label* renderer = button->getTitleRenderer()) {
+                        renderer->setTTFConfig(title->getTTFConfig());
+                    }
+                    button->setTitleText(title->getString());
+                }
+            } else {
+                buildWidgetPart(button, part, frame);
+            }
+        }
+        --_build->depth;
+    }
+    if (!pressedImage) {
+        button->setZoomScale(-0.1f);
+    }
+
+    // No loader state in the handler: loaders live only while a screen is built, the button far
+    // longer. The listener belongs to the button and dies with it.
+    cocos2d::EventListenerMouse* hover = cocos2d::EventListenerMouse::create();
+    hover->onMouseMove = &NodeFromJson::onButtonMouseMove;
+    button->getEventDispatcher()->addEventListenerWithSceneGraphPriority(hover, button);
+
+    if (parent != nullptr) {
+        parent->addChild(button);
+    }
+    return button;
+}
+
+cocos2d::ui::CheckBox* NodeFromJson::buildCheckBox(cocos2d::Node* parent, const Value& element,
+                                                   const cocos2d::Rect& parentFrame) {
+    using ResType = cocos2d::ui::Widget::TextureResType;
+    const Value* parts = childrenOf(element);
+    if (parts == nullptr) {
+        return nullptr;
+    }
+    cocos2d::ui::CheckBox* checkBox = cocos2d::ui::CheckBox::create();
+    if (checkBox == nullptr) {
+        return nullptr;
+    }
+    const cocos2d::Rect frame = readFrame(element);
+    checkBox->setPosition(positionIn(frame, parentFrame));
+    if (mayDescend()) {
+        ++_build->depth;
+        for (const Value& part : parts->GetArray()) {
+            if (!part.IsObject()) {
+                continue;
+            }
+            if (!has(part, "tex")) {
+                buildWidgetPart(checkBox, part, frame);
+                continue;
+            }
+            const std::string state = stringOf(part, "state");
+            std::string name;
+            int type = 0;
+            if ((state != "normal" && state != "selected") || !resolveImage(stringOf(part, "tex"), name, type)) {
+                continue;
+            }
+            if (state == "normal") {
+                checkBox->loadTextureBackGround(name, static_cast<ResType>(type));
+            } else {
+                checkBox->loadTextureFrontCross(name, static_cast<ResType>(type));
+            }
+            _zOrder += _zOrderStep;
+        }
+        --_build->depth;
+    }
+    checkBox->setName(stringOf(element, "name"));
+    if (parent != nullptr) {
+        parent->addChild(checkBox);
+    }
+    return checkBox;
 }
 
 // --- textures for preloading ----------------------------------------------------------------------

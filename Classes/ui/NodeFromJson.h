@@ -15,9 +15,15 @@
 #include "engine/math/Vec2.h"
 
 namespace cocos2d {
+class EventMouse;
 class Label;
 class Node;
+class ProgressTimer;
 class Sprite;
+namespace ui {
+class Button;
+class CheckBox;
+}  // namespace ui
 }  // namespace cocos2d
 
 // The director's visible origin plus half the visible size: where screens centre themselves.
@@ -74,6 +80,9 @@ public:
     static cocos2d::Color3B readColor(const rapidjson::Value& label);
     static cocos2d::TextHAlignment readHAlignment(const rapidjson::Value& label);
     static cocos2d::TextVAlignment readVAlignment(const rapidjson::Value& label);
+    // The hover tint of a built button: (220, 220, 220) while the pointer is over it, else white.
+    // Works only on the event's own target, the button its listener belongs to (and dies with).
+    static void onButtonMouseMove(cocos2d::EventMouse* event);
 
 private:
     using Value = rapidjson::Value;
@@ -96,6 +105,15 @@ private:
     cocos2d::Sprite* buildSprite(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
     cocos2d::Node* buildReference(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
     cocos2d::Label* buildLabel(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
+    cocos2d::ui::Button* buildButton(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
+    cocos2d::ui::CheckBox* buildCheckBox(cocos2d::Node* parent, const Value& element,
+                                         const cocos2d::Rect& parentFrame);
+    // A plain node inside a button or check box of frame `widgetFrame`: its frame's top-left corner
+    // measured from the widget frame's centre, y up; its own children measured against the widget.
+    void buildWidgetPart(cocos2d::Node* widget, const Value& part, const cocos2d::Rect& widgetFrame);
+    // The image of a texture part: a file of the folder, or a frame after loading its sheet. False
+    // when the value names neither.
+    bool resolveImage(const std::string& tex, std::string& name, int& type);
 
     // A sprite of a "tex" value: a file of the folder, or "<sheet>/<frame>" after loading the sheet.
     cocos2d::Sprite* makeSprite(const std::string& tex);

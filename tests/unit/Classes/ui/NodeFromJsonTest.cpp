@@ -14,6 +14,11 @@
 #include "engine/scene/Node.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrame.h"
+#include "engine/events/EventDispatcher.h"
+#include "engine/events/EventMouse.h"
+#include "engine/scene/Scene.h"
+#include "engine/ui/Button.h"
+#include "engine/ui/CheckBox.h"
 
 #include "ui/FactoryNode.h"
 #include "ui/FactoryNodeRegistry.h"
@@ -74,7 +79,7 @@ Node* at(Node* root, const std::string& path) {
     return node;
 }
 
-enum class Kind { Absent, Plain, Factory, Recording, Sprite, Label };
+enum class Kind { Absent, Plain, Factory, Recording, Sprite, Label, Button, CheckBox };
 
 Kind kindOf(Node* node) {
     if (node == nullptr) {
@@ -88,6 +93,12 @@ Kind kindOf(Node* node) {
     }
     if (dynamic_cast<Label*>(node)) {
         return Kind::Label;
+    }
+    if (dynamic_cast<cocos2d::ui::Button*>(node)) {
+        return Kind::Button;
+    }
+    if (dynamic_cast<cocos2d::ui::CheckBox*>(node)) {
+        return Kind::CheckBox;
     }
     if (dynamic_cast<Sprite*>(node)) {
         return Kind::Sprite;
@@ -103,6 +114,8 @@ const char* kindName(Kind kind) {
         case Kind::Recording: return "class node";
         case Kind::Sprite: return "sprite";
         case Kind::Label: return "label";
+        case Kind::Button: return "button";
+        case Kind::CheckBox: return "check box";
     }
     return "?";
 }
@@ -195,6 +208,19 @@ TEST_F(NodeFromJsonTest, DescriptionsBuildTheirKindsAtTheirPlaces) {
         {"a label of an unknown type yields nothing",
          R"({"nodes":[{"name":"caption","x":0,"y":0,"w":10,"h":10,"label":{"t":"svg","f":"Arial","s":20}}]})",
          "", "caption", Kind::Absent, 0, 0},
+        {"a button", R"({"nodes":[{"name":"Yes","x":110,"y":290,"w":180,"h":64,"button":1,
+             "nodes":[{"name":"normal","tex":"red.png","state":"normal"}]}]})",
+         "", "Yes", Kind::Button, -440, 83},
+        {"a button without parts yields nothing", R"({"nodes":[{"name":"Yes","x":0,"y":0,"w":10,"h":10,"button":1}]})",
+         "", "Yes", Kind::Absent, 0, 0},
+        {"a check box", R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1,
+             "nodes":[{"name":"bg","tex":"Sheet/f1.png","state":"normal"}]}]})",
+         "", "Box", Kind::CheckBox, -620, 385},
+        {"a check box without parts yields nothing",
+         R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1}]})", "", "Box", Kind::Absent, 0, 0},
+        {"a label before a button", R"({"nodes":[{"name":"caption","x":0,"y":0,"w":200,"h":40,"button":1,
+             "nodes":[{"name":"n","tex":"red.png","state":"normal"}],"label":{"t":"ttf","f":"Arial","s":20}}]})",
+         "", "caption", Kind::Label, -540, 385},
         {"a bitmap-font label the engine cannot make yields nothing",
          R"({"nodes":[{"name":"caption","x":0,"y":0,"w":10,"h":10,"label":{"t":"bm","f":"fonts/x.fnt"}}]})",
          "", "caption", Kind::Absent, 0, 0},
@@ -474,6 +500,109 @@ TEST_F(NodeFromJsonTest, LoadersShareOneParseAndDestroyingOneEmptiesTheCache) {
     EXPECT_EQ(cache.size(), 0u);
     RefPtr<Node> old(first->createNode("old"));
     EXPECT_TRUE(old);
+}
+
+TEST_F(NodeFromJsonTest, ButtonsTakeTheirImagesTitleAndPartsFromTheirNodes) {
+    using cocos2d::ui::Button;
+    write("texts/texts-en.xml", "<texts><ui><t id=\"btn_yes\">Yes please</t></ui></texts>");
+    TextTable::getInstance().loadTexts("texts", "en", true);
+    writeImage("ui/T/grey.png", 30, 12, cocos2d::Color4B(90, 90, 90, 255));
+    RefPtr<Node> root = build(R"({"nodes":[
+        {"name":"Plain","x":0,"y":0,"w":200,"h":60,"button":1,"nodes":[
+          {"name":"n","tex":"red.png","state":"normal"},
+          {"name":"d","tex":"grey.png","state":"disabled"},
+          {"name":"odd","tex":"grey.png","state":"hover"},
+          {"name":"btn_yes","label":{"t":"ttf","f":"Arial","s":28,"c":"255247226","fx":"s"}},
+          {"name":"part","x":10,"y":5,"w":20,"h":20,"nodes":[{"name":"inner","x":0,"y":0,"w":200,"h":60}]}]},
+        {"name":"Pressed","x":0,"y":0,"w":200,"h":60,"button":1,"nodes":[
+          {"name":"n","tex":"Sheet/f2.png","state":"normal"},
+          {"name":"s","tex":"Sheet/f1.png","state":"selected"}]}]})");
+
+    auto* plain = dynamic_cast<Button*>(at(root, "Plain"));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_TRUE(plain->isTouchEnabled());
+    EXPECT_EQ(plain->getContentSize(), cocos2d::Size(20, 10)) << "the normal image's size";
+    EXPECT_FLOAT_EQ(plain->getZoomScale(), -0.1f) << "no pressed image: shrinks to 0.9";
+    EXPECT_EQ(plain->getTitleText(), "Yes please");
+    EXPECT_FLOAT_EQ(plain->getTitleFontSize(), 28.0f);
+    EXPECT_EQ(plain->getTitleColor(), cocos2d::Color3B(255, 247, 226));
+    ASSERT_NE(plain->getTitleRenderer(), nullptr);
+    EXPECT_EQ(plain->getChildByName("btn_yes"), nullptr) << "the title label itself is not kept";
+    Node* part = plain->getChildByName("part");
+    ASSERT_NE(part, nullptr);
+    EXPECT_EQ(part->getPosition(), Vec2(110, 25));
+    // Its own children measure against the button's frame, not the part's.
+    ASSERT_NE(part->getChildByName("inner"), nullptr);
+    EXPECT_EQ(part->getChildByName("inner")->getPosition(), Vec2(0, 0));
+    plain->setEnabled(false);
+    ASSERT_NE(plain->getShownImage(), nullptr);
+    EXPECT_EQ(plain->getShownImage()->getContentSize(), cocos2d::Size(30, 12)) << "the disabled image";
+
+    auto* pressed = dynamic_cast<Button*>(at(root, "Pressed"));
+    ASSERT_NE(pressed, nullptr);
+    EXPECT_EQ(pressed->getContentSize(), cocos2d::Size(32, 24)) << "a sheet frame";
+    EXPECT_FLOAT_EQ(pressed->getZoomScale(), 0.1f) << "the engine's default with a pressed image";
+}
+
+TEST_F(NodeFromJsonTest, CheckBoxesTakeBackgroundAndCrossAndBuildOtherMembersAsPlainParts) {
+    using cocos2d::ui::CheckBox;
+    RefPtr<Node> root = build(R"({"nodes":[{"name":"Box","x":0,"y":0,"w":200,"h":60,"checkbox":1,"nodes":[
+        {"name":"bg","tex":"Sheet/f2.png","state":"normal"},
+        {"name":"cross","tex":"red.png","state":"selected"},
+        {"name":"caption","x":10,"y":5,"w":20,"h":20,"label":{"t":"ttf","f":"Arial","s":20}}]}]})");
+    auto* box = dynamic_cast<CheckBox*>(at(root, "Box"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->getContentSize(), cocos2d::Size(32, 24));
+    EXPECT_FLOAT_EQ(box->getZoomScale(), 0.1f) << "no zoom set for check boxes";
+    Node* caption = box->getChildByName("caption");
+    ASSERT_EQ(kindOf(caption), Kind::Plain) << "a label member of a check box is a plain part";
+    EXPECT_EQ(caption->getPosition(), Vec2(110, 25));
+}
+
+TEST_F(NodeFromJsonTest, ButtonsTintUnderThePointerLongAfterTheirLoaderIsGone) {
+    RefPtr<cocos2d::Scene> scene = cocos2d::Scene::create();
+    cocos2d::Director::getInstance()->runWithScene(scene);
+    write("ui/T/ccnode.json", R"({"nodes":[
+        {"name":"A","x":100,"y":100,"w":20,"h":10,"button":1,"nodes":[{"name":"n","tex":"red.png","state":"normal"}]},
+        {"name":"B","x":400,"y":100,"w":20,"h":10,"button":1,"nodes":[{"name":"n","tex":"red.png","state":"normal"}]},
+        {"name":"Box","x":700,"y":100,"w":20,"h":10,"checkbox":1,"nodes":[{"name":"n","tex":"red.png","state":"normal"}]}]})");
+    {
+        NodeFromJson loader("ui/T");
+        Node* built = loader.createNode("");
+        // Screens stand their description's root at the visible centre.
+        built->setPosition(visibleCenter());
+        scene->addChild(built);
+    }
+    // Other loaders come and go meanwhile; nothing of theirs is reached by the handlers.
+    for (int i = 0; i < 3; ++i) {
+        NodeFromJson("ui/T").createNode("A");
+    }
+    cocos2d::Director::getInstance()->stepFrame(1.0f / 60.0f);
+    Node* root = scene->getChildren().at(0);
+    Node* a = root->getChildByName("A");
+    Node* b = root->getChildByName("B");
+    Node* box = root->getChildByName("Box");
+    ASSERT_TRUE(a && b && box);
+    dynamic_cast<cocos2d::ui::Button*>(b)->setEnabled(false);
+
+    auto move = [](Vec2 designPoint) {
+        cocos2d::EventMouse event(cocos2d::EventMouse::MouseEventType::MOUSE_MOVE);
+        event.setCursorPosition(designPoint.x, designPoint.y);
+        cocos2d::Director::getInstance()->getEventDispatcher()->dispatchEvent(&event);
+    };
+    const cocos2d::Color3B tint(220, 220, 220);
+    // A's frame (100, 100, 20, 10) in y-down design pixels: its centre is (110, 810 - 105).
+    move(Vec2(110, 705));
+    EXPECT_EQ(a->getColor(), tint);
+    EXPECT_EQ(b->getColor(), cocos2d::Color3B::WHITE);
+    move(Vec2(410, 705));
+    EXPECT_EQ(a->getColor(), cocos2d::Color3B::WHITE) << "moving off restores white";
+    EXPECT_EQ(b->getColor(), tint) << "a disabled button tints too";
+    move(Vec2(710, 705));
+    EXPECT_EQ(box->getColor(), cocos2d::Color3B::WHITE) << "check boxes get no tint";
+    // Just outside A's right edge.
+    move(Vec2(121, 705));
+    EXPECT_EQ(a->getColor(), cocos2d::Color3B::WHITE);
 }
 
 }  // namespace
