@@ -478,7 +478,9 @@ cocos2d::Label* NodeFromJson::buildLabel(cocos2d::Node* parent, const Value& ele
             return value > 0.0 && value <= kMaxLabelDimension ? static_cast<float>(value) : 0.0f;
         };
         const cocos2d::Size dimensions(dimension("w"), dimension("h"));
-        const double scaled = std::trunc(numberOf(*label, "s") * static_cast<double>(settings.getTextScale()));
+        // In single precision, as the sizes were designed: 20 * 0.9f is 18 there, 17.99... in double.
+        const float product = static_cast<float>(numberOf(*label, "s")) * settings.getTextScale();
+        const double scaled = std::trunc(static_cast<double>(product));
         if (!(scaled >= 1.0 && scaled <= kMaxFontSize)) {
             cocos2d::log("NodeFromJson: [%s/ccnode.json] label '%s' asks for font size %g; not built",
                          _folder.c_str(), name.c_str(), scaled);
@@ -690,8 +692,9 @@ void collectTexturesIn(const Value& element, const std::string& folder, std::uno
         } else {
             collectTexturesIn(child, folder, out, depth + 1);
         }
-        if (has(child, "tex")) {
-            out.insert(folder + "/" + stringOf(child, "tex"));
+        const Value* tex = member(child, "tex");
+        if (tex != nullptr && tex->IsString()) {
+            out.insert(folder + "/" + std::string(tex->GetString(), tex->GetStringLength()));
         }
     }
 }

@@ -422,6 +422,14 @@ TEST_F(NodeFromJsonTest, TheTextScaleOfAnotherLanguageShrinksFontsAndTheBoxIsKep
     ASSERT_NE(label, nullptr);
     EXPECT_FLOAT_EQ(label->getTTFConfig().fontSize, 22.0f) << "25 * 0.9 truncated";
     EXPECT_EQ(label->getDimensions(), cocos2d::Size(300, 80));
+    // Sizes whose product with 0.9 is whole keep it: truncation must not lose a point to rounding.
+    for (const auto& [size, expected] : {std::pair{20, 18.0f}, std::pair{10, 9.0f}, std::pair{30, 27.0f}}) {
+        RefPtr<Node> sized = build(R"({"nodes":[{"name":"caption","x":0,"y":0,"w":100,"h":30,
+             "label":{"t":"ttf","f":"Arial","s":)" + std::to_string(size) + "}}]}");
+        auto* made = dynamic_cast<Label*>(at(sized, "caption"));
+        ASSERT_NE(made, nullptr);
+        EXPECT_FLOAT_EQ(made->getTTFConfig().fontSize, expected) << size;
+    }
 }
 
 TEST_F(NodeFromJsonTest, AMalformedOrMissingDescriptionLogsAndGivesNull) {
