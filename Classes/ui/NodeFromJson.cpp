@@ -7,6 +7,7 @@
 
 
 #include "engine/2d/Label.h"
+#include "engine/2d/ProgressTimer.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/events/EventDispatcher.h"
@@ -302,8 +303,11 @@ cocos2d::Node* NodeFromJson::buildElement(cocos2d::Node* parent, const Value& el
         node = buildButton(parent, element, parentFrame);
     } else if (has(element, "checkbox")) {
         node = buildCheckBox(parent, element, parentFrame);
-    } else if (has(element, "selector") || has(element, "progress") || has(element, "list")) {
-        // Placeholders yield no node.
+    } else if (has(element, "selector")) {
+        node = nullptr;
+    } else if (has(element, "progress")) {
+        node = buildProgress(parent, element, parentFrame);
+    } else if (has(element, "list")) {
         node = nullptr;
     } else if (has(element, "tex")) {
         node = buildSprite(parent, element, parentFrame);
@@ -674,6 +678,29 @@ cocos2d::ui::CheckBox* NodeFromJson::buildCheckBox(cocos2d::Node* parent, const 
         parent->addChild(checkBox);
     }
     return checkBox;
+}
+
+// --- progress bars -------------------------------------------------------------------------------
+
+cocos2d::ProgressTimer* NodeFromJson::buildProgress(cocos2d::Node* parent, const Value& element,
+                                                    const cocos2d::Rect& parentFrame) {
+    cocos2d::Sprite* sprite = buildSprite(nullptr, element, parentFrame);
+    if (sprite == nullptr) {
+        return nullptr;
+    }
+    cocos2d::ProgressTimer* timer = cocos2d::ProgressTimer::create(sprite);
+    if (timer == nullptr) {
+        return nullptr;
+    }
+    timer->setType(cocos2d::ProgressTimer::Type::BAR);
+    timer->setMidpoint(cocos2d::Vec2(0.0f, 0.0f));
+    timer->setBarChangeRate(cocos2d::Vec2(1.0f, 0.0f));
+    timer->setPosition(sprite->getPosition());
+    timer->setName(stringOf(element, "name"));
+    if (parent != nullptr) {
+        parent->addChild(timer);
+    }
+    return timer;
 }
 
 // --- textures for preloading ----------------------------------------------------------------------

@@ -108,6 +108,9 @@ private:
     cocos2d::ui::Button* buildButton(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
     cocos2d::ui::CheckBox* buildCheckBox(cocos2d::Node* parent, const Value& element,
                                          const cocos2d::Rect& parentFrame);
+    // A bar that grows from the left edge over the element's image; its percentage is the owner's.
+    cocos2d::ProgressTimer* buildProgress(cocos2d::Node* parent, const Value& element,
+                                          const cocos2d::Rect& parentFrame);
     // A plain node inside a button or check box of frame `widgetFrame`: its frame's top-left corner
     // measured from the widget frame's centre, y up; its own children measured against the widget.
     void buildWidgetPart(cocos2d::Node* widget, const Value& part, const cocos2d::Rect& widgetFrame);

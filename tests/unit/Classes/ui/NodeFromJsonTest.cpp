@@ -11,6 +11,7 @@
 
 #include "UiTestSupport.h"
 #include "engine/2d/Label.h"
+#include "engine/2d/ProgressTimer.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrame.h"
@@ -79,7 +80,7 @@ Node* at(Node* root, const std::string& path) {
     return node;
 }
 
-enum class Kind { Absent, Plain, Factory, Recording, Sprite, Label, Button, CheckBox };
+enum class Kind { Absent, Plain, Factory, Recording, Sprite, Label, Button, CheckBox, Progress };
 
 Kind kindOf(Node* node) {
     if (node == nullptr) {
@@ -100,6 +101,9 @@ Kind kindOf(Node* node) {
     if (dynamic_cast<cocos2d::ui::CheckBox*>(node)) {
         return Kind::CheckBox;
     }
+    if (dynamic_cast<cocos2d::ProgressTimer*>(node)) {
+        return Kind::Progress;
+    }
     if (dynamic_cast<Sprite*>(node)) {
         return Kind::Sprite;
     }
@@ -116,6 +120,7 @@ const char* kindName(Kind kind) {
         case Kind::Label: return "label";
         case Kind::Button: return "button";
         case Kind::CheckBox: return "check box";
+        case Kind::Progress: return "progress bar";
     }
     return "?";
 }
@@ -218,6 +223,14 @@ TEST_F(NodeFromJsonTest, DescriptionsBuildTheirKindsAtTheirPlaces) {
          "", "Box", Kind::CheckBox, -620, 385},
         {"a check box without parts yields nothing",
          R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1}]})", "", "Box", Kind::Absent, 0, 0},
+        {"a progress bar", R"({"nodes":[{"name":"bar","x":100,"y":50,"w":20,"h":10,"tex":"red.png","progress":1}]})",
+         "", "bar", Kind::Progress, -530, 350},
+        {"a progress bar whose image cannot be loaded yields nothing",
+         R"({"nodes":[{"name":"bar","x":0,"y":0,"w":20,"h":10,"tex":"gone.png","progress":1}]})", "", "bar",
+         Kind::Absent, 0, 0},
+        {"a selector before a progress bar",
+         R"({"nodes":[{"name":"bar","x":0,"y":0,"w":20,"h":10,"tex":"red.png","progress":1,"selector":1}]})", "",
+         "bar", Kind::Absent, 0, 0},
         {"a label before a button", R"({"nodes":[{"name":"caption","x":0,"y":0,"w":200,"h":40,"button":1,
              "nodes":[{"name":"n","tex":"red.png","state":"normal"}],"label":{"t":"ttf","f":"Arial","s":20}}]})",
          "", "caption", Kind::Label, -540, 385},
@@ -611,6 +624,23 @@ TEST_F(NodeFromJsonTest, ButtonsTintUnderThePointerLongAfterTheirLoaderIsGone) {
     // Just outside A's right edge.
     move(Vec2(121, 705));
     EXPECT_EQ(a->getColor(), cocos2d::Color3B::WHITE);
+}
+
+TEST_F(NodeFromJsonTest, ProgressBarsGrowFromTheLeftOverTheirImageAndStartEmpty) {
+    RefPtr<Node> root = build(
+        R"({"nodes":[{"name":"bar","x":100,"y":50,"w":20,"h":10,"tex":"Sheet/f2.png","o":0.5,"progress":1,"tag":3}]})");
+    auto* bar = dynamic_cast<cocos2d::ProgressTimer*>(at(root, "bar"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->getType(), cocos2d::ProgressTimer::Type::BAR);
+    EXPECT_EQ(bar->getMidpoint(), Vec2(0, 0));
+    EXPECT_EQ(bar->getBarChangeRate(), Vec2(1, 0));
+    EXPECT_FLOAT_EQ(bar->getPercentage(), 0.0f) << "the engine's initial percentage until the owner sets one";
+    EXPECT_EQ(bar->getContentSize(), cocos2d::Size(32, 24));
+    EXPECT_EQ(bar->getTag(), 3);
+    ASSERT_NE(bar->getSprite(), nullptr);
+    EXPECT_EQ(bar->getSprite()->getOpacity(), 127) << "the image keeps its opacity";
+    EXPECT_EQ(bar->getSprite()->getParent(), nullptr) << "the image is added nowhere";
+    EXPECT_EQ(bar->getSprite()->getName(), "bar");
 }
 
 }  // namespace
