@@ -14,6 +14,8 @@
 #include "engine/math/Rect.h"
 #include "engine/scene/Sprite.h"
 
+#include "GameSound.h"
+
 namespace {
 
 constexpr GLubyte kDimOpacity = 190;
@@ -79,7 +81,7 @@ void PopupScreenBase::close() {
     }
     _closing = true;
     if (_closeSound) {
-        // The "btnDown" effect is played here once the sound service is on main.
+        GameSound::getInstance().playEffect("btnDown", false);
     }
     // Cleanup stops the popup's and its children's actions (a pulsing arrow, a pending timer), which
     // would otherwise keep it alive after its removal.

@@ -16,17 +16,14 @@
 #include "engine/scene/Node.h"
 #include "engine/ui/Layout.h"
 
+#include "ui/NodeFromJson.h"
+
 namespace {
 
-// A single move step longer than this (squared, in points) makes the touch a drag.
+// A move step, or the travel from where the touch began, longer than this (squared, in points)
+// makes the touch a drag.
 constexpr float kTapMoveLimitSquared = 45.0f;
 constexpr float kSnapSeconds = 0.5f;
-
-cocos2d::Vec2 centreOfVisibleArea() {
-    cocos2d::Director* director = cocos2d::Director::getInstance();
-    return director->getVisibleOrigin() +
-           cocos2d::Vec2(director->getVisibleSize().width, director->getVisibleSize().height) / 2.0f;
-}
 
 // The whole-number part's magnitude: the distances the list compares.
 int wholeDistance(float offset) {
@@ -45,7 +42,7 @@ ScrollViewSnap* ScrollViewSnap::create() {
     return nullptr;
 }
 
-ScrollViewSnap::ScrollViewSnap() : _centre(centreOfVisibleArea()) {
+ScrollViewSnap::ScrollViewSnap() : _centre(visibleCenter()) {
     setClippingType(ClippingType::SCISSOR);
 }
 
