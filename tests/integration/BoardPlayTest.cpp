@@ -39,30 +39,6 @@ int toolFor(DefectKind kind) {
     }
 }
 
-// A world point on an opaque part of an item's hit mask, nearest its centre.
-Vec2 maskPoint(const Stage& stage, HiddenObject* item) {
-    const HitMask* mask = item->getHitMask();
-    EXPECT_NE(mask, nullptr) << item->getName();
-    if (mask == nullptr) {
-        return stage.centreOf(item);
-    }
-    int best = -1;
-    Vec2 point;
-    for (int row = 0; row < mask->height; ++row) {
-        for (int col = 0; col < mask->width; ++col) {
-            if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
-                continue;
-            }
-            const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
-            if (best < 0 || d < best) {
-                best = d;
-                point = Vec2(col + 0.5f, mask->height - row - 0.5f);
-            }
-        }
-    }
-    return item->getMaskSprite()->convertToWorldSpace(point);
-}
-
 // A level-node point of the picture under no item and no damage.
 Vec2 bareCanvas(const Stage& stage) {
     const cocos2d::Size size = stage.level()->getContentSize();
@@ -123,7 +99,7 @@ protected:
     // Drops reagent on the item and waits for the drop to land.
     void reveal(HiddenObject* item) {
         stage.board->selectTool(1);
-        stage.driver().tap(maskPoint(stage, item));
+        stage.driver().tap(stage.maskPoint(item));
         stage.wait(0.3f);
     }
 
@@ -474,7 +450,7 @@ TEST_F(BoardPlayTest, AToolReplacedFromItsOwnHandlerOutlivesTheHandler) {
     stage.wait(0.5f);
     stage.board->selectTool(1);
     stage.events.clear();
-    stage.driver().tap(maskPoint(stage, other));
+    stage.driver().tap(stage.maskPoint(other));
     stage.driver().stepFrames(2);
     stage.board->selectTool(2);
     stage.wait(0.3f);

@@ -155,6 +155,30 @@ public:
         return world(cocos2d::Vec2(box.getMidX(), box.getMidY()));
     }
 
+    // A world point on an opaque part of an item's hit mask, nearest its centre.
+    cocos2d::Vec2 maskPoint(HiddenObject* item) const {
+        const HitMask* mask = item->getHitMask();
+        EXPECT_NE(mask, nullptr) << item->getName();
+        if (mask == nullptr) {
+            return centreOf(item);
+        }
+        int best = -1;
+        cocos2d::Vec2 point;
+        for (int row = 0; row < mask->height; ++row) {
+            for (int col = 0; col < mask->width; ++col) {
+                if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
+                    continue;
+                }
+                const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
+                if (best < 0 || d < best) {
+                    best = d;
+                    point = cocos2d::Vec2(col + 0.5f, mask->height - row - 0.5f);
+                }
+            }
+        }
+        return item->getMaskSprite()->convertToWorldSpace(point);
+    }
+
     // A touch from `from` to `to` in `steps` moves, then lifted there.
     void stroke(const cocos2d::Vec2& from, const cocos2d::Vec2& to, int steps = 8) {
         driver().touchBegan(from);
