@@ -3,16 +3,23 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/base/Director.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
+#include "engine/platform/GLView.h"
+#include "engine/platform/GLViewImpl.h"
+#include "engine/services/DesktopServices.h"
 
+#include "Constants.h"
 #include "CountryProgress.h"
+#include "DataPackReader.h"
 #include "EvidenceBook.h"
 #include "MinigameKind.h"
 #include "PictureProgress.h"
 #include "Shuffle.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "WideString.h"
 
 namespace {
 
@@ -23,6 +30,22 @@ std::unique_ptr<Settings>& instanceSlot() {
 
 // Entries of each kind in a new profile's minigame order, kinds 0 to 4.
 constexpr std::array<int32_t, kMinigameKindCount> kMinigameOrderEntries = {8, 8, 8, 0, 50};
+
+// The program's icon in the resource tree.
+constexpr const char* kWindowIconFile = "icon.png";
+// Where an exported wallpaper goes when the pictures folder takes no copy, relative to the current
+// directory.
+constexpr const char* kWallpaperFallbackFolder = "Wallpaper/";
+
+// The desktop window, when the director has one (tools and unit tests run with none or a headless
+// view).
+cocos2d::GLViewImpl* desktopView() {
+    return dynamic_cast<cocos2d::GLViewImpl*>(cocos2d::Director::getInstance()->getOpenGLView());
+}
+
+void setDesignResolution(cocos2d::GLView* view) {
+    view->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, cocos2d::ResolutionPolicy::SHOW_ALL);
+}
 
 }  // namespace
 
@@ -68,6 +91,14 @@ void Settings::initNewProfile(Profile& profile) {
     profile.fullscreen = true;
     profile.minigameLevels.insert(profile.minigameLevels.end(), kMinigameKindCount, 0);
     initMinigameOrder(profile.minigameOrder);
+    DataPackReader::getInstance().load("Scenes", getLanguage(), profile);
+}
+
+void Settings::createUserAndStart(const std::u16string& name) {
+    createUser(name);
+    applyCurrentUser();
+    DataPackReader::getInstance().load("Scenes", getLanguage(), getCurrentUser());
+    // The intro slideshow starts here: IntroScene::create, startIntro, and a 1.0 s TransitionFade to it.
 }
 
 void Settings::initMinigameOrder(std::vector<MinigameLevel>& order) {
@@ -114,14 +145,81 @@ void Settings::getUserNames(std::vector<std::u16string>& out, bool sorted) const
     }
 }
 
-bool Settings::selectUser(const std::u16string& name) {
+bool Settings::selectUser(const std::u16string& name, bool apply) {
     UserData& store = UserData::getInstance();
     if (store.profiles.count(name) == 0 || name == store.currentUserName) {
         return false;
     }
     store.currentUserName = name;
+    if (apply) {
+        applyCurrentUser();
+    }
     UserDataIO::saveUserData();
     return true;
+}
+
+void Settings::applyProfileSettings() {
+    const Profile& profile = getCurrentUser();
+    // GameSound: setMusicVolume (profile.musicVolume) and setSoundVolume (profile.soundVolume) go here.
+    // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
+    _fullscreen = profile.fullscreen;
+}
+
+void Settings::applyCurrentUser() {
+    const Profile& profile = getCurrentUser();
+    // GameSound: setMusicVolume (profile.musicVolume) and setSoundVolume (profile.soundVolume) go here.
+    setFullscreen(profile.fullscreen);
+    // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
+}
+
+bool Settings::setFullscreen(bool on) {
+    bool changed = false;
+    cocos2d::GLViewImpl* view = desktopView();
+    if (on != _fullscreen && view != nullptr) {
+        if (on) {
+            view->enterFullscreen();
+            setDesignResolution(view);
+            changed = true;
+        } else if (view->getFullscreenHeight() >= static_cast<int>(kDesignSize.height) ||
+                   view->getFullscreenWidth() >= static_cast<int>(kDesignSize.width)) {
+            const cocos2d::Size design = view->getDesignResolutionSize();
+            view->setFrameSize(design.width, design.height);
+            view->exitFullscreen(static_cast<int>(kDesignSize.width), static_cast<int>(kDesignSize.height));
+            applyWindowIcon();
+            setDesignResolution(view);
+            changed = true;
+        }
+    }
+    _fullscreen = on;
+    getCurrentUser().fullscreen = on;
+    return changed;
+}
+
+void Settings::toggleFullscreen() {
+    setFullscreen(!getCurrentUser().fullscreen);
+}
+
+void Settings::applyWindowIcon() {
+    if (cocos2d::GLViewImpl* view = desktopView()) {
+        view->setIcon(kWindowIconFile);
+    }
+}
+
+std::u16string Settings::copyToPictures(const std::u16string& fileName, const std::u16string& folder) {
+    const std::string source = narrow(folder + fileName);
+    const std::string pictures = cocos2d::DesktopServices::getPicturesFolder();
+    if (!pictures.empty()) {
+        const std::string copy =
+            cocos2d::DesktopServices::copyFile(source, pictures + "/" + narrow(fileName));
+        if (!copy.empty()) {
+            return widen(copy);
+        }
+    }
+    return widen(cocos2d::DesktopServices::copyFile(source, kWallpaperFallbackFolder + narrow(fileName)));
+}
+
+bool Settings::setDesktopWallpaper(const std::u16string& path) {
+    return cocos2d::DesktopServices::setDesktopWallpaper(narrow(path));
 }
 
 void Settings::save() {

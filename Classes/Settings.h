@@ -11,8 +11,9 @@
 #include "Profile.h"
 
 // The one service through which the screens reach the user data and the choices that depend on
-// the player: the current profile, creating, selecting and deleting players, language, text scale,
-// font and scene paths, the screen that opened the options, and saving.
+// the player: the current profile, creating, selecting and deleting players, applying a player's
+// options (full screen), language, text scale, font and scene paths, the screen that opened the
+// options, the window icon, the wallpaper export's desktop services, and saving.
 class Settings {
 public:
     static Settings& getInstance();
@@ -28,7 +29,10 @@ public:
     // A profile with the new-player values stored under name (replacing any of that name), made
     // current. Neither saves nor applies the profile's options.
     void createUser(const std::u16string& name);
-    // Gives a profile the values of a new player.
+    // A new player from the chooser: createUser, its options applied (so the new player does not
+    // play with the previous one's), its packs read again. Does not save.
+    void createUserAndStart(const std::u16string& name);
+    // Gives a profile the values of a new player and reads the content packs into it.
     void initNewProfile(Profile& profile);
     // Appends 8 levels each of kinds 0, 1 and 2 and 50 of kind 4, shuffles them, then numbers each
     // kind's entries 0, 1, 2, ... from the front.
@@ -40,9 +44,9 @@ public:
     // When the store holds no profile: an empty-named new player, made current.
     void ensureDefaultUser();
     bool userExists(const std::u16string& name) const;
-    // Makes another existing player current and saves; false, with nothing done, for a name without
-    // a profile or the current name.
-    bool selectUser(const std::u16string& name);
+    // Makes another existing player current, applies its options when apply is set, and saves;
+    // false, with nothing done, for a name without a profile or the current name.
+    bool selectUser(const std::u16string& name, bool apply);
     // Appends the names of all profiles but the empty-named one; sorted by their 16-bit units when
     // asked.
     void getUserNames(std::vector<std::u16string>& out, bool sorted) const;
@@ -55,6 +59,30 @@ public:
     bool addEvidence(const std::string& name);
     // Opens every country and picture of the current profile (the gallery's developer key).
     void debugUnlockAll();
+
+    // At launch, once the view was made in the profile's mode: records the profile's full-screen
+    // choice as the applied state.
+    void applyProfileSettings();
+    // Applies the current profile's options: its full-screen choice.
+    void applyCurrentUser();
+
+    // Switches the view to full screen or to a 1280 x 810 window and records the choice in the
+    // service and the current profile; true when the view changed. Leaving full screen on a screen
+    // smaller than 1280 x 810 in both directions keeps the view full screen and records the choice
+    // all the same. Without a desktop view only the choice is recorded.
+    bool setFullscreen(bool on);
+    // Alt+Enter: the opposite of the current profile's choice.
+    void toggleFullscreen();
+    // The full-screen state last applied.
+    bool isFullscreen() const { return _fullscreen; }
+    // Gives the desktop view the program's icon from the resource tree.
+    void applyWindowIcon();
+
+    // Copies folder + fileName into the user's pictures folder, else into the folder "Wallpaper"
+    // under the current directory (neither is created); the path of the copy, or "" when both fail.
+    std::u16string copyToPictures(const std::u16string& fileName, const std::u16string& folder);
+    // Sets the image as the stretched desktop wallpaper; false where the desktop offers no way.
+    bool setDesktopWallpaper(const std::u16string& path);
 
     // Writes the user data to the writable folder.
     void save();
@@ -82,4 +110,5 @@ private:
     std::string _language;
     std::map<std::string, std::string> _fontAliases{{"ArialBold", "Arial"}};
     float _textScale = -1.0f;
+    bool _fullscreen = false;
 };

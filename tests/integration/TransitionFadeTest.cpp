@@ -6,7 +6,9 @@
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
 #include "engine/events/EventDispatcher.h"
+#include "engine/events/EventListenerMouse.h"
 #include "engine/events/EventListenerTouch.h"
+#include "engine/events/EventMouse.h"
 #include "engine/renderer/Image.h"
 #include "engine/scene/LayerColor.h"
 #include "engine/scene/Scene.h"
@@ -98,6 +100,10 @@ TEST_F(TransitionFadeTest, AReplaceFadesThroughBlackOverEverythingTheScenesDrawA
         return true;
     };
     director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, incoming);
+    int moves = 0;
+    auto* mouse = cocos2d::EventListenerMouse::create();
+    mouse->onMouseMove = [&moves](cocos2d::EventMouse*) { ++moves; };
+    director()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(mouse, incoming);
 
     director()->replaceScene(cocos2d::TransitionFade::create(1.0f, incoming));
     driver().stepFrames(1);  // the fade starts at this frame's safe point and draws at 0
@@ -117,8 +123,12 @@ TEST_F(TransitionFadeTest, AReplaceFadesThroughBlackOverEverythingTheScenesDrawA
     driver().tap(kCentre);
     driver().stepFrames(1);  // the tap is polled and dispatched in this frame
     EXPECT_EQ(taps, 0) << "input is off during the fade";
+    const int movesBefore = moves;
+    driver().mouseMove(Vec2(300, 300));
+    driver().stepFrames(1);
+    EXPECT_GT(moves, movesBefore) << "mouse moves still reach the scenes under the fade";
 
-    driver().stepFrames(14);
+    driver().stepFrames(13);
     expectColour(kCentre, 0, 128, 0, 6, "three quarters: the incoming scene half dark");
 
     driver().stepFrames(15);

@@ -65,6 +65,8 @@ bool Driver::open(int width, int height) {
 
 bool Driver::openWith(const std::string& videoDriver, int width, int height) {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, videoDriver.c_str());
+    // The engine handles termination signals itself, as the game binary does.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         return false;
     }

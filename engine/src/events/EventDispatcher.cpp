@@ -268,7 +268,10 @@ std::vector<RefPtr<EventListener>> EventDispatcher::orderedListeners(EventListen
             rankTree(notification, 0, counter, ranks);
         }
         if (Scene* scene = director->getRunningScene()) {
-            rankTree(scene, 1, counter, ranks);
+            int tree = 1;
+            for (Node* root : scene->getEventTrees()) {
+                rankTree(root, tree++, counter, ranks);
+            }
         }
         for (EventListener* listener : sceneGraph) {
             auto it = ranks.find(listener->getAssociatedNode());

@@ -117,4 +117,15 @@ void TransitionScene::cleanup() {
     _inScene->cleanup();
 }
 
+std::vector<Node*> TransitionScene::getEventTrees() {
+    std::vector<Node*> trees;
+    if (_inScene) {
+        trees.push_back(_inScene.get());
+    }
+    if (_outScene) {
+        trees.push_back(_outScene.get());
+    }
+    return trees;
+}
+
 }  // namespace cocos2d

@@ -15,6 +15,7 @@
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "WideString.h"
 
 namespace {
 
@@ -177,6 +178,41 @@ TEST_F(SettingsTest, FontSceneAndReturnPaths) {
     EXPECT_EQ(settings().getReturnScreen(), "gallery");
 }
 
+// Without a desktop view (tools, these tests) the choice is still recorded in both places.
+TEST_F(SettingsTest, FullScreenChoicesAreRecordedInTheServiceAndTheProfile) {
+    settings().createUser(u"Ann");
+    Profile& ann = settings().getCurrentUser();
+    ann.fullscreen = false;
+    settings().applyProfileSettings();
+    EXPECT_FALSE(settings().isFullscreen());
+
+    settings().toggleFullscreen();
+    EXPECT_TRUE(ann.fullscreen);
+    EXPECT_TRUE(settings().isFullscreen());
+    settings().toggleFullscreen();
+    EXPECT_FALSE(ann.fullscreen);
+    EXPECT_FALSE(settings().isFullscreen());
+    EXPECT_FALSE(settings().setFullscreen(true));  // no view changed
+    EXPECT_TRUE(ann.fullscreen);
+}
+
+// A windowed player hands over to a new one made from the chooser: the new player's full-screen
+// choice is applied with it, so the first Alt+Enter switches the view instead of doing nothing.
+TEST_F(SettingsTest, ANewPlayerFromTheChooserPlaysWithItsOwnOptions) {
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().fullscreen = false;
+    settings().applyProfileSettings();
+
+    settings().createUserAndStart(u"Bob");
+    EXPECT_EQ(store().currentUserName, u"Bob");
+    EXPECT_TRUE(settings().getCurrentUser().fullscreen);
+    EXPECT_TRUE(settings().isFullscreen());
+    settings().toggleFullscreen();
+    EXPECT_FALSE(settings().getCurrentUser().fullscreen);
+    EXPECT_FALSE(settings().isFullscreen());
+    EXPECT_FALSE(store().profiles.at(u"Ann").fullscreen);
+}
+
 }  // namespace
 
 namespace {
@@ -280,18 +316,91 @@ TEST_F(SettingsFilesTest, SelectingAnotherPlayerSavesAndTheSameOrAnUnknownOneDoe
     settings().getCurrentUser().money = 70;
     settings().createUser(u"Bob");
 
-    EXPECT_FALSE(settings().selectUser(u"Bob"));
-    EXPECT_FALSE(settings().selectUser(u"Carl"));
+    EXPECT_FALSE(settings().selectUser(u"Bob", false));
+    EXPECT_FALSE(settings().selectUser(u"Carl", false));
     EXPECT_FALSE(std::filesystem::exists(folder + "UserData.bin"));
     EXPECT_EQ(UserData::getInstance().currentUserName, u"Bob");
 
-    EXPECT_TRUE(settings().selectUser(u"Ann"));
+    EXPECT_TRUE(settings().selectUser(u"Ann", false));
     EXPECT_EQ(settings().getCurrentUser().money, 70);
     const UserData saved = UserData::getInstance();
     savetest::resetGameState();
     UserDataIO::loadUserData();
     EXPECT_EQ(UserData::getInstance(), saved);
     EXPECT_EQ(UserData::getInstance().currentUserName, u"Ann");
+}
+
+TEST_F(SettingsFilesTest, SelectingWithApplyTakesOnThePlayersOptions) {
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().fullscreen = false;
+    settings().createUser(u"Bob");
+    settings().applyProfileSettings();
+    ASSERT_TRUE(settings().isFullscreen());
+
+    EXPECT_TRUE(settings().selectUser(u"Ann", true));
+    EXPECT_FALSE(settings().isFullscreen());
+    EXPECT_TRUE(settings().selectUser(u"Bob", false));
+    EXPECT_FALSE(settings().isFullscreen());  // not applied
+}
+
+TEST_F(SettingsFilesTest, ANewProfileGetsTheContentPacks) {
+    std::filesystem::create_directories(resources.file("Scenes"));
+    for (const char* name : {"packs.xml", "pack.xml", "texts-en.xml"}) {
+        std::filesystem::copy_file(savetest::dataPath(std::string("packs/basic/") + name),
+                                   resources.file(std::string("Scenes/") + name));
+    }
+    settings().createUser(u"Ann");
+    const Profile& ann = settings().getCurrentUser();
+    ASSERT_EQ(ann.packs.size(), 1u);
+    EXPECT_EQ(ann.packs[0].packVersion, "7");
+    EXPECT_EQ(ann.world.countries.size(), 2u);
+    EXPECT_EQ(ann.world.pictures.size(), 3u);
+    for (const auto& [path, picture] : ann.world.pictures) {
+        EXPECT_EQ(picture.reservedRolls.size(), 1u) << path;
+    }
+
+    // From the chooser the packs are read once more and find the pack installed.
+    settings().createUserAndStart(u"Bob");
+    const Profile& bob = settings().getCurrentUser();
+    EXPECT_EQ(bob.packs.size(), 1u);
+    for (const auto& [path, picture] : bob.world.pictures) {
+        EXPECT_EQ(picture.reservedRolls.size(), 1u) << path;
+    }
+}
+
+// The exported wallpaper goes into the XDG pictures folder, else into "Wallpaper/" under the
+// current directory; neither folder is created.
+TEST_F(SettingsFilesTest, AWallpaperIsCopiedToThePicturesFolderElseIntoTheWallpaperFolder) {
+    savetest::TempFolder config;
+    savetest::TempFolder pictures;
+    savetest::TempFolder workingFolder;
+    savetest::TempFolder exports;
+    ScopedEnv xdgConfig{"XDG_CONFIG_HOME", config.path().c_str()};
+    savetest::writeFileText(exports.file("Kestrova_Dawn.jpg"), "jpeg bytes");
+    const std::filesystem::path previousFolder = std::filesystem::current_path();
+    std::filesystem::current_path(workingFolder.path());
+
+    const auto usePictures = [&](const std::string& folder) {
+        savetest::writeFileText(config.file("user-dirs.dirs"), "XDG_PICTURES_DIR=\"" + folder + "\"\n");
+    };
+    const std::u16string exportFolder = widen(exports.path());
+
+    usePictures(pictures.path());
+    std::u16string copy = settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder);
+    EXPECT_EQ(copy, widen(pictures.path() + "Kestrova_Dawn.jpg"));
+    EXPECT_EQ(savetest::readFileText(narrow(copy)), "jpeg bytes");
+
+    usePictures(pictures.path() + "missing");
+    EXPECT_EQ(settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder), u"");
+    EXPECT_FALSE(std::filesystem::exists(pictures.path() + "missing"));
+
+    std::filesystem::create_directory(workingFolder.file("Wallpaper"));
+    copy = settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder);
+    EXPECT_EQ(copy, u"Wallpaper/Kestrova_Dawn.jpg");
+    EXPECT_EQ(savetest::readFileText(workingFolder.file("Wallpaper/Kestrova_Dawn.jpg")), "jpeg bytes");
+
+    EXPECT_EQ(settings().copyToPictures(u"NoSuchExport.jpg", exportFolder), u"");
+    std::filesystem::current_path(previousFolder);
 }
 
 TEST_F(SettingsFilesTest, SaveWritesBothCopiesIntoTheWritableFolder) {

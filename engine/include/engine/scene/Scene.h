@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include "engine/scene/Node.h"
 
 namespace cocos2d {
@@ -16,6 +18,9 @@ public:
     // (ours) Called on a transition when the director starts it: `outgoing` is the scene it replaces
     // (leavesStack true) or covers (false). The transition retains it as long as it needs it.
     virtual void takeOutgoingScene(Scene* outgoing, bool leavesStack) {}
+    // (ours) The trees whose scene-graph listeners hear events while this scene runs, top first: the
+    // scene itself, or for a transition the two scenes it shows (mouse moves still reach them).
+    virtual std::vector<Node*> getEventTrees() { return {this}; }
 
 protected:
     Scene() = default;

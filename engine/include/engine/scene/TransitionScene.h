@@ -27,6 +27,7 @@ public:
 
     bool isTransition() const override { return true; }
     void takeOutgoingScene(Scene* outgoing, bool leavesStack) override;
+    std::vector<Node*> getEventTrees() override;
     void onEnter() override;
     // Only when the transition is cut short (the director ends): both scenes leave the stage with it.
     void onExit() override;

@@ -7,11 +7,13 @@
 #include "engine/base/Log.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/GLViewImpl.h"
+#include "platform/sdl/TerminationSignals.h"
 
 namespace cocos2d {
 
 int Application::run() {
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    installTerminationSignalHandlers();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         logAt(LogLevel::Error, "Application: cannot initialise video: %s", SDL_GetError());
         return 1;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/base/Director.h"
+#include "engine/base/Log.h"
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventKeyboard.h"
 #include "engine/events/EventMouse.h"
@@ -11,6 +12,7 @@
 #include "engine/platform/GLViewImpl.h"
 #include "engine/platform/TextInput.h"
 #include "platform/sdl/KeyTable.h"
+#include "platform/sdl/TerminationSignals.h"
 
 namespace cocos2d {
 namespace {
@@ -39,6 +41,15 @@ EventMouse::MouseButton buttonFor(Uint8 sdlButton) {
 }  // namespace
 
 void EventPump::pollAll() {
+    if (const int signal = pendingTerminationSignal(); signal != 0 && !_terminating) {
+        _terminating = true;
+        log("Application: signal %d received; saving and ending", signal);
+        if (Application* app = Application::getInstance()) {
+            app->applicationDidEnterBackground();
+        }
+        Director::getInstance()->end();
+        return;
+    }
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         handle(event);
@@ -201,7 +212,13 @@ void EventPump::onKey(const SDL_KeyboardEvent& event, bool down) {
     }
     if (down) {
         if (event.repeat) {
-            return;  // one press per physical press
+            // One press per physical press for listeners; a held Backspace still deletes text.
+            if (code == EventKeyboard::KeyCode::KEY_BACKSPACE) {
+                if (TextInputReceiver* receiver = TextInput::getAttached()) {
+                    receiver->deleteBackward();
+                }
+            }
+            return;
         }
         _releasedByFocusLoss.erase(code);
         _heldKeys.insert(code);

@@ -50,6 +50,7 @@ private:
     bool _minimized = false;
     bool _closePending = false;
     bool _resized = false;
+    bool _terminating = false;
     std::set<EventKeyboard::KeyCode> _heldKeys;
     std::set<EventKeyboard::KeyCode> _releasedByFocusLoss;
     RefPtr<Touch> _mouseTouch;

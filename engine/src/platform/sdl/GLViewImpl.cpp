@@ -9,6 +9,7 @@
 #include "engine/base/Log.h"
 #include "engine/platform/FileUtils.h"
 #include "platform/sdl/EventPump.h"
+#include "platform/sdl/TerminationSignals.h"
 #include "platform/sdl/ImageCodec.h"
 #include "renderer/gl/GLContext.h"
 
@@ -38,6 +39,7 @@ struct GLViewImpl::Backend {
 namespace {
 
 bool ensureVideo() {
+    installTerminationSignalHandlers();
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
         return true;
     }

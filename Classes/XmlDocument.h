@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <rapidxml.hpp>
+
+// The text of an XML content file parsed in place with rapidxml's default flags. Parsing never
+// throws: a malformed text gives false and the reason. Elements nested deeper than kMaxDepth are
+// refused before rapidxml sees them, since its parser recurses once per level and a hostile file
+// could exhaust the stack.
+class XmlDocument {
+public:
+    static constexpr int kMaxDepth = 256;
+
+    XmlDocument() = default;
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    // Parses a copy of text. On failure error() holds rapidxml's message (or the nesting limit's)
+    // and the document is empty. An empty text parses to an empty document.
+    bool parse(const std::string& text);
+    const std::string& error() const { return _error; }
+
+    // The first top-level element of exactly that name, or null.
+    rapidxml::xml_node<char>* root(const char* name) const;
+
+private:
+    std::vector<char> _buffer;
+    rapidxml::xml_document<char> _document;
+    std::string _error;
+};
+
+// The whole resource file as text; "" when it is missing, which the reader itself reports (the file
+// utilities' own warning would make a second line for the same thing).
+std::string readXmlFileText(const std::string& path);
+
+// The element children of node, in document order (data nodes and the like left out).
+std::vector<rapidxml::xml_node<char>*> childElements(const rapidxml::xml_node<char>* node);
+
+// The attribute's text, entities translated; "" when the attribute is missing.
+std::string attributeText(const rapidxml::xml_node<char>* node, const char* name);
+
+// The element's value: its first run of character data, "" when it has none.
+std::string elementText(const rapidxml::xml_node<char>* node);
+
+// The deepest element nesting of text, counted the way rapidxml descends, never less than it.
+int maxElementDepth(const char* text, size_t length);
