@@ -275,7 +275,7 @@ class BadLevelTest : public BoardRecordsTest {
 protected:
     void SetUp() override {
         BoardRecordsTest::SetUp();
-        root = fs::path(KESTROVA_TEST_OUTPUT_DIR) / "bad-levels";
+        root = boardtest::privateFolder("bad-levels");
         fs::remove_all(root);
         cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
         files->addSearchPath(root.string(), true);
@@ -284,6 +284,8 @@ protected:
         BoardRecordsTest::TearDown();
         boardtest::useResources();
         cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
     }
 
     // Writes Scenes/bad/<name>/ with the demo picture's images and sheets and the given description

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -33,9 +35,15 @@ inline void useResources() {
     files->setSearchPaths({"src", "res"});
 }
 
-// A fresh XDG data folder for the binary, so no test reads or writes a real save.
+// A folder of this process's own under the test output (ctest runs the tests of a binary as parallel
+// processes).
+inline std::filesystem::path privateFolder(const std::string& name) {
+    return std::filesystem::path(KESTROVA_TEST_OUTPUT_DIR) / (name + "-" + std::to_string(::getpid()));
+}
+
+// A fresh XDG data folder, so no test reads or writes a real save.
 inline void useTemporaryDataHome(const std::string& name) {
-    const std::filesystem::path home = std::filesystem::path(KESTROVA_TEST_OUTPUT_DIR) / ("xdg-" + name);
+    const std::filesystem::path home = privateFolder("xdg-" + name);
     std::filesystem::remove_all(home);
     std::filesystem::create_directories(home);
     ::setenv("XDG_DATA_HOME", home.c_str(), 1);

@@ -28,9 +28,15 @@ class LevelNodeTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         boardtest::useResources();
-        root = fs::path(KESTROVA_TEST_OUTPUT_DIR) / "level-node";
+        root = boardtest::privateFolder("level-node");
         fs::remove_all(root);
         cocos2d::FileUtils::getInstance()->addSearchPath(root.string(), true);
+    }
+
+    static void TearDownTestSuite() {
+        boardtest::useResources();
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
     }
 
     void SetUp() override {
