@@ -28,6 +28,8 @@ const Vec2 kShaderCenter{0.0f, 20.0f};
 
 }  // namespace
 
+size_t EraseableGameObject::_strokePasses = 0;
+
 EraseableGameObject* EraseableGameObject::createWithSpriteFrameName(const std::string& frameName) {
     return adopt(new (std::nothrow) EraseableGameObject(), frameName);
 }
@@ -222,6 +224,7 @@ void EraseableGameObject::stampStroke(const Vec2& from, const Vec2& to, float sp
         return;
     }
     const std::string path = brushPath(_brushName);
+    ++_strokePasses;
     _renderTexture->begin();
     for (float t = 0.0f; t < distance; t += spacing) {
         EraserSprite* stamp = EraserSprite::create(path);

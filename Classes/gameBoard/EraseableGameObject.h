@@ -56,6 +56,9 @@ public:
     // "ui/Game/" + name + ".png"
     static std::string brushPath(const std::string& name);
 
+    // Render-texture passes made by strokes so far (for benchmarks).
+    static size_t getStrokePassCount() { return _strokePasses; }
+
 protected:
     EraseableGameObject() = default;
 
@@ -77,4 +80,7 @@ protected:
     int _cellSize = kCellSize;
     int _percent = kPercentUnprepared;
     CellGrid _grid;
+
+private:
+    static size_t _strokePasses;
 };
