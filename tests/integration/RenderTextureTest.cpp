@@ -14,6 +14,8 @@
 #include "engine/base/Scheduler.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/platform/GL.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramState.h"
 #include "engine/renderer/Image.h"
 #include "engine/renderer/RenderTexture.h"
 #include "engine/renderer/Renderer.h"
@@ -323,6 +325,85 @@ TEST_F(RenderTextureTest, CascadingOpacityReachesItsSprite) {
     RefPtr<Image> shown = driver().readPixels(Rect(640 - 8, 810 - 405 - 8, 16, 16));
     ASSERT_TRUE(shown);
     EXPECT_NEAR(shown->getPixel(8, 8).r, 128, 2);
+}
+
+// A program as the game builds one from a shader file of the resource tree; null when not staged.
+cocos2d::GLProgramState* resourceProgram(const std::string& name) {
+    const std::string path = std::string(KESTROVA_RESOURCE_DIR) + "/res/Shaders/" + name;
+    cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+    if (!files->isFileExist(path)) {
+        return nullptr;
+    }
+    const std::string text = files->getStringFromFile(path);
+    cocos2d::GLProgram* program =
+        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, text.c_str());
+    return program ? cocos2d::GLProgramState::getOrCreateWithGLProgram(program) : nullptr;
+}
+
+TEST_F(RenderTextureTest, TheHoleMaskChainOfTheResourceShadersComesOutUprightWithTheHoleInPlace) {
+    RefPtr<cocos2d::GLProgramState> mask = resourceProgram("alphaRect.fsh");
+    RefPtr<cocos2d::GLProgramState> blur = resourceProgram("example_Blur.fsh");
+    if (!mask || !blur) {
+        GTEST_SKIP() << "the resource tree is not staged in this build";
+    }
+    // The snapshot: a 400 x 200 scene, red above, blue below, drawn into a render texture.
+    const std::string halves = writePng("rt_halves.png", 400, 200, [](int, int y) {
+        return y < 100 ? Color4B(255, 0, 0, 255) : Color4B(0, 0, 255, 255);
+    });
+    RefPtr<RenderTexture> snapshot = RenderTexture::create(400, 200);
+    Sprite* scenePicture = Sprite::create(halves);
+    scenePicture->setPosition(200, 100);
+    snapshot->beginWithClear(0, 0, 0, 0);
+    scenePicture->visit();
+    snapshot->end();
+    cocos2d::Texture2D* texture = snapshot->getSprite()->getTexture();
+
+    // The chain of the hint overlay: q is the quarter size; the hole is the snapshot's bottom-left
+    // quarter (left, bottom, right, top), passed divided by 4.
+    const Vec2 q(100, 50);
+    mask->setUniformVec4("holePos", cocos2d::Vec4(0, 0, 200 / 4.0f, 100 / 4.0f));
+    mask->setUniformVec2("resolution", q);
+    blur->setUniformVec2("resolution", q);
+    blur->setUniformFloat("blurRadius", 6.0f);
+    blur->setUniformFloat("sampleNum", 6.0f);
+    Sprite* first = Sprite::createWithTexture(texture);
+    first->setPosition(q.x / 2, q.y / 2);
+    first->setScale(0.25f);
+    first->setGLProgramState(mask);
+    RefPtr<RenderTexture> firstPass = RenderTexture::create(100, 50);
+    firstPass->begin();
+    first->visit();
+    firstPass->end();
+    Sprite* second = Sprite::createWithTexture(firstPass->getSprite()->getTexture());
+    second->setPosition(q.x / 2, q.y / 2);
+    second->setFlippedY(true);
+    second->setGLProgramState(blur);
+    RefPtr<RenderTexture> secondPass = RenderTexture::create(100, 50);
+    secondPass->begin();
+    second->visit();
+    secondPass->end();
+    Sprite* result = Sprite::createWithTexture(secondPass->getSprite()->getTexture());
+    result->setScale(4.0f);
+    result->setPosition(640, 405);
+    scene->removeAllChildren();
+    scene->addChild(cocos2d::LayerColor::create(Color4B(0, 255, 0, 255), 1280, 810), -10);
+    scene->addChild(result);
+    driver().stepFrames(1);
+
+    // Quarter centres of the 400 x 200 result centred on (640, 405), in window pixels from the top.
+    const auto at = [&](float dx, float dy) {
+        RefPtr<Image> pixel = driver().readPixels(Rect(640 + dx, 405 - dy, 1, 1));
+        return pixel ? pixel->getPixel(0, 0) : Color4B();
+    };
+    const Color4B hole = at(-100, -50), topLeft = at(-100, 50), topRight = at(100, 50),
+                  bottomRight = at(100, -50);
+    EXPECT_GT(hole.g, 240) << "the hole shows the background";
+    EXPECT_LT(hole.r + hole.b, 20);
+    for (const Color4B& top : {topLeft, topRight}) {
+        EXPECT_GT(top.r, top.b + 30) << "red stays on top";
+        EXPECT_LT(top.g, 100) << "dimmed, not see-through";
+    }
+    EXPECT_GT(bottomRight.b, bottomRight.r + 30) << "blue stays below";
 }
 
 class RenderTextureFileTest : public RenderTextureTest {

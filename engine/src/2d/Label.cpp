@@ -259,8 +259,9 @@ void Label::wrapParagraph(const std::string& paragraph, float maxWidth, std::vec
             continue;
         }
         // The word alone is too wide: cut it into the longest pieces that fit, one character at least.
+        // The last piece starts the next line.
         std::string rest = token;
-        while (!rest.empty() && !fits(rest)) {
+        while (true) {
             size_t cut = utf8::sequenceLength(rest, 0);
             while (cut < rest.size()) {
                 const size_t next = cut + utf8::sequenceLength(rest, cut);
@@ -268,6 +269,9 @@ void Label::wrapParagraph(const std::string& paragraph, float maxWidth, std::vec
                     break;
                 }
                 cut = next;
+            }
+            if (cut >= rest.size()) {
+                break;
             }
             out.push_back(rest.substr(0, cut));
             rest.erase(0, cut);

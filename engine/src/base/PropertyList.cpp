@@ -119,8 +119,9 @@ bool convert(const Node* node, Value& out, std::string& error) {
                 error = "key '" + textOf(key) + "' has no value";
                 return false;
             }
-            out.entries.emplace_back(textOf(key), Value());
-            if (!convert(value, out.entries.back().second, error)) {
+            out.keys.push_back(textOf(key));
+            out.values.emplace_back();
+            if (!convert(value, out.values.back(), error)) {
                 return false;
             }
             key = value;
@@ -134,9 +135,9 @@ bool convert(const Node* node, Value& out, std::string& error) {
 }  // namespace
 
 const Value* Value::find(const std::string& key) const {
-    for (const auto& entry : entries) {
-        if (entry.first == key) {
-            return &entry.second;
+    for (size_t i = 0; i < keys.size() && i < values.size(); ++i) {
+        if (keys[i] == key) {
+            return &values[i];
         }
     }
     return nullptr;

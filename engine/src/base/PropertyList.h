@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace cocos2d {
@@ -15,8 +14,11 @@ struct Value {
     Type type = Type::Other;
     std::string text;
     bool boolean = false;
-    std::vector<std::pair<std::string, Value>> entries;  // a dict, in file order
-    std::vector<Value> items;                            // an array
+    // A dict, in file order: keys[i] names values[i]. (Two vectors, since a pair cannot hold the
+    // still incomplete Value.)
+    std::vector<std::string> keys;
+    std::vector<Value> values;
+    std::vector<Value> items;  // an array
 
     // The first entry with the key, or null (also when this is no dict).
     const Value* find(const std::string& key) const;

@@ -147,21 +147,21 @@ Image* RenderTexture::readImage() const {
 
 bool RenderTexture::saveToFile(const std::string& fileName, Image::Format format, bool isRGBA,
                                std::function<void(RenderTexture*, const std::string&)> callback) {
-    const std::string path = FileUtils::getInstance()->getWritablePath() + fileName;
-    if (format == Image::Format::UNKNOWN || Image::formatForPath(path) != format) {
+    if (format == Image::Format::UNKNOWN || Image::formatForPath(fileName) != format) {
         logAt(LogLevel::Warning,
               "RenderTexture: [%s] does not name a file of the format asked for; nothing saved",
-              path.c_str());
+              fileName.c_str());
         return false;
     }
+    Image* image = readImage();
+    if (!image) {
+        logAt(LogLevel::Warning, "RenderTexture: cannot read the pixels back for [%s]", fileName.c_str());
+        return false;
+    }
+    const std::string path = FileUtils::getInstance()->getWritablePath() + fileName;
     // The folder may have been removed while the game runs.
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    Image* image = readImage();
-    if (!image) {
-        logAt(LogLevel::Warning, "RenderTexture: cannot read the pixels back for [%s]", path.c_str());
-        return false;
-    }
     if (!image->saveToFile(path, !isRGBA)) {
         return false;  // the image has logged the file
     }

@@ -200,7 +200,9 @@ void SpriteFrameCache::addFromFile(const std::string& plist, const std::string* 
 
     size_t skipped = 0;
     std::string firstSkipped;
-    for (const auto& [name, dict] : frames->entries) {
+    for (size_t i = 0; i < frames->keys.size() && i < frames->values.size(); ++i) {
+        const std::string& name = frames->keys[i];
+        const plist::Value& dict = frames->values[i];
         ParsedFrame parsed;
         std::string why;
         if (name.empty()) {
