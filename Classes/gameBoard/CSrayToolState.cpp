@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "engine/2d/ParticleSystemQuad.h"
 #include "engine/actions/CallFunc.h"
 #include "engine/actions/DelayTime.h"
 #include "engine/actions/FadeIn.h"
@@ -71,6 +72,15 @@ void CSrayToolState::playDropAnimation(const Vec2& location) {
         cocos2d::ScaleTo::create(0.1f, 1.0f), cocos2d::DelayTime::create(0.05f),
         cocos2d::ScaleTo::create(0.07f, 1.5f, 0.15f),
         cocos2d::CallFunc::create([] { BoardSound::playEffect("drop"); }), cocos2d::RemoveSelf::create(true)));
+    // The splash where the drop lands; the level node owns the timer, so a level that goes takes it along.
+    level->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(0.2f), cocos2d::CallFunc::create([level, target] {
+        cocos2d::ParticleSystemQuad* splash = cocos2d::ParticleSystemQuad::create("particles/reagentdrop.plist");
+        if (splash != nullptr) {
+            splash->setPosition(target);
+            splash->setAutoRemoveOnFinish(true);
+            level->addChild(splash, level->nextZOrder(false));
+        }
+    })));
 }
 
 void CSrayToolState::dropHitBoard(const Vec2& location) {
