@@ -552,4 +552,106 @@ TEST_F(BoardPlayTest, AHintPointsAtARemainingItemThroughAHoleAndGoesAtTheNextTou
     EXPECT_FLOAT_EQ(hole.getMaxY(), corner.y + box.size.height + 40);
 }
 
+TEST_F(BoardPlayTest, APictureAreaWithoutASizeCentresThePictureAllTheSame) {
+    for (bool sized : {true, false}) {
+        SCOPED_TRACE(sized ? "sized area" : "area without a size");
+        boardtest::freshProfile(5, "USA", "HarborDawn");
+        stage.open("USA/HarborDawn", sized);
+        const Vec2 centre = stage.world(Vec2(480, 300));
+        EXPECT_NEAR(centre.x, 640.0f, 0.01);
+        EXPECT_NEAR(centre.y, 405.0f, 0.01);
+        EXPECT_TRUE(stage.board->isInsidePicture(Vec2(161, 106)));
+        EXPECT_FALSE(stage.board->isInsidePicture(Vec2(159, 106)));
+        EXPECT_FALSE(stage.board->isInsidePicture(Vec2(641, 706)));
+        // A pan with the board's fixed scale leaves the picture where it is.
+        stage.board->selectTool(2);
+        stage.stroke(Vec2(300, 300), Vec2(500, 420));
+        EXPECT_EQ(stage.area->getPosition(), Vec2::ZERO);
+        stage.close();
+    }
+}
+
+TEST_F(BoardPlayTest, DamageOffThePictureIsCutToItOrNotMadeAtAll) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName("blot_1.png");
+    ASSERT_NE(frame, nullptr);
+    const float w = frame->getOriginalSize().width;
+    const float h = frame->getOriginalSize().height;
+    // Centred 10 points inside the right edge: the part past the edge goes, the rest stays in place.
+    EraseableGameObject* clipped = createBlot(stage.board, Vec2(950, 300), 1, 1, false);
+    ASSERT_NE(clipped, nullptr);
+    const int d = static_cast<int>(w / 2 - 10);
+    EXPECT_FLOAT_EQ(clipped->getContentSize().width, static_cast<int>(w) - d);
+    EXPECT_FLOAT_EQ(clipped->getContentSize().height, static_cast<int>(h));
+    const Rect box = clipped->getBoundingBox();
+    EXPECT_NEAR(box.getMinX(), 950 - w / 2, 1.0) << "the kept part stays where it was";
+    EXPECT_NEAR(box.getMaxX(), 960, 1.0);
+    // Wholly off the picture: nothing is made and nothing is left on the level.
+    const size_t before = stage.level()->getDamageList().size();
+    const ssize_t children = stage.level()->getChildrenCount();
+    EXPECT_EQ(createBlot(stage.board, Vec2(-500, 300), 1, 2, false), nullptr);
+    EXPECT_EQ(createCut(stage.board, Vec2(480, 2000), 2, 3, false), nullptr);
+    EXPECT_EQ(createScrape(stage.board, Vec2(480, 300), 0, 4, false), nullptr) << "no variant 0";
+    EXPECT_EQ(stage.level()->getDamageList().size(), before);
+    EXPECT_EQ(stage.level()->getChildrenCount(), children);
+}
+
+TEST_F(BoardPlayTest, ABoardWithoutCallbacksPlaysOn) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    stage.board->setOnItemHit(nullptr);
+    stage.board->setOnItemErased(nullptr);
+    stage.board->setOnDamageFixed(nullptr);
+    stage.board->setOnMiss(nullptr);
+    stage.board->setOnHintShown(nullptr);
+    stage.board->setOnToolChange(nullptr);
+    stage.board->setOnIdle(nullptr);
+    HiddenObject* item = stage.item("rowboat");
+    reveal(item);
+    ASSERT_EQ(item->getState(), HiddenObjectState::Revealed);
+    restore(item);
+    EXPECT_EQ(item->getState(), HiddenObjectState::Restored);
+    stage.board->selectTool(3);
+    const Vec2 start = bareCanvas(stage);
+    stage.stroke(stage.world(start), stage.world(start + Vec2(20, 0)));
+    EXPECT_EQ(stage.board->getMistakes(), 1);
+    stage.board->setHintsLeft(2);
+    stage.board->useHint();
+    stage.wait(0.5f);
+    for (int i = 0; i < 200; ++i) {
+        stage.board->update(0.1f);
+    }
+    stage.board->endPlay();
+    EXPECT_TRUE(stage.events.empty());
+}
+
+TEST_F(BoardPlayTest, DebugSolvePaysTheFullPriceAndDebugEraseSparesTheCurrentItem) {
+    Profile& profile = boardtest::freshProfile(5, "USA", "HarborDawn");
+    boardtest::addPackPicture(profile, "USA", "HarborDawn", 25000);
+    profile.world.pictures["HarborDawn"].earnedTotal = 9000;
+    stage.open("USA/HarborDawn");
+    EXPECT_FLOAT_EQ(stage.board->getEarned(), 9000.0f);
+
+    HiddenObject* item = stage.item("rowboat");
+    reveal(item);
+    ASSERT_EQ(stage.board->getCurrentItem(), item);
+    stage.board->eraseHintTarget();
+    stage.wait(0.5f);
+    EXPECT_EQ(stage.board->getItemsRestored(), 0) << "nothing is erased while an item is being erased";
+    EXPECT_EQ(stage.board->getCurrentItem(), item);
+    restore(item);
+    stage.wait(0.5f);
+    ASSERT_EQ(stage.board->getCurrentItem(), nullptr);
+    stage.board->eraseHintTarget();
+    EXPECT_EQ(stage.board->getItemsRestored(), 2);
+    stage.wait(0.5f);
+    EXPECT_EQ(stage.level()->getItems().size(), 23u);
+
+    stage.board->solveAll();
+    EXPECT_EQ(stage.board->getItemsRestored(), stage.board->getItemsOnLevel());
+    EXPECT_FLOAT_EQ(stage.board->getEarned(), 25000.0f);
+    EXPECT_EQ(stage.board->pictureRecord().restoredHistory.size(), 23u);
+}
+
 }  // namespace

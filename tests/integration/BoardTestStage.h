@@ -99,12 +99,15 @@ public:
     static testing::Driver& driver() { return testing::Driver::get(); }
 
     // Builds a board over a new picture area; the board keeps its level until close().
-    GameBoard* open(const std::string& picturePath) {
+    // The area is screen-sized, or without a size as the UI loader makes containers.
+    GameBoard* open(const std::string& picturePath, bool sizedArea = true) {
         close();
         board = GameBoard::create();
         area = cocos2d::Node::create();
-        area->setContentSize(cocos2d::Size(1280, 810));
-        area->setAnchorPoint(cocos2d::Vec2(0.5f, 0.5f));
+        if (sizedArea) {
+            area->setContentSize(cocos2d::Size(1280, 810));
+            area->setAnchorPoint(cocos2d::Vec2(0.5f, 0.5f));
+        }
         board->setup(area, picturePath);
         screen->addChild(board);
         bindCallbacks();

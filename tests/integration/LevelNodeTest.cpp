@@ -145,6 +145,17 @@ TEST_F(LevelNodeTest, ShadowsBelongToTheItemNamedBeforeTheirUnderscore) {
     EXPECT_EQ(level->nextZOrder(false), 17);
     EXPECT_EQ(level->nextZOrder(true), 19);
 
+    // An item taken out of the picture takes its shadow and its mask sprite along.
+    HiddenObject* headphones = items.at("headphones");
+    Node* headphonesShadow = headphones->getShadow();
+    cocos2d::RefPtr<Node> keepShadow(headphonesShadow);
+    cocos2d::RefPtr<Node> keepMask(headphones->getMaskSprite());
+    level->removeItem(headphones);
+    headphones->removeFromParentAndCleanup(true);
+    testing::Driver::get().stepFrames(1);
+    EXPECT_EQ(headphonesShadow->getParent(), nullptr);
+    EXPECT_EQ(keepMask->getParent(), nullptr);
+
     // A restored item takes its shadow with it.
     Node* shadow = items.at("kestrova")->getShadow();
     cocos2d::RefPtr<Node> keep(shadow);
