@@ -46,6 +46,13 @@ constexpr const char* kTexturesImage = "/textures_atlas.png";
 constexpr const char* kMasksImage = "/masks_atlas.png";
 constexpr const char* kBackgroundName = "background";
 
+// Level nodes holding each folder's sheets: a level built while another of the same picture still
+// lives (a screen replaced by the same level) must not lose its frames when the older one goes.
+std::unordered_map<std::string, int>& sheetUsers() {
+    static std::unordered_map<std::string, int> users;
+    return users;
+}
+
 bool endsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
@@ -197,6 +204,10 @@ bool NodeLevel::buildFromJson(const std::string& json) {
     cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
     frames->addSpriteFramesWithFile(_folder + kTexturesList);
     frames->addSpriteFramesWithFile(_folder + kMasksList);
+    if (!_holdsSheets) {
+        _holdsSheets = true;
+        ++sheetUsers()[_folder];
+    }
 
     // The background's rectangle is the level's.
     const Rect levelRect = readRect(first);
@@ -328,9 +339,14 @@ int32_t NodeLevel::nextZOrder(bool advance) {
 
 void NodeLevel::cleanup() {
     Node::cleanup();
-    if (_folder.empty()) {
+    if (!_holdsSheets) {
         return;
     }
+    _holdsSheets = false;
+    if (--sheetUsers()[_folder] > 0) {
+        return;
+    }
+    sheetUsers().erase(_folder);
     cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
     frames->removeSpriteFramesFromFile(_folder + kTexturesList);
     frames->removeSpriteFramesFromFile(_folder + kMasksList);

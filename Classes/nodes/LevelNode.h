@@ -43,7 +43,8 @@ public:
     // The z for the next child, advanced by the step first when asked.
     int32_t nextZOrder(bool advance);
 
-    // Also unloads the level's two sheets and its images.
+    // Also unloads the level's two sheets and its images, unless another level of the same folder
+    // still uses them. Calling it again does nothing more.
     void cleanup() override;
 
     const std::string& getFolder() const { return _folder; }
@@ -73,4 +74,6 @@ private:
     cocos2d::Vec2 _visibleOrigin;
     cocos2d::Vec2 _visibleCenter;
     bool _built = false;
+    // This level counts among the users of its folder's sheets until its clean-up.
+    bool _holdsSheets = false;
 };

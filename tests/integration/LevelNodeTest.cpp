@@ -200,6 +200,24 @@ TEST_F(LevelNodeTest, CleanupUnloadsTheSheetsAndTheImagesOfTheLevel) {
     }
 }
 
+TEST_F(LevelNodeTest, ASecondLevelOfThePictureKeepsTheSheetsWhenTheFirstGoes) {
+    const std::string folder = makeLevel("twice", 960, 600, R"(,
+        {"name": "teacup", "tex": "vesquino_teacup.png", "restoreitem": 1, "x": 250, "y": 420, "w": 70, "h": 56})");
+    NodeLevel* first = build(folder);
+    NodeLevel* second = NodeLevel::create();
+    ASSERT_TRUE(second->initWithLevel(parent, folder, 1, 0));
+    cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
+    first->removeFromParentAndCleanup(true);
+    level = second;
+    testing::Driver::get().stepFrames(1);
+    EXPECT_TRUE(frames->isSpriteFramesWithFileLoaded(folder + "/textures_atlas.xml"));
+    EXPECT_NE(frames->getSpriteFrameByName("vesquino_teacup.png"), nullptr);
+    second->cleanup();  // twice in all, as the board and the scene graph both do
+    second->removeFromParentAndCleanup(true);
+    level = nullptr;
+    EXPECT_FALSE(frames->isSpriteFramesWithFileLoaded(folder + "/textures_atlas.xml"));
+}
+
 TEST_F(LevelNodeTest, TheShippedPicturesBuildEveryItemWithItsMask) {
     boardtest::useResources();
     cocos2d::FileUtils::getInstance()->addSearchPath(root.string(), true);
