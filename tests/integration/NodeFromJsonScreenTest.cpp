@@ -81,7 +81,8 @@ TEST_F(NodeFromJsonScreenTest, EveryStagedDescriptionParsesAndBuilds) {
     std::vector<std::string> folders;
     const fs::path res = fs::path(KESTROVA_RESOURCE_DIR) / "res";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(res)) {
-        if (entry.path().filename() == "ccnode.json" && entry.path().string().find("/Scenes/") == std::string::npos) {
+        if (entry.path().filename() == "ccnode.json" &&
+            entry.path().string().find("/Scenes/") == std::string::npos) {
             folders.push_back(fs::relative(entry.path().parent_path(), res).string());
         }
     }
