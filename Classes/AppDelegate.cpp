@@ -16,10 +16,12 @@
 #include "Constants.h"
 #include "DataPackReader.h"
 #include "DebugKeySequence.h"
+#include "GameSound.h"
 #include "Profile.h"
 #include "Settings.h"
 #include "TextTable.h"
 #include "UserDataIO.h"
+#include "ui/FactoryClasses.h"
 
 namespace {
 
@@ -92,7 +94,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
 
     std::srand(static_cast<unsigned int>(static_cast<uint32_t>(std::time(nullptr))));
 
-    // registerFactoryClasses () goes here, once the node factory exists.
+    registerFactoryClasses();
 
     TextTable::getInstance().loadTexts("texts", settings.getLanguage(), true);
 
@@ -187,9 +189,13 @@ void AppDelegate::onKeyReleased(KeyCode keyCode, cocos2d::Event*) {
 }
 
 void AppDelegate::pauseAudio() {
-    // GameSound goes here: pauseMusic, and pausing the effects that are playing.
+    GameSound& sound = GameSound::getInstance();
+    sound.pauseMusic();
+    sound.pauseEffects();
 }
 
 void AppDelegate::resumeAudio() {
-    // GameSound goes here: resumeMusic, and resuming the effects paused with it.
+    GameSound& sound = GameSound::getInstance();
+    sound.resumeMusic();
+    sound.resumeEffects();
 }

@@ -14,6 +14,7 @@
 #include "CountryProgress.h"
 #include "DataPackReader.h"
 #include "EvidenceBook.h"
+#include "GameSound.h"
 #include "MinigameKind.h"
 #include "PictureProgress.h"
 #include "Shuffle.h"
@@ -160,16 +161,32 @@ bool Settings::selectUser(const std::u16string& name, bool apply) {
 
 void Settings::applyProfileSettings() {
     const Profile& profile = getCurrentUser();
-    // GameSound: setMusicVolume (profile.musicVolume) and setSoundVolume (profile.soundVolume) go here.
+    setMusicVolume(profile.musicVolume);
+    setSoundVolume(profile.soundVolume);
     // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
     _fullscreen = profile.fullscreen;
 }
 
 void Settings::applyCurrentUser() {
     const Profile& profile = getCurrentUser();
-    // GameSound: setMusicVolume (profile.musicVolume) and setSoundVolume (profile.soundVolume) go here.
+    setMusicVolume(profile.musicVolume);
+    setSoundVolume(profile.soundVolume);
     setFullscreen(profile.fullscreen);
     // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
+}
+
+void Settings::setMusicVolume(float volume) {
+    getCurrentUser().musicVolume = volume;
+    GameSound::getInstance().setMusicVolume(volume);
+}
+
+void Settings::setSoundVolume(float volume) {
+    getCurrentUser().soundVolume = volume;
+    GameSound::getInstance().setSoundVolume(volume);
+}
+
+cocos2d::Node* Settings::getTopLayer() const {
+    return cocos2d::Director::getInstance()->getNotificationNode();
 }
 
 bool Settings::setFullscreen(bool on) {

@@ -10,6 +10,10 @@
 #include "MinigameLevel.h"
 #include "Profile.h"
 
+namespace cocos2d {
+class Node;
+}  // namespace cocos2d
+
 // The one service through which the screens reach the user data and the choices that depend on
 // the player: the current profile, creating, selecting and deleting players, applying a player's
 // options (full screen), language, text scale, font and scene paths, the screen that opened the
@@ -60,11 +64,19 @@ public:
     // Opens every country and picture of the current profile (the gallery's developer key).
     void debugUnlockAll();
 
-    // At launch, once the view was made in the profile's mode: records the profile's full-screen
-    // choice as the applied state.
+    // At launch, once the view was made in the profile's mode: applies the profile's volumes and
+    // records its full-screen choice as the applied state.
     void applyProfileSettings();
-    // Applies the current profile's options: its full-screen choice.
+    // Applies the current profile's options: its volumes and its full-screen choice.
     void applyCurrentUser();
+
+    // Store the volume in the current profile and hand it to the audio service.
+    void setMusicVolume(float volume);
+    void setSoundVolume(float volume);
+
+    // The director's notification node: the always-on-top layer that outlives every scene, on which
+    // the audio service runs its fades. Null until it is installed.
+    cocos2d::Node* getTopLayer() const;
 
     // Switches the view to full screen or to a 1280 x 810 window and records the choice in the
     // service and the current profile; true when the view changed. Leaving full screen on a screen

@@ -1,6 +1,8 @@
-// Cuts a clear window into the dimmed snapshot: inside holePos (left, bottom, right, top in the
-// snapshot's quarter-scale pixels, origin bottom-left) the result is transparent; outside it the
-// picture is darkened to 35 % at alpha 0.75. The blur that follows softens the edge.
+// alphaRect.fsh: cuts a clear window into the dimmed snapshot for the hint overlay. holePos is
+// (left, bottom, right, top) in the quarter-scale pixels given by resolution, counted from the
+// texture's first texel row: for the render-texture snapshot the board passes, the bottom of the
+// scene, so the rectangle is in world pixels with y up. Inside it the result is transparent;
+// outside it the picture is darkened to 35 % at alpha 0.75. The blur that follows softens the edge.
 #ifdef GL_ES
 precision mediump float;
 #endif

@@ -1,6 +1,7 @@
-// Box blur for the pause and confirmation snapshots: the mean of a square of samples,
-// blurRadius target pixels wide on each side, sampleNum steps per side. Texels arrive
-// premultiplied, so averaging them is correct as it stands.
+// example_Blur.fsh: a box blur for the pause and confirmation snapshots and the hint overlay: the
+// mean of a square of samples reaching blurRadius target pixels to each side, sampleNum steps per
+// side; resolution is the target's size in pixels. Texels arrive premultiplied, so averaging them
+// is correct as it stands.
 #ifdef GL_ES
 precision mediump float;
 #endif
