@@ -21,7 +21,9 @@ namespace {
 
 // The tree the build stages beside the bench folder: <build>/Resources.
 std::string stagedResources() {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "Resources").string() + "/";
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "Resources")
+               .string() +
+           "/";
 }
 
 void setUpBoard(benchmark::State& state, const std::string& path, const PictureKey& key) {
@@ -51,7 +53,8 @@ void setUpBoard(benchmark::State& state, const std::string& path, const PictureK
     }
     state.counters["readback_bytes"] =
         static_cast<double>(PixelReadback::counters().bytes) / static_cast<double>(setups);
-    state.counters["readbacks"] = static_cast<double>(PixelReadback::counters().reads) / static_cast<double>(setups);
+    state.counters["readbacks"] =
+        static_cast<double>(PixelReadback::counters().reads) / static_cast<double>(setups);
 }
 
 void BM_SetUpDemoPicture(benchmark::State& state) {

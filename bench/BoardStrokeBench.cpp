@@ -29,7 +29,9 @@ namespace {
 
 // The tree the build stages beside the bench folder: <build>/Resources.
 std::string stagedResources() {
-    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "Resources").string() + "/";
+    return (std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "Resources")
+               .string() +
+           "/";
 }
 
 using cocos2d::Vec2;
@@ -74,16 +76,16 @@ void BM_StrokeOverAnItem(benchmark::State& state) {
     PixelReadback::resetCounters();
     size_t events = 0;
     for (auto _ : state) {
-        cocos2d::RefPtr<cocos2d::Touch> touch =
-            cocos2d::Touch::create(0, cocos2d::Director::getInstance()->convertToUI(
-                                          level->convertToWorldSpace(Vec2(box.getMinX() + 2, box.getMidY()))));
+        cocos2d::RefPtr<cocos2d::Touch> touch = cocos2d::Touch::create(
+            0, cocos2d::Director::getInstance()->convertToUI(
+                   level->convertToWorldSpace(Vec2(box.getMinX() + 2, box.getMidY()))));
         std::vector<cocos2d::Touch*> touches{touch.get()};
         board->onTouchesBegan(touches, nullptr);
         for (int i = 0; i < kMoves; ++i) {
             const float t = static_cast<float>(i) / kMoves;
-            const Vec2 p = level->convertToWorldSpace(
-                Vec2(box.getMinX() + 2 + t * (box.size.width - 4),
-                     box.getMinY() + 4 + (i % 6) * (box.size.height - 8) / 6.0f));
+            const Vec2 p =
+                level->convertToWorldSpace(Vec2(box.getMinX() + 2 + t * (box.size.width - 4),
+                                                box.getMinY() + 4 + (i % 6) * (box.size.height - 8) / 6.0f));
             const Vec2 view = cocos2d::Director::getInstance()->convertToUI(p);
             touch->setTouchInfo(0, view.x, view.y);
             board->onTouchesMoved(touches, nullptr);
@@ -93,10 +95,11 @@ void BM_StrokeOverAnItem(benchmark::State& state) {
         events += kMoves;
     }
     state.SetItemsProcessed(static_cast<int64_t>(events));
-    state.counters["us_per_event"] = benchmark::Counter(static_cast<double>(events),
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["us_per_event"] = benchmark::Counter(
+        static_cast<double>(events), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
     state.counters["rt_passes_per_event"] =
-        static_cast<double>(EraseableGameObject::getStrokePassCount() - passesBefore) / static_cast<double>(events);
+        static_cast<double>(EraseableGameObject::getStrokePassCount() - passesBefore) /
+        static_cast<double>(events);
     state.counters["readbacks_per_event"] =
         static_cast<double>(PixelReadback::counters().reads) / static_cast<double>(events);
 }

@@ -6,7 +6,8 @@
 #include "engine/actions/Sequence.h"
 #include "Settings.h"
 #include "engine/base/Log.h"
-#include "gameBoard/BoardSound.h"
+#include "GameSound.h"
+#include "SoundFade.h"
 #include "gameBoard/DamageFactory.h"
 #include "gameBoard/GameBoard.h"
 #include "gameBoard/StoryLevel.h"
@@ -25,7 +26,7 @@ const char* const kStateNames[kStateNameCount] = {"None", "Sray", "Eraser", "Bru
 }  // namespace
 
 CBaseState::CBaseState(ToolState toolId, std::string soundName)
-    : _toolId(toolId), _soundId(BoardSound::kInvalidId), _soundName(std::move(soundName)) {}
+    : _toolId(toolId), _soundId(GameSound::getInvalidAudioId()), _soundName(std::move(soundName)) {}
 
 CBaseState::~CBaseState() {
     stopSound(true);
@@ -38,14 +39,14 @@ const char* CBaseState::stateName(int toolId) {
 
 bool CBaseState::attach(GameBoard* board) {
     _board = board;
-    _soundId = BoardSound::kInvalidId;
+    _soundId = GameSound::getInvalidAudioId();
     return true;
 }
 
 void CBaseState::stopSound(bool fade) {
-    if (_soundId != BoardSound::kInvalidId) {
-        BoardSound::stopEffect(_soundId, fade);
-        _soundId = BoardSound::kInvalidId;
+    if (_soundId != GameSound::getInvalidAudioId()) {
+        GameSound::getInstance().stopEffect(_soundId, fade);
+        _soundId = GameSound::getInvalidAudioId();
     }
 }
 
@@ -53,13 +54,13 @@ void CBaseState::playToolSound() {
     if (_board == nullptr || _board->isRestoredThisTouch()) {
         return;
     }
-    if (_soundId == BoardSound::kInvalidId && !_soundName.empty()) {
-        _soundId = BoardSound::playEffect(_soundName, true);
+    if (_soundId == GameSound::getInvalidAudioId() && !_soundName.empty()) {
+        _soundId = GameSound::getInstance().playEffect(_soundName, true);
     }
-    BoardSound::setVolume(_soundId, BoardSound::getSoundVolume());
+    GameSound::getInstance().setVolume(_soundId, GameSound::getInstance().getSoundVolume());
     _board->stopActionByTag(kToolSoundTag);
-    cocos2d::Action* silence = cocos2d::Sequence::create(cocos2d::DelayTime::create(kSoundHold),
-                                                         BoardSound::fade(_soundId, kSoundFade, 0.0f, false));
+    cocos2d::Action* silence = cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(kSoundHold), SoundFade::create(_soundId, kSoundFade, 0.0f, false));
     silence->setTag(kToolSoundTag);
     _board->runAction(silence);
 }
@@ -79,7 +80,8 @@ void CBaseState::reportStrokeMiss(const cocos2d::Vec2& endPoint, const cocos2d::
         case ToolState::Knife:
             factory = createCut;
             // Until the cut tutorial has been shown, the cut is the one it explains.
-            variant = Settings::getInstance().isTutorialShown(kCutTutorial) ? std::rand() % 3 + 1 : kTutorialCut;
+            variant =
+                Settings::getInstance().isTutorialShown(kCutTutorial) ? std::rand() % 3 + 1 : kTutorialCut;
             break;
         default:
             break;

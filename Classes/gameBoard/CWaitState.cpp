@@ -3,7 +3,7 @@
 #include <new>
 
 #include "engine/base/Log.h"
-#include "gameBoard/BoardSound.h"
+#include "GameSound.h"
 
 CWaitState* CWaitState::create() {
     auto* state = new (std::nothrow) CWaitState();
@@ -16,5 +16,5 @@ CWaitState* CWaitState::create() {
 void CWaitState::onTouchesBegan(const std::vector<cocos2d::Touch*>&, cocos2d::Event*) {
     cocos2d::log("CWaitState::onTouchesBegan");
     stopSound(false);
-    _soundId = BoardSound::playEffect("tool_wrong");
+    _soundId = GameSound::getInstance().playEffect("tool_wrong", false);
 }

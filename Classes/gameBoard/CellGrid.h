@@ -29,9 +29,7 @@ public:
 
     // The cell edge's opaque threshold: a fifth of full alpha over the cell.
     static double opaqueThreshold(int cellSize) { return cellSize * cellSize * 255.0 * 0.2; }
-    static int allowedFor(int area, int percent) {
-        return static_cast<int>((100 - percent) * area / 100.0);
-    }
+    static int allowedFor(int area, int percent) { return static_cast<int>((100 - percent) * area / 100.0); }
 
 private:
     // columns of rows: _clean[col][row]

@@ -6,7 +6,7 @@
 #include "engine/actions/ActionEase.h"
 #include "engine/actions/FadeIn.h"
 #include "engine/base/Log.h"
-#include "gameBoard/BoardSound.h"
+#include "GameSound.h"
 #include "gameBoard/EraseableGameObject.h"
 #include "gameBoard/GameBoard.h"
 #include "gameBoard/SewGameObject.h"
@@ -27,8 +27,8 @@ std::string frameName(const char* format, int variant) {
 // Adds the object to the level, gives it its place, kind and tag, and prepares it; null when it
 // cannot be made (it is then taken off the level again).
 template <class T>
-T* place(GameBoard* board, const char* format, const cocos2d::Vec2& position, int variant, int id, DefectKind kind,
-         void (*setUp)(T*)) {
+T* place(GameBoard* board, const char* format, const cocos2d::Vec2& position, int variant, int id,
+         DefectKind kind, void (*setUp)(T*)) {
     if (board == nullptr || board->getNodeLevel() == nullptr || isIntroLevel()) {
         return nullptr;
     }
@@ -66,15 +66,15 @@ void fadeIn(cocos2d::Node* object) {
 
 }  // namespace
 
-EraseableGameObject* createBlot(GameBoard* board, const cocos2d::Vec2& position, int variant, int id, bool animate) {
-    EraseableGameObject* blot =
-        place<EraseableGameObject>(board, "blot_%d.png", position, variant, id, DefectKind::Blot,
-                                   [](EraseableGameObject* object) {
-                                       object->setColor(kBlotColor);
-                                       object->setBrushName("eraser_knife");
-                                   });
+EraseableGameObject* createBlot(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
+                                bool animate) {
+    EraseableGameObject* blot = place<EraseableGameObject>(board, "blot_%d.png", position, variant, id,
+                                                           DefectKind::Blot, [](EraseableGameObject* object) {
+                                                               object->setColor(kBlotColor);
+                                                               object->setBrushName("eraser_knife");
+                                                           });
     if (blot != nullptr && animate) {
-        BoardSound::playEffect("defect_paint");
+        GameSound::getInstance().playEffect("defect_paint", false);
         fadeIn(blot);
     }
     return blot;
@@ -82,19 +82,21 @@ EraseableGameObject* createBlot(GameBoard* board, const cocos2d::Vec2& position,
 
 EraseableGameObject* createScrape(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
                                   bool animate) {
-    EraseableGameObject* scrape =
-        place<EraseableGameObject>(board, "scrape_%d.png", position, variant, id, DefectKind::Scrape, nullptr);
+    EraseableGameObject* scrape = place<EraseableGameObject>(board, "scrape_%d.png", position, variant, id,
+                                                             DefectKind::Scrape, nullptr);
     if (scrape != nullptr && animate) {
         fadeIn(scrape);
-        BoardSound::playEffect("defect_rub");
+        GameSound::getInstance().playEffect("defect_rub", false);
     }
     return scrape;
 }
 
-EraseableGameObject* createCut(GameBoard* board, const cocos2d::Vec2& position, int variant, int id, bool animate) {
-    SewGameObject* cut = place<SewGameObject>(board, "cut_%d.png", position, variant, id, DefectKind::Cut, nullptr);
+EraseableGameObject* createCut(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
+                               bool animate) {
+    SewGameObject* cut =
+        place<SewGameObject>(board, "cut_%d.png", position, variant, id, DefectKind::Cut, nullptr);
     if (cut != nullptr && animate) {
-        BoardSound::playEffect("defect_tear");
+        GameSound::getInstance().playEffect("defect_tear", false);
     }
     return cut;
 }

@@ -13,9 +13,11 @@ using DamageFactory = EraseableGameObject* (*)(GameBoard* board, const cocos2d::
                                                int id, bool animate);
 
 // A brush's miss: a blot the knife cuts away.
-EraseableGameObject* createBlot(GameBoard* board, const cocos2d::Vec2& position, int variant, int id, bool animate);
+EraseableGameObject* createBlot(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
+                                bool animate);
 // An eraser's miss: a scrape the brush paints over.
 EraseableGameObject* createScrape(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
                                   bool animate);
 // A knife's miss: a cut the needle sews.
-EraseableGameObject* createCut(GameBoard* board, const cocos2d::Vec2& position, int variant, int id, bool animate);
+EraseableGameObject* createCut(GameBoard* board, const cocos2d::Vec2& position, int variant, int id,
+                               bool animate);

@@ -54,15 +54,16 @@ bool EraseableGameObject::readPixels() {
     const bool rotated = frame != nullptr ? frame->isRotated() : isTextureRectRotated();
     if (frame != nullptr && (frame->getOffset() != Vec2::ZERO || frame->getOriginalSize() != rect.size)) {
         // The sheets are made untrimmed; a trimmed frame would shift the grid against the picture.
-        cocos2d::logAt(cocos2d::LogLevel::Error, "readPixels: frame '%s' is trimmed; its grid covers the stored part",
+        cocos2d::logAt(cocos2d::LogLevel::Error,
+                       "readPixels: frame '%s' is trimmed; its grid covers the stored part",
                        _frameName.c_str());
     }
     const int w = static_cast<int>(rect.size.width);
     const int h = static_cast<int>(rect.size.height);
     std::vector<uint8_t> rgba;
-    const bool complete = PixelReadback::readTexture(texture, static_cast<int>(rect.origin.x),
-                                                     static_cast<int>(rect.origin.y), rotated ? h : w,
-                                                     rotated ? w : h, rgba);
+    const bool complete =
+        PixelReadback::readTexture(texture, static_cast<int>(rect.origin.x), static_cast<int>(rect.origin.y),
+                                   rotated ? h : w, rotated ? w : h, rgba);
     _grid.build(rgba.data(), w, h, rotated, _cellSize, _percent);
     return complete;
 }

@@ -25,7 +25,7 @@
 #include "engine/scene/Sprite.h"
 #include "gameBoard/BoardAssert.h"
 #include "gameBoard/BoardPricing.h"
-#include "gameBoard/BoardSound.h"
+#include "GameSound.h"
 #include "gameBoard/CBrushToolState.h"
 #include "gameBoard/CEraserToolState.h"
 #include "gameBoard/CKnifeToolState.h"
@@ -34,10 +34,10 @@
 #include "gameBoard/CWaitState.h"
 #include "gameBoard/DamageFactory.h"
 #include "gameBoard/HiddenObject.h"
-#include "gameBoard/HintOverlay.h"
 #include "gameBoard/StoryLevel.h"
 #include "nodes/LevelNode.h"
 #include "ui/Controls/CPanZoomComponent.h"
+#include "ui/ShaderSprites.h"
 
 using cocos2d::Node;
 using cocos2d::Rect;
@@ -104,21 +104,27 @@ void GameBoard::setup(Node* area, const std::string& picturePath) {
     addChild(area);
 
     _touchListener = cocos2d::EventListenerTouchAllAtOnce::create();
-    _touchListener->onTouchesBegan = [this](const std::vector<Touch*>& t, cocos2d::Event* e) { onTouchesBegan(t, e); };
-    _touchListener->onTouchesMoved = [this](const std::vector<Touch*>& t, cocos2d::Event* e) { onTouchesMoved(t, e); };
-    _touchListener->onTouchesEnded = [this](const std::vector<Touch*>& t, cocos2d::Event* e) { onTouchesEnded(t, e); };
+    _touchListener->onTouchesBegan = [this](const std::vector<Touch*>& t, cocos2d::Event* e) {
+        onTouchesBegan(t, e);
+    };
+    _touchListener->onTouchesMoved = [this](const std::vector<Touch*>& t, cocos2d::Event* e) {
+        onTouchesMoved(t, e);
+    };
+    _touchListener->onTouchesEnded = [this](const std::vector<Touch*>& t, cocos2d::Event* e) {
+        onTouchesEnded(t, e);
+    };
     _touchListener->onTouchesCancelled = [this](const std::vector<Touch*>& t, cocos2d::Event* e) {
         onTouchesCancelled(t, e);
     };
-    cocos2d::Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(_touchListener,
-                                                                                                  this);
+    cocos2d::Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(
+        _touchListener, this);
     createPanZoom();
     restoreSavedDamage();
     restoreProgress();
     setState(CWaitState::create());
     loadFullPrice();
-    BoardSound::preloadEffect("wrong");
-    BoardSound::preloadEffect("drop");
+    GameSound::getInstance().preloadEffect("wrong");
+    GameSound::getInstance().preloadEffect("drop");
 }
 
 void GameBoard::createPanZoom() {
@@ -171,8 +177,8 @@ void GameBoard::restoreSavedDamage() {
         }
         if (factory != nullptr &&
             (record->variant < 1 || record->variant > 3 || !picture.containsPoint(position))) {
-            cocos2d::log("Saved damage %d (tool %d, variant %d) at %d %d dropped: not on the picture", record->id,
-                         record->toolId, record->variant, record->x, record->y);
+            cocos2d::log("Saved damage %d (tool %d, variant %d) at %d %d dropped: not on the picture",
+                         record->id, record->toolId, record->variant, record->x, record->y);
             record = records.erase(record);
             continue;
         }
@@ -257,7 +263,8 @@ void GameBoard::computePriceRate(bool force) {
         record.minArea = rate.minArea;
         record.maxArea = rate.maxArea;
         record.priceRate = rate.priceRate;
-        cocos2d::log("itemsPriceRate = %d, calculated from %d items", rate.priceRate, static_cast<int>(areas.size()));
+        cocos2d::log("itemsPriceRate = %d, calculated from %d items", rate.priceRate,
+                     static_cast<int>(areas.size()));
     }
     _priceRate = record.priceRate;
     _minArea = record.minArea;
@@ -541,7 +548,8 @@ bool GameBoard::fixDamage(Touch* touch, DefectKind kind) {
     }
     const Vec2 local = _nodeLevel->convertToNodeSpace(touch->getLocation());
     for (EraseableGameObject* damage : _nodeLevel->getDamageList()) {
-        if (damage->isActive() && damage->getKind() == kind && damage->getBoundingBox().containsPoint(local)) {
+        if (damage->isActive() && damage->getKind() == kind &&
+            damage->getBoundingBox().containsPoint(local)) {
             fixDamageStroke(damage, touch);
             return true;
         }
@@ -555,9 +563,11 @@ void GameBoard::fixDamageStroke(EraseableGameObject* object, Touch* touch) {
     }
     object->setActive(false);
     _restoredThisTouch = true;
-    object->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kDamageRecordDelay),
-                                                cocos2d::CallFunc::create([this, object] { removeSavedDamage(object); })));
-    object->runAction(cocos2d::Sequence::create(cocos2d::FadeOut::create(kDamageFade), cocos2d::RemoveSelf::create(true)));
+    object->runAction(
+        cocos2d::Sequence::create(cocos2d::DelayTime::create(kDamageRecordDelay),
+                                  cocos2d::CallFunc::create([this, object] { removeSavedDamage(object); })));
+    object->runAction(
+        cocos2d::Sequence::create(cocos2d::FadeOut::create(kDamageFade), cocos2d::RemoveSelf::create(true)));
 }
 
 void GameBoard::removeSavedDamage(EraseableGameObject* object) {
@@ -594,7 +604,7 @@ void GameBoard::useHint() {
     }
     --_hintsLeft;
     startHint();
-    BoardSound::playEffect("btnDown");
+    GameSound::getInstance().playEffect("btnDown", false);
 }
 
 void GameBoard::startHint() {
@@ -660,28 +670,32 @@ void GameBoard::showHintOverlay(const Rect& hole) {
     cocos2d::Director* director = cocos2d::Director::getInstance();
     const cocos2d::Size visible = director->getVisibleSize();
     const Vec2 origin = director->getVisibleOrigin();
-    cocos2d::RenderTexture* snapshot = cocos2d::RenderTexture::create(static_cast<int>(visible.width + origin.x),
-                                                                      static_cast<int>(visible.height + origin.y));
+    cocos2d::RenderTexture* snapshot = cocos2d::RenderTexture::create(
+        static_cast<int>(visible.width + origin.x), static_cast<int>(visible.height + origin.y));
     if (snapshot == nullptr) {
         return;
     }
     snapshot->beginWithClear(0.0f, 0.0f, 0.0f, 0.0f);
     _nodeLevel->visit();
     snapshot->end();
-    cocos2d::Sprite* overlay = createHintOverlay(snapshot->getSprite()->getTexture(), hole);
+    // The snapshot covers the world from its origin, so the hole's world corners are its pixels.
+    cocos2d::Sprite* overlay =
+        createHoleMaskSprite(snapshot->getSprite()->getTexture(),
+                             cocos2d::Vec4(hole.getMinX(), hole.getMinY(), hole.getMaxX(), hole.getMaxY()));
     if (overlay == nullptr) {
         return;
     }
     overlay->setOpacity(0);
     overlay->runAction(cocos2d::FadeIn::create(kHintFade));
     overlay->setAnchorPoint(Vec2::ZERO);
-    overlay->setPosition(_nodeLevel->getPosition() - _nodeLevel->convertToWorldSpace(_nodeLevel->getPosition()));
+    overlay->setPosition(_nodeLevel->getPosition() -
+                         _nodeLevel->convertToWorldSpace(_nodeLevel->getPosition()));
     _nodeLevel->addChild(overlay, _nodeLevel->nextZOrder(true));
     // The overlay came retained; the level node holds it now.
     overlay->release();
-    overlay->runAction(cocos2d::RepeatForever::create(cocos2d::Sequence::create(
-        cocos2d::FadeTo::create(0.7f, 230), cocos2d::DelayTime::create(0.35f), cocos2d::FadeTo::create(0.7f, 255),
-        cocos2d::DelayTime::create(0.35f))));
+    overlay->runAction(cocos2d::RepeatForever::create(
+        cocos2d::Sequence::create(cocos2d::FadeTo::create(0.7f, 230), cocos2d::DelayTime::create(0.35f),
+                                  cocos2d::FadeTo::create(0.7f, 255), cocos2d::DelayTime::create(0.35f))));
     _hintOverlay = overlay;
 }
 

@@ -174,11 +174,11 @@ void HiddenObject::onRestored() {
         }
         _shadow = nullptr;
     }
-    runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kRestoreDelay),
-                                        cocos2d::FadeOut::create(kRestoreFade),
-                                        cocos2d::DelayTime::create(kRestoreSettle), cocos2d::CallFunc::create([this] {
-                                            setActive(false);
-                                            dropHitMask();
-                                            setVisible(false);
-                                        })));
+    runAction(cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(kRestoreDelay), cocos2d::FadeOut::create(kRestoreFade),
+        cocos2d::DelayTime::create(kRestoreSettle), cocos2d::CallFunc::create([this] {
+            setActive(false);
+            dropHitMask();
+            setVisible(false);
+        })));
 }

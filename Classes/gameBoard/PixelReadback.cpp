@@ -57,7 +57,8 @@ bool PixelReadback::readTexture(const cocos2d::Texture2D* texture, int x, int y,
     return complete;
 }
 
-bool PixelReadback::readRenderTexture(const cocos2d::RenderTexture* renderTexture, std::vector<uint8_t>& rgba) {
+bool PixelReadback::readRenderTexture(const cocos2d::RenderTexture* renderTexture,
+                                      std::vector<uint8_t>& rgba) {
     if (renderTexture == nullptr || renderTexture->getSprite() == nullptr) {
         rgba.clear();
         ++_counters.reads;

@@ -54,7 +54,8 @@ std::unordered_map<std::string, int>& sheetUsers() {
 }
 
 bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // The low 8 bits of the integer part, as the level's opacities are stored.
@@ -196,7 +197,8 @@ bool NodeLevel::buildFromJson(const std::string& json) {
     const rapidjson::Value& nodes = document["nodes"];
     Element first;
     std::string problem;
-    if (nodes.Empty() || !readElement(nodes[0], first, problem) || first.name.rfind(kBackgroundName, 0) != 0) {
+    if (nodes.Empty() || !readElement(nodes[0], first, problem) ||
+        first.name.rfind(kBackgroundName, 0) != 0) {
         cocos2d::log("Level '%s': the first element is not the background", path.c_str());
         return false;
     }

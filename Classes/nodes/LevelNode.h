@@ -28,7 +28,8 @@ public:
     // Builds the level from the folder's description and adds itself to `parent`. A description that
     // is missing or malformed, or whose first element is not the background, logs one line and leaves
     // the level empty (no children, zero size); the result is then false.
-    virtual bool initWithLevel(cocos2d::Node* parent, const std::string& folder, int32_t zStart, int32_t zStep);
+    virtual bool initWithLevel(cocos2d::Node* parent, const std::string& folder, int32_t zStart,
+                               int32_t zStep);
 
     // Items by element name; they leave it when restored or taken out of play.
     std::unordered_map<std::string, HiddenObject*>& getItems() { return _items; }

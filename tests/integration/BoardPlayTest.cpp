@@ -90,7 +90,8 @@ protected:
     void TearDown() override {
         if (HasFailure()) {
             Stage::driver().saveScreenshot(testing::Driver::outputPath(
-                std::string("BoardPlay_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png"));
+                std::string("BoardPlay_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                ".png"));
         }
         stage.close();
         Settings::destroyInstance();
@@ -136,7 +137,12 @@ TEST_F(BoardPlayTest, ADropRevealsTheItemAndTheRightToolRestoresIt) {
         const float earnedBefore = stage.board->getEarned();
         RefPtr<cocos2d::Image> before = stage.driver().readPixels(windowRect(stage, item));
 
-        reveal(item);
+        stage.board->selectTool(1);
+        stage.driver().tap(stage.maskPoint(item));
+        stage.driver().stepFrames(3);
+        EXPECT_NE(stage.level()->getChildByName("drop"), nullptr) << "the drop falls";
+        stage.wait(0.3f);
+        EXPECT_EQ(stage.level()->getChildByName("drop"), nullptr) << "and is gone once it landed";
         ASSERT_EQ(stage.eventNames(), std::vector<std::string>{"hit"});
         EXPECT_EQ(stage.events[0].name, picture.item);
         EXPECT_EQ(item->getState(), HiddenObjectState::Revealed);
@@ -171,9 +177,11 @@ TEST_F(BoardPlayTest, ADropRevealsTheItemAndTheRightToolRestoresIt) {
         EXPECT_EQ(stage.events.back().value, 1);
         EXPECT_EQ(stage.events.back().name, "false");
         EXPECT_EQ(stage.board->getItemsRestored(), 1);
-        const BoardPricing::Rate rate{stage.board->getPriceRate(), stage.board->getMinArea(), stage.board->getMaxArea()};
-        EXPECT_FLOAT_EQ(stage.board->getEarned() - earnedBefore,
-                        static_cast<float>(BoardPricing::itemPrice(stage.board->getFullPicturePrice(), rate, area)));
+        const BoardPricing::Rate rate{stage.board->getPriceRate(), stage.board->getMinArea(),
+                                      stage.board->getMaxArea()};
+        EXPECT_FLOAT_EQ(
+            stage.board->getEarned() - earnedBefore,
+            static_cast<float>(BoardPricing::itemPrice(stage.board->getFullPicturePrice(), rate, area)));
         EXPECT_EQ(stage.board->getRestoredNames(), std::vector<std::string>{picture.item});
 
         // Still current while it fades out; then out of the map, invisible and inactive.
@@ -313,7 +321,8 @@ TEST_F(BoardPlayTest, StrokesReadNoPixelsBack) {
 }
 
 // The grid of an uneven frame, built from the image file on the CPU.
-CellGrid gridFromFile(const std::string& sheetImage, const std::string& frameName, int cellSize, int percent) {
+CellGrid gridFromFile(const std::string& sheetImage, const std::string& frameName, int cellSize,
+                      int percent) {
     cocos2d::Image image;
     EXPECT_TRUE(image.initWithImageFile(cocos2d::FileUtils::getInstance()->fullPathForFilename(sheetImage)));
     cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(frameName);
@@ -368,7 +377,8 @@ TEST_F(BoardPlayTest, TheCellGridMatchesTheImageFileFromTheSheetAndFromARenderTe
     boardtest::freshProfile(5, "USA", "HarborDawn");
     stage.open("USA/HarborDawn");
     int checked = 0;
-    for (const char* name : {"blot_1.png", "blot_2.png", "blot_3.png", "scrape_1.png", "scrape_2.png", "scrape_3.png"}) {
+    for (const char* name :
+         {"blot_1.png", "blot_2.png", "blot_3.png", "scrape_1.png", "scrape_2.png", "scrape_3.png"}) {
         SCOPED_TRACE(name);
         const CellGrid expected = gridFromFile("ui/Game/UI_atlas.png", name, 10, 60);
         if (upDownSymmetric(expected)) {
@@ -379,12 +389,14 @@ TEST_F(BoardPlayTest, TheCellGridMatchesTheImageFileFromTheSheetAndFromARenderTe
         ASSERT_NE(fromSheet, nullptr);
         EXPECT_EQ(fromSheet->getArea(), expected.getArea());
         std::string where;
-        EXPECT_TRUE(sameCells(fromSheet->getGrid(), gridFromFile("ui/Game/UI_atlas.png", name, 10, 85), where))
+        EXPECT_TRUE(
+            sameCells(fromSheet->getGrid(), gridFromFile("ui/Game/UI_atlas.png", name, 10, 85), where))
             << "sheet: " << where;
 
         // Drawn into a render texture by the factory, well inside the picture.
         const int variant = name[std::string(name).find('_') + 1] - '0';
-        const Vec2 middle(stage.level()->getContentSize().width / 2, stage.level()->getContentSize().height / 2);
+        const Vec2 middle(stage.level()->getContentSize().width / 2,
+                          stage.level()->getContentSize().height / 2);
         EraseableGameObject* drawn = std::string(name).rfind("blot", 0) == 0
                                          ? createBlot(stage.board, middle, variant, 100 + checked, false)
                                          : createScrape(stage.board, middle, variant, 100 + checked, false);
@@ -527,15 +539,48 @@ TEST_F(BoardPlayTest, IdleCallbackRunsOnceAfterFifteenQuietSeconds) {
 TEST_F(BoardPlayTest, AHintPointsAtARemainingItemThroughAHoleAndGoesAtTheNextTouch) {
     boardtest::freshProfile(5, "demo", "Vesquino");
     stage.open("demo/Vesquino");
+    auto pixel = [&](const Vec2& p) {
+        RefPtr<cocos2d::Image> image = stage.driver().readPixels(Rect(p.x, 810.0f - p.y, 1, 1));
+        const cocos2d::Color4B c = image->getPixel(0, 0);
+        return c.r + c.g + c.b;
+    };
+    const Vec2 far = stage.world(Vec2(20, 20));
+    const int farBefore = pixel(far);
     stage.board->setHintsLeft(1);
     stage.board->useHint();
     stage.driver().stepFrames(2);
     ASSERT_EQ(stage.eventNames(), std::vector<std::string>{"hint"});
-    EXPECT_EQ(stage.board->getHintsLeft(), 0);
-    EXPECT_EQ(stage.board->getHintsUsed(), 1);
-    ASSERT_TRUE(stage.board->isHintShowing());
+    // The overlay darkens the picture but for the hole over the target.
+    stage.board->hideHintOverlay();
+    stage.wait(0.5f);
+    std::vector<std::pair<Vec2, int>> centres;
+    for (auto& [name, item] : stage.level()->getItems()) {
+        const Vec2 centre = stage.level()->convertToWorldSpace(item->getPosition());
+        centres.emplace_back(centre, pixel(centre));
+    }
+    stage.events.clear();
+    stage.board->setHintsLeft(1);
     stage.board->useHint();
-    EXPECT_EQ(stage.board->getHintsUsed(), 1) << "no hints left";
+    stage.wait(1.0f);
+    ASSERT_EQ(stage.eventNames(), std::vector<std::string>{"hint"});
+    bool checked = false;
+    for (const auto& [centre, before] : centres) {
+        if (centre.distance(stage.events[0].position) < 0.5f) {
+            EXPECT_NEAR(pixel(centre), before, before / 5 + 10) << "the hole stays clear";
+            checked = true;
+        }
+    }
+    EXPECT_TRUE(checked) << "the hint points at an item's centre";
+    EXPECT_LT(pixel(far), farBefore * 2 / 3) << "the rest is darkened";
+    EXPECT_EQ(stage.board->getHintsLeft(), 0);
+    EXPECT_EQ(stage.board->getHintsUsed(), 2);
+    ASSERT_TRUE(stage.board->isHintShowing());
+    stage.board->setHintsLeft(1);
+    stage.board->useHint();
+    EXPECT_EQ(stage.board->getHintsLeft(), 1) << "not while a hint shows";
+    stage.board->setHintsLeft(0);
+    stage.board->useHint();
+    EXPECT_EQ(stage.board->getHintsUsed(), 2) << "no hints left";
     stage.wait(0.3f);
     stage.driver().tap(Vec2(2, 2));
     stage.driver().stepFrames(1);
@@ -574,7 +619,8 @@ TEST_F(BoardPlayTest, APictureAreaWithoutASizeCentresThePictureAllTheSame) {
 TEST_F(BoardPlayTest, DamageOffThePictureIsCutToItOrNotMadeAtAll) {
     boardtest::freshProfile(5, "USA", "HarborDawn");
     stage.open("USA/HarborDawn");
-    cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName("blot_1.png");
+    cocos2d::SpriteFrame* frame =
+        cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName("blot_1.png");
     ASSERT_NE(frame, nullptr);
     const float w = frame->getOriginalSize().width;
     const float h = frame->getOriginalSize().height;

@@ -39,10 +39,10 @@ protected:
 };
 
 std::vector<std::string> harborItems() {
-    return {"lanternpost", "barrels", "crates",  "anchor",      "bollard",    "dog",      "basket",
-            "ropecoil",    "bucket",  "rowboat", "buoy",        "canoe",      "sailboat", "duck",
-            "swan",        "floatbarrel", "steamship", "yawl", "lighthouse", "gull",     "gulltwo",
-            "gullthree",   "balloon", "moon",    "lifering"};
+    return {"lanternpost", "barrels",     "crates",    "anchor",  "bollard",    "dog",      "basket",
+            "ropecoil",    "bucket",      "rowboat",   "buoy",    "canoe",      "sailboat", "duck",
+            "swan",        "floatbarrel", "steamship", "yawl",    "lighthouse", "gull",     "gulltwo",
+            "gullthree",   "balloon",     "moon",      "lifering"};
 }
 
 TEST_F(BoardRecordsTest, ItemCountsAndTheSurplusTakenIntoTheHistory) {
@@ -180,7 +180,8 @@ TEST_F(BoardRecordsTest, PricesOfTheItemsInPlayAddUpToTheFullPrice) {
         int fullPrice;
     };
     for (const Case& c : {Case{5, 25000}, Case{2, 25000}, Case{5, 0}}) {
-        SCOPED_TRACE("story level " + std::to_string(c.storyLevel) + ", price " + std::to_string(c.fullPrice));
+        SCOPED_TRACE("story level " + std::to_string(c.storyLevel) + ", price " +
+                     std::to_string(c.fullPrice));
         Profile& profile = boardtest::freshProfile(c.storyLevel, "USA", "HarborDawn");
         boardtest::addPackPicture(profile, "USA", "HarborDawn", c.fullPrice);
         stage.open("USA/HarborDawn");
@@ -216,8 +217,8 @@ TEST_F(BoardRecordsTest, TheHitTestGoesThroughTheHalfSizeMaskOfTheImageFile) {
         HiddenObject* item = stage.item(name);
         ASSERT_NE(item, nullptr);
         ASSERT_TRUE(item->hasHitMask());
-        cocos2d::SpriteFrame* frame =
-            cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(HiddenObject::maskFrameName(item->getFrameName()));
+        cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(
+            HiddenObject::maskFrameName(item->getFrameName()));
         ASSERT_NE(frame, nullptr);
         const Rect maskRect = frame->getRect();
         EXPECT_FLOAT_EQ(maskRect.size.width * 2, item->getContentSize().width);
@@ -232,8 +233,9 @@ TEST_F(BoardRecordsTest, TheHitTestGoesThroughTheHalfSizeMaskOfTheImageFile) {
                 const float ly = (y - box.getMinY()) / 2.0f;
                 bool expected = false;
                 if (lx > 0 && ly > 0 && lx < maskRect.size.width && ly < maskRect.size.height) {
-                    const cocos2d::Color4B c = masks.getPixel(static_cast<int>(maskRect.origin.x + lx),
-                                                              static_cast<int>(maskRect.origin.y + maskRect.size.height - ly));
+                    const cocos2d::Color4B c =
+                        masks.getPixel(static_cast<int>(maskRect.origin.x + lx),
+                                       static_cast<int>(maskRect.origin.y + maskRect.size.height - ly));
                     expected = (c.r + c.g + c.b) / 3 > 128;
                 }
                 const Vec2 point = stage.world(Vec2(x, y));
@@ -293,10 +295,11 @@ protected:
     void makeLevel(const std::string& name, const std::string& description) {
         const fs::path folder = root / "Scenes" / "bad" / name;
         fs::create_directories(folder);
-        const std::string demo = cocos2d::FileUtils::getInstance()->fullPathForFilename("Scenes/demo/Vesquino/ccnode.json");
+        const std::string demo =
+            cocos2d::FileUtils::getInstance()->fullPathForFilename("Scenes/demo/Vesquino/ccnode.json");
         const fs::path source = fs::path(demo).parent_path();
-        for (const char* file : {"background.jpg", "textures_atlas.xml", "textures_atlas.png", "masks_atlas.xml",
-                                 "masks_atlas.png"}) {
+        for (const char* file : {"background.jpg", "textures_atlas.xml", "textures_atlas.png",
+                                 "masks_atlas.xml", "masks_atlas.png"}) {
             fs::copy_file(source / file, folder / file, fs::copy_options::overwrite_existing);
         }
         if (!description.empty()) {
@@ -322,7 +325,8 @@ TEST_F(BadLevelTest, ABrokenDescriptionLogsOneLineAndLeavesTheBoardEmpty) {
         {"firstnotbackground",
          R"({"nodes": [{"name": "kestrova", "tex": "vesquino_kestrova.png", "restoreitem": 1, "x": 0, "y": 0, "w": 10, "h": 10}]})",
          "the first element is not the background"},
-        {"backgroundtyped", R"({"nodes": [{"name": 7, "tex": "background.jpg", "x": 0, "y": 0, "w": 960, "h": 600}]})",
+        {"backgroundtyped",
+         R"({"nodes": [{"name": 7, "tex": "background.jpg", "x": 0, "y": 0, "w": 960, "h": 600}]})",
          "the first element is not the background"},
         {"namedbackground2",
          R"({"nodes": [{"name": "background2", "tex": "background.jpg", "x": 0, "y": 0, "w": 960, "h": 600}]})",
@@ -331,7 +335,9 @@ TEST_F(BadLevelTest, ABrokenDescriptionLogsOneLineAndLeavesTheBoardEmpty) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         boardtest::freshProfile(5, "bad", c.name);
-        boardtest::freshProfile(5, "bad", c.name).world.pictures[c.name].damage.push_back(DamageRecord{1, 100, 100, 3, 1});
+        boardtest::freshProfile(5, "bad", c.name)
+            .world.pictures[c.name]
+            .damage.push_back(DamageRecord{1, 100, 100, 3, 1});
         makeLevel(c.name, c.description);
         std::vector<std::string>& log = stage.driver().captureLog();
         stage.open(std::string("bad/") + c.name);

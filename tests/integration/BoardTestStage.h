@@ -50,7 +50,8 @@ inline void useTemporaryDataHome(const std::string& name) {
 }
 
 // The pictures' prices as the content pack gives them, put into the profile by hand.
-inline void addPackPicture(Profile& profile, const std::string& country, const std::string& picture, int coins) {
+inline void addPackPicture(Profile& profile, const std::string& country, const std::string& picture,
+                           int coins) {
     if (profile.packs.empty()) {
         profile.packs.emplace_back();
     }
@@ -86,7 +87,8 @@ public:
         cocos2d::Director* director = cocos2d::Director::getInstance();
         screen = cocos2d::Node::create();
         const cocos2d::Size visible = director->getVisibleSize();
-        screen->setPosition(director->getVisibleOrigin() + cocos2d::Vec2(visible.width, visible.height) * 0.5f);
+        screen->setPosition(director->getVisibleOrigin() +
+                            cocos2d::Vec2(visible.width, visible.height) * 0.5f);
         scene->addChild(screen);
         director->replaceScene(scene);
         cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile("ui/Game/UI_atlas.xml");
@@ -124,14 +126,18 @@ public:
     }
 
     void bindCallbacks() {
-        board->setOnItemHit([this](HiddenObject* item, cocos2d::Vec2 p) { events.push_back({"hit", item->getName(), p}); });
-        board->setOnItemErased(
-            [this](HiddenObject* item, cocos2d::Vec2 p) { events.push_back({"erased", item->getName(), p}); });
+        board->setOnItemHit([this](HiddenObject* item, cocos2d::Vec2 p) {
+            events.push_back({"hit", item->getName(), p});
+        });
+        board->setOnItemErased([this](HiddenObject* item, cocos2d::Vec2 p) {
+            events.push_back({"erased", item->getName(), p});
+        });
         board->setOnDamageFixed([this](EraseableGameObject* damage, cocos2d::Vec2 p) {
             events.push_back({"fixed", damage->getFrameName(), p, static_cast<int>(damage->getKind())});
         });
-        board->setOnMiss(
-            [this](cocos2d::Vec2 p, ToolState tool) { events.push_back({"miss", "", p, static_cast<int>(tool)}); });
+        board->setOnMiss([this](cocos2d::Vec2 p, ToolState tool) {
+            events.push_back({"miss", "", p, static_cast<int>(tool)});
+        });
         board->setOnHintShown([this](cocos2d::Vec2 p) { events.push_back({"hint", "", p}); });
         board->setOnToolChange([this](int tool, bool flag) {
             events.push_back({"tool", flag ? "true" : "false", {}, tool});
@@ -159,7 +165,9 @@ public:
     }
 
     // The world point of a level-node point.
-    cocos2d::Vec2 world(const cocos2d::Vec2& levelPoint) const { return level()->convertToWorldSpace(levelPoint); }
+    cocos2d::Vec2 world(const cocos2d::Vec2& levelPoint) const {
+        return level()->convertToWorldSpace(levelPoint);
+    }
 
     cocos2d::Vec2 centreOf(const cocos2d::Node* node) const {
         const cocos2d::Rect box = node->getBoundingBox();

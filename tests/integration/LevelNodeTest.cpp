@@ -58,15 +58,17 @@ protected:
                                  const std::string& nodes) {
         const fs::path folder = root / "Scenes" / "probe" / name;
         fs::create_directories(folder);
-        const fs::path demo =
-            fs::path(cocos2d::FileUtils::getInstance()->fullPathForFilename("Scenes/demo/Vesquino/ccnode.json"))
-                .parent_path();
-        for (const char* file : {"textures_atlas.xml", "textures_atlas.png", "masks_atlas.xml", "masks_atlas.png"}) {
+        const fs::path demo = fs::path(cocos2d::FileUtils::getInstance()->fullPathForFilename(
+                                           "Scenes/demo/Vesquino/ccnode.json"))
+                                  .parent_path();
+        for (const char* file :
+             {"textures_atlas.xml", "textures_atlas.png", "masks_atlas.xml", "masks_atlas.png"}) {
             fs::copy_file(demo / file, folder / file, fs::copy_options::overwrite_existing);
         }
         std::vector<unsigned char> rgba(static_cast<size_t>(backgroundWidth) * backgroundHeight * 4, 200);
         cocos2d::Image image;
-        EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), backgroundWidth, backgroundHeight, false));
+        EXPECT_TRUE(
+            image.initWithRawData(rgba.data(), rgba.size(), backgroundWidth, backgroundHeight, false));
         EXPECT_TRUE(image.saveToFile((folder / "background.jpg").string()));
         std::ofstream(folder / "ccnode.json")
             << R"({"nodes": [{"name": "background", "tex": "background.jpg", "x": 0, "y": 0, "w": )"
@@ -137,7 +139,8 @@ TEST_F(LevelNodeTest, ShadowsBelongToTheItemNamedBeforeTheirUnderscore) {
     ASSERT_NE(items.at("kestrova")->getShadow(), nullptr);
     EXPECT_EQ(items.at("kestrova")->getShadow()->getName(), "kestrova_shadow");
     EXPECT_EQ(items.at("teacup")->getShadow(), nullptr) << "teacupx is another name";
-    ASSERT_NE(items.at("headphones")->getShadow(), nullptr) << "a shadow without an underscore keys by its name";
+    ASSERT_NE(items.at("headphones")->getShadow(), nullptr)
+        << "a shadow without an underscore keys by its name";
     // Each element added after a step: the background at 5, then 7, 9, ... in the description's order.
     EXPECT_EQ(level->getChildByName("background")->getLocalZOrder(), 5);
     EXPECT_EQ(level->getChildByName("kestrova_shadow")->getLocalZOrder(), 7);

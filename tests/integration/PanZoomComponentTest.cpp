@@ -142,8 +142,8 @@ TEST_F(PanZoomComponentTest, PinchScalesByTheDistanceRatioWithinTheLimits) {
         float min, max, spreadTo, expected;
     };
     // Fingers 100 apart spread to `spreadTo` apart.
-    for (const Case& c : {Case{0.5f, 2.0f, 150, 1.5f}, Case{0.5f, 2.0f, 400, 2.0f}, Case{0.5f, 2.0f, 20, 0.5f},
-                          Case{3.0f, 2.0f, 150, 3.0f}}) {
+    for (const Case& c : {Case{0.5f, 2.0f, 150, 1.5f}, Case{0.5f, 2.0f, 400, 2.0f},
+                          Case{0.5f, 2.0f, 20, 0.5f}, Case{3.0f, 2.0f, 150, 3.0f}}) {
         target->setScale(1.0f);
         target->setPosition(Vec2::ZERO);
         panZoom->setMinScale(c.min);
@@ -242,7 +242,8 @@ TEST_F(PanZoomComponentTest, ZoomInAndOutAnimateOverThePartOfTheRangeLeft) {
 
     std::vector<std::string>& log = testing::Driver::get().captureLog();
     panZoom->zoomOut();
-    EXPECT_EQ(log, (std::vector<std::string>{"CPanZoomComponent::zoomOut", "mTarget stopAllActions and scale down"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"CPanZoomComponent::zoomOut",
+                                             "mTarget stopAllActions and scale down"}));
     testing::Driver::get().stopCapturingLog();
     testing::Driver::get().stepFrames(15);
     EXPECT_GT(target->getScale(), 0.5f) << "still on its way";

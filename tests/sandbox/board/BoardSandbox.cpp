@@ -46,11 +46,13 @@ std::string stagedResources() {
 
 class BoardSandbox : public cocos2d::Application {
 public:
-    BoardSandbox(std::string picture, int storyLevel) : _picture(std::move(picture)), _storyLevel(storyLevel) {}
+    BoardSandbox(std::string picture, int storyLevel)
+        : _picture(std::move(picture)), _storyLevel(storyLevel) {}
 
     bool applicationDidFinishLaunching() override {
         cocos2d::Director* director = cocos2d::Director::getInstance();
-        cocos2d::GLView* view = cocos2d::GLViewImpl::createWithRect("Board sandbox", cocos2d::Rect(0, 0, 1280, 810));
+        cocos2d::GLView* view =
+            cocos2d::GLViewImpl::createWithRect("Board sandbox", cocos2d::Rect(0, 0, 1280, 810));
         if (view == nullptr) {
             return false;
         }
@@ -64,7 +66,8 @@ public:
         Profile& profile = Settings::getInstance().getCurrentUser();
         profile.storyLevel = _storyLevel;
         const size_t slash = _picture.find('/');
-        profile.currentPicture = PictureKey{_picture.substr(0, slash), slash == std::string::npos ? "" : _picture.substr(slash + 1)};
+        profile.currentPicture = PictureKey{_picture.substr(0, slash),
+                                            slash == std::string::npos ? "" : _picture.substr(slash + 1)};
         cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile("ui/Game/UI_atlas.xml");
         cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile("ui/Game/Parts_atlas.xml");
 
@@ -84,7 +87,8 @@ public:
         _board->setOnItemHit([](HiddenObject* item, Vec2) {
             std::printf("hit %s kind %d\n", item->getName().c_str(), static_cast<int>(item->getKind()));
         });
-        _board->setOnItemErased([](HiddenObject* item, Vec2) { std::printf("erased %s\n", item->getName().c_str()); });
+        _board->setOnItemErased(
+            [](HiddenObject* item, Vec2) { std::printf("erased %s\n", item->getName().c_str()); });
         _board->setOnDamageFixed([](EraseableGameObject*, Vec2) { std::printf("damage mended\n"); });
         _board->setOnMiss([](Vec2 p, ToolState tool) {
             std::printf("miss by tool %d at %.0f %.0f\n", static_cast<int>(tool), p.x, p.y);
@@ -123,7 +127,8 @@ private:
         } else if (key == Key::KEY_S) {
             std::printf("items %d / %d, mistakes %d, earned %.1f, damage %zu, reward %d\n",
                         _board->getItemsRestored(), _board->getItemsOnLevel(), _board->getMistakes(),
-                        _board->getEarned(), _board->getNodeLevel()->getDamageList().size(), _board->getReward());
+                        _board->getEarned(), _board->getNodeLevel()->getDamageList().size(),
+                        _board->getReward());
             std::fflush(stdout);
         } else if (key == Key::KEY_ESCAPE) {
             cocos2d::Director::getInstance()->end();

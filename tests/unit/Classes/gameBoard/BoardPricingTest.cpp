@@ -69,7 +69,8 @@ TEST(BoardPricingTest, ItemCountsByStoryLevelAndPictureState) {
     };
     for (const Case& c : cases) {
         const Counts counts = itemsForLevel(c.storyLevel, c.state, c.total, c.inPlay);
-        EXPECT_EQ(counts.itemsOnLevel, c.expected.itemsOnLevel) << "L " << c.storyLevel << " state " << c.state;
+        EXPECT_EQ(counts.itemsOnLevel, c.expected.itemsOnLevel)
+            << "L " << c.storyLevel << " state " << c.state;
         EXPECT_EQ(counts.totalItems, c.expected.totalItems) << "L " << c.storyLevel << " state " << c.state;
     }
 }
@@ -80,8 +81,8 @@ TEST(BoardPricingTest, PenaltyByDamageLeft) {
         size_t damage;
         int32_t penalty;
     };
-    for (const Case& c : {Case{100, 0, 0}, Case{100, 1, 20}, Case{100, 2, 40}, Case{100, 5, 40}, Case{100, 6, 60},
-                          Case{99, 1, 19}, Case{7, 9, 4}}) {
+    for (const Case& c : {Case{100, 0, 0}, Case{100, 1, 20}, Case{100, 2, 40}, Case{100, 5, 40},
+                          Case{100, 6, 60}, Case{99, 1, 19}, Case{7, 9, 4}}) {
         EXPECT_EQ(damagePenalty(c.amount, c.damage), c.penalty) << c.amount << " with " << c.damage;
     }
 }

@@ -59,7 +59,8 @@ TEST(CellGridTest, AllowedIsTheShareLeftOverTruncated) {
     struct Case {
         int area, percent, allowed;
     };
-    for (const Case& c : {Case{50, 60, 20}, Case{50, 85, 7}, Case{40, 70, 12}, Case{40, 85, 6}, Case{0, 60, 0}}) {
+    for (const Case& c :
+         {Case{50, 60, 20}, Case{50, 85, 7}, Case{40, 70, 12}, Case{40, 85, 6}, Case{0, 60, 0}}) {
         EXPECT_EQ(CellGrid::allowedFor(c.area, c.percent), c.allowed) << c.area << " at " << c.percent;
     }
 }

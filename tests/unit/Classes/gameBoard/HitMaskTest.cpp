@@ -25,7 +25,8 @@ TEST(HitMaskTest, GreyAboveHalfIsAHit) {
         const std::vector<uint8_t> rgba{c.r, c.g, c.b, 255};
         HitMask mask;
         mask.build(rgba.data(), rgba.size(), 1, 1);
-        EXPECT_EQ(mask.hit(cocos2d::Vec2(0.5f, 0.5f)), c.hit) << int(c.r) << "," << int(c.g) << "," << int(c.b);
+        EXPECT_EQ(mask.hit(cocos2d::Vec2(0.5f, 0.5f)), c.hit)
+            << int(c.r) << "," << int(c.g) << "," << int(c.b);
     }
 }
 
