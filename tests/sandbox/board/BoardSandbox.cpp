@@ -1,6 +1,6 @@
 // Plays one picture's restoration board by hand. Usage:
 //   BoardSandbox [picture path, e.g. USA/HarborDawn] [story level]
-// Keys: 1 spray, 2 eraser, 3 brush, 4 knife, 5 needle, 0 no tool, H hint, D a debug erase of the hint
+// The level screen's tool bar stands at the right. Keys: 1 spray, 2 eraser, 3 brush, 4 knife, 5 needle, 0 no tool, H hint, D a debug erase of the hint
 // target, S the state of the board on stdout, Esc quits. A line at the top shows the tool and the counters.
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +27,9 @@
 #include "gameBoard/GameBoard.h"
 #include "gameBoard/HiddenObject.h"
 #include "nodes/LevelNode.h"
+#include "nodes/RestoreToolSelector.h"
+#include "ui/FactoryClasses.h"
+#include "ui/NodeFromJson.h"
 
 namespace {
 
@@ -83,6 +86,28 @@ public:
         _board->setup(area, _picture);
         _board->setHintsLeft(-1);
         screen->addChild(_board);
+        // The level screen's tool bar from its description, without the rest of the HUD.
+        registerFactoryClasses();
+        NodeFromJson description("ui/Game");
+        if (cocos2d::Node* hud = description.createNode("UI")) {
+            _bar = dynamic_cast<RestoreToolSelector*>(hud->getChildByName("RestoreTools"));
+            const cocos2d::Vector<cocos2d::Node*> panels = hud->getChildren();
+            for (cocos2d::Node* panel : panels) {
+                if (panel != _bar) {
+                    panel->removeFromParent();
+                }
+            }
+            hud->setPosition(Vec2(640, 405));
+            scene->addChild(hud, 5);
+        }
+        if (_bar != nullptr) {
+            _bar->setOnSelect([this](int tool) {
+                _tool = tool;
+                _board->selectTool(tool);
+            });
+            _bar->setHome(Vec2(-200, -300));
+            _bar->showTools();
+        }
         _board->setOnToolChange([this](int tool, bool) { select(tool); });
         _board->setOnItemHit([](HiddenObject* item, Vec2) {
             std::printf("hit %s kind %d\n", item->getName().c_str(), static_cast<int>(item->getKind()));
@@ -112,6 +137,10 @@ public:
 
 private:
     void select(int tool) {
+        if (_bar != nullptr) {
+            _bar->selectTool(tool);
+            return;
+        }
         _tool = tool;
         _board->selectTool(tool);
     }
@@ -153,6 +182,7 @@ private:
     int _storyLevel;
     int _tool = 0;
     GameBoard* _board = nullptr;
+    RestoreToolSelector* _bar = nullptr;
     cocos2d::Label* _status = nullptr;
 };
 
