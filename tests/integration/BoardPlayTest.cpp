@@ -183,6 +183,9 @@ TEST_F(BoardPlayTest, ADropRevealsTheItemAndTheRightToolRestoresIt) {
             stage.board->getEarned() - earnedBefore,
             static_cast<float>(BoardPricing::itemPrice(stage.board->getFullPicturePrice(), rate, area)));
         EXPECT_EQ(stage.board->getRestoredNames(), std::vector<std::string>{picture.item});
+        EXPECT_EQ(stage.board->pictureRecord().restoredHistory.count(picture.item), 0u);
+        stage.board->saveRestoredItems();
+        EXPECT_EQ(stage.board->pictureRecord().restoredHistory.count(picture.item), 1u);
 
         // Still current while it fades out; then out of the map, invisible and inactive.
         EXPECT_TRUE(currentWhenErased);
@@ -251,6 +254,46 @@ TEST_F(BoardPlayTest, AStrokeThatRestoresNothingLeavesItsDamageAndCountsAMiss) {
         }
         stage.close();
     }
+}
+
+TEST_F(BoardPlayTest, WhatCountsAsAMissAtTheEndOfAStroke) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    // Ending off the picture: no miss, whatever the tool.
+    for (int tool = 2; tool <= 5; ++tool) {
+        stage.board->selectTool(tool);
+        stage.stroke(stage.world(bareCanvas(stage)), Vec2(60, 400));
+    }
+    EXPECT_TRUE(stage.events.empty());
+    EXPECT_EQ(stage.board->getMistakes(), 0);
+
+    // A brush stroke that strokes a scrape and ends on bare canvas: no miss, no blot.
+    stage.board->selectTool(2);
+    const Vec2 start = bareCanvas(stage);
+    stage.stroke(stage.world(start), stage.world(start + Vec2(20, 0)));
+    ASSERT_EQ(stage.level()->getDamageList().size(), 1u);
+    EraseableGameObject* scrape = stage.level()->getDamageList().front();
+    stage.events.clear();
+    stage.board->selectTool(3);
+    const Rect box = scrape->getBoundingBox();
+    stage.stroke(stage.world(Vec2(box.getMaxX() - 3, box.getMidY())),
+                 stage.world(Vec2(box.getMaxX() + 60, box.getMidY())));
+    ASSERT_TRUE(scrape->isActive()) << "stroked at its edge only";
+    EXPECT_TRUE(stage.events.empty());
+    EXPECT_EQ(stage.level()->getDamageList().size(), 1u);
+
+    // A drop on bare canvas counts its miss when it lands, 0.2 s after the touch ended.
+    stage.board->selectTool(1);
+    stage.driver().tap(stage.world(bareCanvas(stage)));
+    stage.driver().stepFrames(6);
+    EXPECT_TRUE(stage.events.empty());
+    stage.driver().stepFrames(10);
+    EXPECT_EQ(stage.eventNames(), std::vector<std::string>{"miss"});
+    EXPECT_EQ(stage.events[0].value, 1);
+    // Off the picture the spray only refuses.
+    stage.driver().tap(Vec2(40, 40));
+    stage.wait(0.3f);
+    EXPECT_EQ(stage.events.size(), 1u);
 }
 
 TEST_F(BoardPlayTest, TheRightToolMendsDamageAndTheRecordGoes) {
