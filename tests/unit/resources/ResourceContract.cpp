@@ -126,10 +126,7 @@ const std::vector<std::string>& countries() {
     return c;
 }
 
-const std::vector<std::string>& countriesWithArt() {
-    static const std::vector<std::string> c = {"USA"};
-    return c;
-}
+const std::vector<std::string>& countriesWithArt() { return countries(); }
 
 const std::vector<std::string>& effectNames() {
     static const std::vector<std::string> n = {
