@@ -35,6 +35,8 @@ void checkLookups(const Tree& tree, Problems& p);
 void checkPreload(const Tree& tree, Problems& p);
 void checkUiGeometry(const Tree& tree, Problems& p);
 void checkUiTexts(const Tree& tree, const TextTable& texts, Problems& p);
+// The story slides: a full-screen picture each, bubble labels with their "intro" texts.
+void checkSlides(const Tree& tree, const TextTable& texts, Problems& p);
 
 // Frame lists: rectangles inside their image, untrimmed and unrotated, image present, names
 // unique across sheets loaded together, the frames code takes by name.

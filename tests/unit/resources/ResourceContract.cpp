@@ -66,6 +66,9 @@ const std::vector<Lookup>& lookups() {
             {"ui/Game", "Parts", "border_corner", "T", -1},
             {"ui/Game", "Parts", "KestrovaLogo", "T", -1},
         };
+        // The slideshow's Skip button and its slides.
+        t.push_back({"ui/Intro", "", "Skip", "B", -1});
+        for (const std::string& s : slideFolders()) t.push_back({s, "", "slide", "T", -1});
         for (int i = 1; i <= 5; ++i) t.push_back({"ui/GeneralArt", "", "cursor_tool_" + std::to_string(i), "T", -1});
         for (const char* k : {"USA", "UnitedKingdom", "France", "Netherlands", "Ukraine", "Spain", "Austria", "demo", "Tobbin"}) {
             t.push_back({"ui/Chat", "", std::string("avatar_") + k + "_small", "T", -1});
@@ -84,12 +87,23 @@ const std::vector<BuiltTree>& builtTrees() {
         {"ui/Tutorials", "item", {"text"}},
         {"ui/Loading", "ui", {}},
         {"ui/Game", "UI", {"label", "hint_label", "number"}},
+        {"ui/Intro", "Skip", {"skip_title"}},
     };
     return trees;
 }
 
 const std::vector<std::string>& uiFolders() {
-    static const std::vector<std::string> f = {"ui/GeneralArt", "ui/Confirmation", "ui/Chat", "ui/Tutorials", "ui/Loading", "ui/Game"};
+    static const std::vector<std::string> f = [] {
+        std::vector<std::string> t = {"ui/GeneralArt", "ui/Confirmation", "ui/Chat", "ui/Tutorials", "ui/Loading", "ui/Game", "ui/Intro"};
+        for (const std::string& s : slideFolders()) t.push_back(s);
+        return t;
+    }();
+    return f;
+}
+
+const std::vector<std::string>& slideFolders() {
+    static const std::vector<std::string> f = {"intro/frame1", "intro/frame2", "intro/frame3", "intro/frame4", "intro/frame5",
+                                               "intro/frame6", "intro/frame7", "intro/frame8", "intro/frame9", "intro/outro1"};
     return f;
 }
 

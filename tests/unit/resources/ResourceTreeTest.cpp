@@ -57,6 +57,12 @@ TEST(ResourceTreeTest, TextsCoverEveryKeyAndGlyph) {
     EXPECT_TRUE(p.empty()) << p.text();
 }
 
+TEST(ResourceTreeTest, SlideshowsHoldTheirSlidesAndBubbles) {
+    Problems p;
+    checkSlides(tree(), texts(), p);
+    EXPECT_TRUE(p.empty()) << p.text();
+}
+
 TEST(ResourceTreeTest, PacksChainEvidenceAndEconomy) {
     Problems p;
     checkPacks(tree(), texts(), p);

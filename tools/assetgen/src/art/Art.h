@@ -69,6 +69,7 @@ void registerNatureThingArt(ArtRegistry& r);
 void registerMusicThingArt(ArtRegistry& r);
 void registerEuropeSceneArt(ArtRegistry& r);
 void registerInteriorSceneArt(ArtRegistry& r);
+void registerSlideArt(ArtRegistry& r);
 
 inline void registerAllArt() {
     ArtRegistry& r = ArtRegistry::instance();
@@ -83,6 +84,7 @@ inline void registerAllArt() {
     registerMusicThingArt(r);
     registerEuropeSceneArt(r);
     registerInteriorSceneArt(r);
+    registerSlideArt(r);
 }
 
 }  // namespace assetgen

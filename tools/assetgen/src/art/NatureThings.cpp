@@ -19,13 +19,15 @@ void thingBird(ArtContext& a) {
     double W = a.w, H = a.h;
     std::string kind = a.args.text("kind", "pigeon");
     bool wader = kind == "stork" || kind == "heron";
-    if (!wader && kind != "pigeon" && kind != "robin" && kind != "goose") {
-        a.args.fail("kind must be pigeon, robin, stork, heron or goose");
+    bool magpie = kind == "magpie";
+    if (!wader && !magpie && kind != "pigeon" && kind != "robin" && kind != "goose") {
+        a.args.fail("kind must be pigeon, robin, magpie, stork, heron or goose");
     }
     Rgb body = a.args.color("color", kind == "stork" ? Rgb::hex(0xF4F0EA)
                                    : kind == "heron" ? Rgb::hex(0x9AA0A8)
                                    : kind == "goose" ? Rgb::hex(0xF2EEE6)
                                    : kind == "robin" ? Rgb::hex(0x7A6048)
+                                   : magpie          ? Rgb::hex(0x1E2028)
                                                      : Rgb::hex(0x8A8E9A));
     Rgb beak = kind == "stork" ? Rgb::hex(0xD8402A) : kind == "goose" ? Rgb::hex(0xE8902A) : Rgb::hex(0x3A3030);
     cairo_save(cr);
@@ -44,6 +46,12 @@ void thingBird(ArtContext& a) {
     // Tail to the right, body, neck and head to the left.
     polygon(cr, {{bx + bodyRx * 0.6, bodyY - bodyRy * 0.3}, {W * 0.98, bodyY + bodyRy * (wader ? 0.4 : 0.1)}, {bx + bodyRx * 0.5, bodyY + bodyRy * 0.6}});
     flat(cr, a.look, kind == "stork" ? Rgb::hex(0x2A2A2E) : darken(body, 0.25));
+    if (magpie) {
+        // The long, glossy tail.
+        polygon(cr, {{bx + bodyRx * 0.5, bodyY - bodyRy * 0.2}, {W * 1.0, bodyY - bodyRy * 1.2}, {W * 1.0, bodyY - bodyRy * 0.6},
+                     {bx + bodyRx * 0.6, bodyY + bodyRy * 0.4}});
+        flat(cr, a.look, Rgb::hex(0x2A3A5A));
+    }
     ellipsePath(cr, bx, bodyY, bodyRx, bodyRy);
     solid(cr, a.look, bx - bodyRx, bx + bodyRx, body, 0.8);
     if (kind == "stork") {
@@ -73,6 +81,12 @@ void thingBird(ArtContext& a) {
     flat(cr, a.look, beak);
     ellipsePath(cr, hx - hr * 0.2, hy - hr * 0.15, 1.4, 1.4);
     flat(cr, a.look, Rgb::hex(0x101010));
+    if (magpie) {
+        ellipsePath(cr, bx - bodyRx * 0.1, bodyY + bodyRy * 0.25, bodyRx * 0.55, bodyRy * 0.5);
+        flat(cr, a.look, Rgb::hex(0xF4F4F0));
+        ellipsePath(cr, bx + bodyRx * 0.2, bodyY - bodyRy * 0.3, bodyRx * 0.4, bodyRy * 0.25);
+        flat(cr, a.look, Rgb::hex(0xF4F4F0));
+    }
     if (kind == "robin") {
         ellipsePath(cr, bx - bodyRx * 0.55, bodyY - bodyRy * 0.1, bodyRx * 0.4, bodyRy * 0.55);
         flat(cr, a.look, Rgb::hex(0xD8582A));
