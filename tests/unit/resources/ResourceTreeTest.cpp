@@ -39,6 +39,7 @@ TEST(ResourceTreeTest, UiDescriptionsHoldWhatCodeLooksUp) {
     checkLookups(tree(), p);
     checkPreload(tree(), p);
     checkUiGeometry(tree(), p);
+    checkScreenLayouts(tree(), p);
     EXPECT_TRUE(p.empty()) << p.text();
 }
 

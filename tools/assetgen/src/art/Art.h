@@ -70,6 +70,9 @@ void registerMusicThingArt(ArtRegistry& r);
 void registerEuropeSceneArt(ArtRegistry& r);
 void registerInteriorSceneArt(ArtRegistry& r);
 void registerSlideArt(ArtRegistry& r);
+void registerScreenArt(ArtRegistry& r);
+void registerEvidenceArt(ArtRegistry& r);
+void registerMinigameArt(ArtRegistry& r);
 
 inline void registerAllArt() {
     ArtRegistry& r = ArtRegistry::instance();
@@ -85,6 +88,9 @@ inline void registerAllArt() {
     registerEuropeSceneArt(r);
     registerInteriorSceneArt(r);
     registerSlideArt(r);
+    registerScreenArt(r);
+    registerEvidenceArt(r);
+    registerMinigameArt(r);
 }
 
 }  // namespace assetgen

@@ -245,6 +245,12 @@ void artBirdCage(ArtContext& a) {
     cairo_stroke(cr);
 }
 
+// The desk on its own, as a full-screen backdrop.
+void artDeskTop(ArtContext& a) {
+    Rng rng = a.rng.fork("desk");
+    desk(a.cr, a.w, a.h, rng);
+}
+
 // A letter on the desk: an opened envelope with a wax seal, the folded page above it.
 void artLetter(ArtContext& a) {
     cairo_t* cr = a.cr;
@@ -325,6 +331,7 @@ void registerSlideArt(ArtRegistry& r) {
     r.add("slide", artSlide);
     r.add("birdcage", artBirdCage);
     r.add("letter", artLetter);
+    r.add("desk_top", artDeskTop);
     r.add("cabinet", artCabinet);
 }
 
