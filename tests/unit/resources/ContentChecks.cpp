@@ -401,8 +401,10 @@ void checkMinigameLevels(const Tree& tree, Problems& p) {
         return;
     }
     std::set<int> seen;
+    std::set<std::string> used;
     for (auto* lv : children(root)) {
         int num = -1, w = 0, h = 0, pipe = -1;
+        used.insert(attr(lv, "picturename"));
         if (!isInteger(attr(lv, "number"), num) || num < 0 || num > 89 || !seen.insert(num).second) p.add(jp, "level numbers must be 0..89, each once");
         if (!isInteger(attr(lv, "width"), w) || !isInteger(attr(lv, "height"), h) || w < 1 || h < 1 || w * h < 2) p.add(jp, "level " + std::to_string(num) + " needs width and height with at least 2 pieces");
         if (!isInteger(attr(lv, "pipesize"), pipe) || pipe < 0) p.add(jp, "level " + std::to_string(num) + " needs a pipesize");
@@ -417,6 +419,13 @@ void checkMinigameLevels(const Tree& tree, Problems& p) {
         if (info && pipe > 0 && (pipe * w > info->width || pipe * h > info->height)) p.add(jp, "level " + std::to_string(num) + ": pieces do not fit the picture");
     }
     if (seen.size() != 90) p.add(jp, "needs 90 levels, has " + std::to_string(seen.size()));
+    // Every level painting takes its turn as a puzzle.
+    Problems quiet;
+    std::vector<std::string> paintings = {"Scenes/demo/Vesquino/background.jpg"};
+    for (const PackPicture& pic : readPack(tree, quiet).pictures) paintings.push_back("Scenes/" + pic.country + "/" + pic.path + "/background.jpg");
+    for (const std::string& painting : paintings) {
+        if (!used.count(painting)) p.add(jp, "painting '" + painting + "' is in no level of the cycle");
+    }
 }
 
 }  // namespace restest

@@ -133,6 +133,15 @@ const BreakCase kCases[] = {
      [](const TreeCopy& t) { t.replace("Minigames/TwoMatch/Tiles_atlas.xml", "<key>tile_2.png</key>", "<key>tile_two.png</key>"); },
      [](const TreeCopy& t, Problems& p) { checkSheets(t.tree(), p); },
      "Minigames/TwoMatch/Tiles_atlas.xml: has no frame 'tile_2.png'"},
+    {"a painting left out of the jigsaw cycle", false,
+     [](const TreeCopy& t) {
+         std::string s = t.read("minigamelevels/JigsawPuzzle.xml");
+         const std::string from = "Scenes/Spain/PlazaNoon/", to = "Scenes/Spain/OrangeGrove/";
+         for (auto at = s.find(from); at != std::string::npos; at = s.find(from)) s.replace(at, from.size(), to);
+         t.write("minigamelevels/JigsawPuzzle.xml", s);
+     },
+     [](const TreeCopy& t, Problems& p) { checkMinigameLevels(t.tree(), p); },
+     "painting 'Scenes/Spain/PlazaNoon/background.jpg' is in no level of the cycle"},
     {"a gap in the unlock chain", false,
      [](const TreeCopy& t) { t.replace("Scenes/pack.xml", "unlockorder=\"1\" path=\"PrairieWind\"", "unlockorder=\"2\" path=\"PrairieWind\""); },
      [](const TreeCopy& t, Problems& p) { checkPacks(t.tree(), textsOf(t.tree()), p); },
