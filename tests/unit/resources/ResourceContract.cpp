@@ -309,7 +309,7 @@ const std::vector<std::string>& codeTextKeys() {
         "ui/stat_museum_balance", "ui/stat_player_balance", "ui/level_stat_caption", "ui/fullscreen_label",
         "ui/customcursor_label", "ui/skip", "ui/CreditsText11", "Tutorials/tutorial-40_1", "Tutorials/tutorial-15_1",
         "minigames/loose_text", "minigames/win_congratulation",
-        // Static texts of the screens still to be described; their descriptions will use them.
+        // Static texts of the screens' titles, captions and buttons.
         "ui/options_title", "ui/music_caption", "ui/sound_caption", "ui/btn_profiles", "ui/btn_credits", "ui/btn_exit",
         "ui/btn_mg_skip", "ui/btn_mg_reset", "ui/btn_mg_menu", "ui/mg_select_title", "ui/btn_finish", "ui/btn_menu",
         "ui/loading_caption", "chooseuser/chooseuser_title", "levelstatistic/btn_ok", "levelstatistic/drops_caption",

@@ -543,6 +543,19 @@ void checkScreenLayouts(const Tree& tree, Problems& p) {
             if (childNames(*pb) != want) p.add("ui/MinigamesSelection/ccnode.json", "\"PuzzleButtons\" must hold exactly the five game buttons, in the games' order");
         }
     }
+    // In a level the options panel drops "profiles" and moves "credits" 84 px right and "exit"
+    // 84 px left; the two must still stand apart.
+    if (const Value* n = nodes("ui/OptionsScreen")) {
+        Frame4 c{}, e{};
+        const Value* credits = findFirst(*n, "credits");
+        const Value* exit = findFirst(*n, "exit");
+        if (credits && exit && frameOf(*credits, c) && frameOf(*exit, e)) {
+            c.x += 84;
+            e.x -= 84;
+            bool apart = c.x + c.w <= e.x || e.x + e.w <= c.x || c.y + c.h <= e.y || e.y + e.h <= c.y;
+            if (!apart) p.add("ui/OptionsScreen/ccnode.json", "\"credits\" and \"exit\" overlap once the level moves them 84 px together");
+        }
+    }
     // The safe's handle is re-anchored by offsets that assume its size.
     if (const Value* n = nodes("Minigames/TwoMatch")) {
         Frame4 f{};
