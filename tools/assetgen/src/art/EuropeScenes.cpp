@@ -465,13 +465,14 @@ void sceneCanalDusk(ArtContext& a) {
     double x = -10, bank = hz + 6;
     while (x < W * 0.36) {
         double w = hs.range(46, 70), h = hs.range(70, 100);
-        house(cr, x, bank, w, h, mix(sil, Rgb::hex(0x6A4A4A), 0.5), sil, "step", a.look, Rgb::hex(0xF8C060));
+        // Drawn as fine detail: the stepped gables keep their crisp silhouette against the sky.
+        house(dc, x, bank, w, h, mix(sil, Rgb::hex(0x6A4A4A), 0.5), sil, "step", a.look, Rgb::hex(0xF8C060));
         reflection(cr, x, x + w, bank, h * 0.6, mix(sil, Rgb::hex(0x6A4A4A), 0.3), rip, 0.4);
         x += w + 2;
     }
-    cairo_rectangle(cr, -5, bank - 2, W * 0.38, 6);
-    setColor(cr, sil);
-    cairo_fill(cr);
+    cairo_rectangle(dc, -5, bank - 2, W * 0.38, 6);
+    setColor(dc, sil);
+    cairo_fill(dc);
     // The near towpath along the bottom with its grass.
     double path = g.number("towpath", H * 0.84);
     cairo_move_to(cr, -5, path);
