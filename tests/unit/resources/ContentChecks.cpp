@@ -231,6 +231,27 @@ void checkPacks(const Tree& tree, const TextTable& texts, Problems& p) {
                 for (const char* pre : {"eplace_", "evidence_", "look_"}) {
                     if (n.rfind(pre, 0) == 0) found[pre].insert(n.substr(std::string(pre).size()));
                 }
+                // What the cabinet reaches into without checking: a place's card (tag 1) and pin,
+                // an evidence's holder (tag 6) with its picture (tag 7), a look's picture.
+                auto child = [](const rapidjson::Value& parent, const char* name, int tag) -> const rapidjson::Value* {
+                    if (!parent.HasMember("nodes") || !parent["nodes"].IsArray()) return nullptr;
+                    for (const auto& k : parent["nodes"].GetArray()) {
+                        if (!k.IsObject()) continue;
+                        bool named = name && k.HasMember("name") && k["name"].IsString() && std::string(k["name"].GetString()) == name;
+                        bool tagged = tag >= 0 && k.HasMember("tag") && k["tag"].IsInt() && k["tag"].GetInt() == tag;
+                        if (named || tagged) return &k;
+                    }
+                    return nullptr;
+                };
+                auto image = [](const rapidjson::Value* v) { return v && v->HasMember("tex"); };
+                if (n.rfind("eplace_", 0) == 0 && (!image(child(e, nullptr, 1)) || !image(child(e, "pin", -1)))) {
+                    p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" needs an image tagged 1 (its card) and an image \"pin\"");
+                }
+                if (n.rfind("evidence_", 0) == 0) {
+                    const rapidjson::Value* holder = child(e, nullptr, 6);
+                    if (!holder || !image(child(*holder, nullptr, 7))) p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" needs a holder tagged 6 with its picture tagged 7");
+                }
+                if (n.rfind("look_", 0) == 0 && !image(&e)) p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" must be an image");
                 if (e.HasMember("nodes")) scan(e["nodes"]);
             }
         };
