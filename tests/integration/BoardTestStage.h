@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -35,10 +33,9 @@ inline void useResources() {
     files->setSearchPaths({"src", "res"});
 }
 
-// A folder of this process's own under the test output (ctest runs the tests of a binary as parallel
-// processes).
+// A folder of this process's own (ctest runs the tests of a binary as parallel processes).
 inline std::filesystem::path privateFolder(const std::string& name) {
-    return std::filesystem::path(KESTROVA_TEST_OUTPUT_DIR) / (name + "-" + std::to_string(::getpid()));
+    return std::filesystem::path(testing::Driver::scratchPath(name));
 }
 
 // A fresh XDG data folder, so no test reads or writes a real save.
