@@ -49,7 +49,8 @@ int GameSound::getInvalidAudioId() {
 }
 
 std::string GameSound::pathFor(const std::string& name) const {
-    return cocos2d::StringUtils::format("%s/%s.%s", _audioFolder.c_str(), name.c_str(), _audioExtension.c_str());
+    return cocos2d::StringUtils::format("%s/%s.%s", _audioFolder.c_str(), name.c_str(),
+                                        _audioExtension.c_str());
 }
 
 cocos2d::Node* GameSound::actionNode() {
@@ -137,11 +138,9 @@ void GameSound::playMusic(const std::string& name, bool loop) {
     node->runAction(MusicFadeTo::create(_musicId, kMusicFadeSeconds, kMusicStartVolume, _musicVolume, false));
     // Tagged like the timer it sets, so that whatever cancels the timer also cancels a timer about to
     // be set for a track that is no longer current.
-    auto* setTimer = cocos2d::Sequence::create(cocos2d::DelayTime::create(kTrackEndSetDelay),
-                                               cocos2d::CallFunc::create([] {
-                                                   GameSound::getInstance().scheduleTrackEnd();
-                                               }),
-                                               nullptr);
+    auto* setTimer = cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(kTrackEndSetDelay),
+        cocos2d::CallFunc::create([] { GameSound::getInstance().scheduleTrackEnd(); }), nullptr);
     setTimer->setTag(kTrackEndTag);
     node->runAction(setTimer);
 }
@@ -157,10 +156,9 @@ void GameSound::scheduleTrackEnd() {
     if (node == nullptr) {
         return;
     }
-    auto* timer = cocos2d::Sequence::create(cocos2d::DelayTime::create(duration), cocos2d::CallFunc::create([] {
-                                                GameSound::getInstance().nextTrack();
-                                            }),
-                                            nullptr);
+    auto* timer = cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(duration),
+        cocos2d::CallFunc::create([] { GameSound::getInstance().nextTrack(); }), nullptr);
     timer->setTag(kTrackEndTag);
     node->runAction(timer);
 }
@@ -191,7 +189,8 @@ void GameSound::nextTrack() {
         const int fadedId = _musicId;
         node->runAction(cocos2d::Sequence::create(
             MusicFadeTo::create(fadedId, kMusicFadeSeconds, _musicVolume, 0.0f, false),
-            cocos2d::CallFunc::create([fadedId] { GameSound::getInstance().finishFadeOut(fadedId); }), nullptr));
+            cocos2d::CallFunc::create([fadedId] { GameSound::getInstance().finishFadeOut(fadedId); }),
+            nullptr));
         return;
     }
     node->runAction(cocos2d::CallFunc::create([] {

@@ -16,7 +16,8 @@ MusicFadeTo* MusicFadeTo::create(int audioId, float duration, float fromVolume, 
     return fade;
 }
 
-bool MusicFadeTo::initFadeFrom(int audioId, float duration, float fromVolume, float toVolume, bool pauseAtEnd) {
+bool MusicFadeTo::initFadeFrom(int audioId, float duration, float fromVolume, float toVolume,
+                               bool pauseAtEnd) {
     if (!initFade(audioId, duration, toVolume, pauseAtEnd)) {
         return false;
     }

@@ -6,7 +6,8 @@
 // fade-in from almost silent and its fade-out to silence.
 class MusicFadeTo : public SoundFade {
 public:
-    static MusicFadeTo* create(int audioId, float duration, float fromVolume, float toVolume, bool pauseAtEnd);
+    static MusicFadeTo* create(int audioId, float duration, float fromVolume, float toVolume,
+                               bool pauseAtEnd);
 
     virtual bool initFadeFrom(int audioId, float duration, float fromVolume, float toVolume, bool pauseAtEnd);
 

@@ -36,7 +36,8 @@ int32_t ScrollingNumberAction::valueAt(int32_t startValue, int32_t endValue, flo
     // In 64 bits and double: the difference of two extreme values does not fit 32 bits, and a float
     // loses whole steps above 2^24.
     const int64_t difference = static_cast<int64_t>(endValue) - static_cast<int64_t>(startValue);
-    const auto part = static_cast<int64_t>(std::trunc(static_cast<double>(difference) * static_cast<double>(t)));
+    const auto part =
+        static_cast<int64_t>(std::trunc(static_cast<double>(difference) * static_cast<double>(t)));
     return static_cast<int32_t>(static_cast<int64_t>(startValue) + part);
 }
 
@@ -48,5 +49,6 @@ void ScrollingNumberAction::update(float t) {
     if (label == nullptr) {
         return;
     }
-    label->setString(cocos2d::StringUtils::format("%s%d", _prefix.c_str(), valueAt(_startValue, _endValue, t)));
+    label->setString(
+        cocos2d::StringUtils::format("%s%d", _prefix.c_str(), valueAt(_startValue, _endValue, t)));
 }

@@ -5,7 +5,6 @@
 #include <new>
 #include <utility>
 
-
 #include "engine/2d/Label.h"
 #include "engine/2d/ProgressTimer.h"
 #include "engine/base/Director.h"
@@ -124,7 +123,8 @@ NodeFromJson::DocumentPtr NodeFromJson::getDocument(const std::string& path) {
 
 void NodeFromJson::loadSheet(const std::string& sheetName) {
     const std::string base = _folder + "/" + sheetName;
-    cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile(base + "_atlas.xml", base + "_atlas.png");
+    cocos2d::SpriteFrameCache::getInstance()->addSpriteFramesWithFile(base + "_atlas.xml",
+                                                                      base + "_atlas.png");
 }
 
 // --- frames ---------------------------------------------------------------------------------------
@@ -244,8 +244,9 @@ bool NodeFromJson::mayDescend() {
     }
     if (!_build->tooDeepLogged) {
         _build->tooDeepLogged = true;
-        cocos2d::log("NodeFromJson: [%s/ccnode.json] nests elements deeper than %d levels; the rest is not built",
-                     _folder.c_str(), kMaxDepth);
+        cocos2d::log(
+            "NodeFromJson: [%s/ccnode.json] nests elements deeper than %d levels; the rest is not built",
+            _folder.c_str(), kMaxDepth);
     }
     return false;
 }
@@ -417,8 +418,9 @@ cocos2d::Node* NodeFromJson::buildReference(cocos2d::Node* parent, const Value& 
     const Value* definition = it->second;
     for (const Value* open : _build->expanding) {
         if (open == definition) {
-            cocos2d::log("NodeFromJson: [%s/ccnode.json] reference '%s' lies inside its own definition; left empty",
-                         _folder.c_str(), name.c_str());
+            cocos2d::log(
+                "NodeFromJson: [%s/ccnode.json] reference '%s' lies inside its own definition; left empty",
+                _folder.c_str(), name.c_str());
             return node;
         }
     }
@@ -535,7 +537,8 @@ bool NodeFromJson::resolveImage(const std::string& tex, std::string& name, int& 
     return true;
 }
 
-void NodeFromJson::buildWidgetPart(cocos2d::Node* widget, const Value& part, const cocos2d::Rect& widgetFrame) {
+void NodeFromJson::buildWidgetPart(cocos2d::Node* widget, const Value& part,
+                                   const cocos2d::Rect& widgetFrame) {
     if (!mayBuildNode()) {
         return;
     }
@@ -544,7 +547,8 @@ void NodeFromJson::buildWidgetPart(cocos2d::Node* widget, const Value& part, con
     if (node == nullptr) {
         return;
     }
-    node->setPosition(frame.origin.x + widgetFrame.size.width / 2.0f, widgetFrame.size.height / 2.0f - frame.origin.y);
+    node->setPosition(frame.origin.x + widgetFrame.size.width / 2.0f,
+                      widgetFrame.size.height / 2.0f - frame.origin.y);
     node->setName(stringOf(part, "name"));
     widget->addChild(node);
     buildChildren(node, part, widgetFrame);
@@ -661,7 +665,8 @@ cocos2d::ui::CheckBox* NodeFromJson::buildCheckBox(cocos2d::Node* parent, const 
             const std::string state = stringOf(part, "state");
             std::string name;
             int type = 0;
-            if ((state != "normal" && state != "selected") || !resolveImage(stringOf(part, "tex"), name, type)) {
+            if ((state != "normal" && state != "selected") ||
+                !resolveImage(stringOf(part, "tex"), name, type)) {
                 continue;
             }
             if (state == "normal") {

@@ -99,13 +99,17 @@ private:
         bool tooManyLogged = false;
     };
 
-    cocos2d::Node* buildElement(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
+    cocos2d::Node* buildElement(cocos2d::Node* parent, const Value& element,
+                                const cocos2d::Rect& parentFrame);
     void buildChildren(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& frame);
     cocos2d::Node* buildNode(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
-    cocos2d::Sprite* buildSprite(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
-    cocos2d::Node* buildReference(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
+    cocos2d::Sprite* buildSprite(cocos2d::Node* parent, const Value& element,
+                                 const cocos2d::Rect& parentFrame);
+    cocos2d::Node* buildReference(cocos2d::Node* parent, const Value& element,
+                                  const cocos2d::Rect& parentFrame);
     cocos2d::Label* buildLabel(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
-    cocos2d::ui::Button* buildButton(cocos2d::Node* parent, const Value& element, const cocos2d::Rect& parentFrame);
+    cocos2d::ui::Button* buildButton(cocos2d::Node* parent, const Value& element,
+                                     const cocos2d::Rect& parentFrame);
     cocos2d::ui::CheckBox* buildCheckBox(cocos2d::Node* parent, const Value& element,
                                          const cocos2d::Rect& parentFrame);
     // A bar that grows from the left edge over the element's image; its percentage is the owner's.

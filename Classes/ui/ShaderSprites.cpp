@@ -120,7 +120,8 @@ cocos2d::Sprite* createHoleMaskSprite(cocos2d::Texture2D* texture, const cocos2d
     masked->setPosition(q.x / 2.0f, q.y / 2.0f);
     masked->setScale(0.25f);
     if (GLProgramState* mask = programState(kMaskShader)) {
-        mask->setUniformVec4("holePos", cocos2d::Vec4(hole.x / 4.0f, hole.y / 4.0f, hole.z / 4.0f, hole.w / 4.0f));
+        mask->setUniformVec4("holePos",
+                             cocos2d::Vec4(hole.x / 4.0f, hole.y / 4.0f, hole.z / 4.0f, hole.w / 4.0f));
         mask->setUniformVec2("resolution", q);
         masked->setGLProgramState(mask);
     }

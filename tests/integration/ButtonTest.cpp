@@ -36,7 +36,7 @@ std::string solidPng(const std::string& name, int w, int h, const Color4B& colou
     }
     cocos2d::Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), w, h, false));
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }

@@ -37,7 +37,7 @@ using cocos2d::Vec2;
 using cocos2d::Vec4;
 
 std::string writeText(const std::string& name, const std::string& text) {
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }
@@ -56,7 +56,7 @@ std::string writePng(const std::string& name, int w, int h, const std::function<
     }
     Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), w, h, false));
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }

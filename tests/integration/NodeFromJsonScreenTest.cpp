@@ -81,7 +81,8 @@ TEST_F(NodeFromJsonScreenTest, EveryStagedDescriptionParsesAndBuilds) {
     std::vector<std::string> folders;
     const fs::path res = fs::path(KESTROVA_RESOURCE_DIR) / "res";
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(res)) {
-        if (entry.path().filename() == "ccnode.json" && entry.path().string().find("/Scenes/") == std::string::npos) {
+        if (entry.path().filename() == "ccnode.json" &&
+            entry.path().string().find("/Scenes/") == std::string::npos) {
             folders.push_back(fs::relative(entry.path().parent_path(), res).string());
         }
     }
@@ -93,7 +94,8 @@ TEST_F(NodeFromJsonScreenTest, EveryStagedDescriptionParsesAndBuilds) {
         NodeFromJson loader(folder);
         RefPtr<Node> root(loader.createNode(""));
         ASSERT_TRUE(root);
-        EXPECT_GT(root->getChildrenCount(), 0);
+        // No count of children: a description may be a table of templates only, or made of class
+        // elements that wait for their classes; what must hold is that nothing it names fails.
         for (const std::string& line : log) {
             // Class elements wait for their classes; anything else the description names must load.
             if (line.rfind("Can't create ", 0) != 0 && line != "loadTexts") {

@@ -50,13 +50,13 @@ std::string writeDot() {
     }
     Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), 16, 16, false));
-    const std::string path = testing::Driver::outputPath("particles/red_dot.png");
+    const std::string path = testing::Driver::scratchPath("particles/red_dot.png");
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }
 
 std::string writeParticleFile(const std::string& name, const std::string& entries) {
-    const std::string path = testing::Driver::outputPath("particles/" + name);
+    const std::string path = testing::Driver::scratchPath("particles/" + name);
     std::ofstream(path) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
                            "  <key>texture</key><string>red_dot.png</string>\n"
                         << entries << "</dict>\n</plist>\n";
@@ -69,7 +69,7 @@ protected:
         scene = cocos2d::Scene::create();
         scene->addChild(cocos2d::LayerColor::create(Color4B(0, 0, 0, 255), 1280, 810), -10);
         Director::getInstance()->replaceScene(scene);
-        std::filesystem::create_directories(testing::Driver::outputPath("particles"));
+        std::filesystem::create_directories(testing::Driver::scratchPath("particles"));
         writeDot();
         driver().stepFrames(1);
     }

@@ -49,7 +49,7 @@ std::string writePng(const std::string& name, int w, int h, const std::function<
     }
     Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), w, h, false));
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }

@@ -140,7 +140,8 @@ TEST_F(ShaderSpriteTest, TheHoleMaskIsClearInsideTheHoleInWorldPixelsAndDimmedEl
     const Color4B white(255, 255, 255, 255);
     RefPtr<RenderTexture> source = snapshot(&white);
     // (left, bottom, right, top) in world pixels, y up, as the board builds it.
-    Sprite* overlay = createHoleMaskSprite(source->getSprite()->getTexture(), cocos2d::Vec4(400, 200, 560, 320));
+    Sprite* overlay =
+        createHoleMaskSprite(source->getSprite()->getTexture(), cocos2d::Vec4(400, 200, 560, 320));
     ASSERT_NE(overlay, nullptr);
     EXPECT_EQ(overlay->getTexture()->getPixelsWide(), 320);
     EXPECT_EQ(overlay->getTexture()->getPixelsHigh(), 202);
@@ -173,9 +174,9 @@ TEST_F(ShaderSpriteTest, TheReturnedSpriteCarriesOneReferenceOfTheCallers) {
     RefPtr<RenderTexture> source = snapshot();
     for (int which = 0; which < 2; ++which) {
         SCOPED_TRACE(which == 0 ? "blurred" : "hole mask");
-        Sprite* sprite = which == 0 ? createBlurredSprite(source->getSprite()->getTexture())
-                                    : createHoleMaskSprite(source->getSprite()->getTexture(),
-                                                           cocos2d::Vec4(0, 0, 10, 10));
+        Sprite* sprite =
+            which == 0 ? createBlurredSprite(source->getSprite()->getTexture())
+                       : createHoleMaskSprite(source->getSprite()->getTexture(), cocos2d::Vec4(0, 0, 10, 10));
         ASSERT_NE(sprite, nullptr);
         EXPECT_EQ(sprite->getReferenceCount(), 2u) << "autoreleased, plus the caller's";
         scene->addChild(sprite);

@@ -49,7 +49,7 @@ std::string writePng(const std::string& name, int w, int h, const std::function<
     }
     Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), w, h, false));
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }
@@ -195,7 +195,7 @@ TEST_F(SpriteDrawingTest, FlippingTurnsTheTextureNotTheNode) {
 TEST_F(SpriteDrawingTest, AMissingImageGivesNullAndOneLineNamingTheFile) {
     auto& lines = driver().captureLog();
     EXPECT_EQ(Sprite::create("no/such/picture.png"), nullptr);
-    const std::string garbage = testing::Driver::outputPath("garbage.png");
+    const std::string garbage = testing::Driver::scratchPath("garbage.png");
     { std::ofstream(garbage) << "not a picture"; }
     EXPECT_EQ(Sprite::create(garbage), nullptr);
     ASSERT_EQ(lines.size(), 2u);
@@ -235,7 +235,7 @@ TEST_F(SpriteDrawingTest, AsyncLoadsCompleteOnTheMainThreadInRequestOrderAndAMis
 
 TEST_F(SpriteDrawingTest, AnUndecodableAsyncFileCallsBackNullWithOneLineFromTheMainThread) {
     auto* cache = Director::getInstance()->getTextureCache();
-    const std::string garbage = testing::Driver::outputPath("async_garbage.png");
+    const std::string garbage = testing::Driver::scratchPath("async_garbage.png");
     { std::ofstream(garbage) << "PNG? no"; }
     auto& lines = driver().captureLog();
     int calls = 0;
@@ -280,7 +280,7 @@ TEST_F(SpriteDrawingTest, AJpegSavedAndLoadedAgainIsUprightAndOpaque) {
     }
     Image image;
     ASSERT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), 64, 32));
-    const std::string path = testing::Driver::outputPath("upright.jpg");
+    const std::string path = testing::Driver::scratchPath("upright.jpg");
     ASSERT_TRUE(image.saveToFile(path));
     Image loaded;
     ASSERT_TRUE(loaded.initWithImageFile(path));

@@ -58,13 +58,13 @@ std::string writeSheet() {
     }
     Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), size, size, false));
-    const std::string path = testing::Driver::outputPath("frames_sheet.png");
+    const std::string path = testing::Driver::scratchPath("frames_sheet.png");
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }
 
 std::string writeList() {
-    const std::string list = testing::Driver::outputPath("frames_sheet.xml");
+    const std::string list = testing::Driver::scratchPath("frames_sheet.xml");
     std::ofstream(list) << R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0">
 <dict>

@@ -315,6 +315,24 @@ void Driver::stopCapturingLog() {
     cocos2d::setLogSink({});
 }
 
+std::string Driver::scratchPath(const std::string& fileName) {
+    static const std::filesystem::path folder = [] {
+        std::filesystem::path made = std::filesystem::temp_directory_path() /
+                                     ("kestrova-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(made);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                            ("kestrova-test-" + std::to_string(::getpid())),
+                                        ignored);
+        });
+        return made;
+    }();
+    const std::filesystem::path path = folder / fileName;
+    std::filesystem::create_directories(path.parent_path());
+    return path.string();
+}
+
 std::string Driver::outputPath(const std::string& fileName) {
     std::filesystem::create_directories(KESTROVA_TEST_OUTPUT_ROOT);
     return std::string(KESTROVA_TEST_OUTPUT_ROOT) + "/" + fileName;

@@ -66,7 +66,8 @@ TEST_F(ScrollingNumberActionTest, CountsUpAndDownAndShowsTheEndValueOnlyAtTheEnd
         // 2 s: 120 frames, more frames than values, so every value is reached.
         const std::vector<std::string> shown = run(c.from, c.to, 2.0f, c.prefix);
         ASSERT_GE(shown.size(), 2u);
-        EXPECT_TRUE(shown.front() == c.first || shown.front() == std::string(c.prefix) + std::to_string(c.from))
+        EXPECT_TRUE(shown.front() == c.first ||
+                    shown.front() == std::string(c.prefix) + std::to_string(c.from))
             << shown.front();
         EXPECT_EQ(shown.back(), c.last);
         EXPECT_EQ(shown[shown.size() - 2], c.beforeLast);

@@ -231,6 +231,27 @@ void checkPacks(const Tree& tree, const TextTable& texts, Problems& p) {
                 for (const char* pre : {"eplace_", "evidence_", "look_"}) {
                     if (n.rfind(pre, 0) == 0) found[pre].insert(n.substr(std::string(pre).size()));
                 }
+                // What the cabinet reaches into without checking: a place's card (tag 1) and pin,
+                // an evidence's holder (tag 6) with its picture (tag 7), a look's picture.
+                auto child = [](const rapidjson::Value& parent, const char* name, int tag) -> const rapidjson::Value* {
+                    if (!parent.HasMember("nodes") || !parent["nodes"].IsArray()) return nullptr;
+                    for (const auto& k : parent["nodes"].GetArray()) {
+                        if (!k.IsObject()) continue;
+                        bool named = name && k.HasMember("name") && k["name"].IsString() && std::string(k["name"].GetString()) == name;
+                        bool tagged = tag >= 0 && k.HasMember("tag") && k["tag"].IsInt() && k["tag"].GetInt() == tag;
+                        if (named || tagged) return &k;
+                    }
+                    return nullptr;
+                };
+                auto image = [](const rapidjson::Value* v) { return v && v->HasMember("tex"); };
+                if (n.rfind("eplace_", 0) == 0 && (!image(child(e, nullptr, 1)) || !image(child(e, "pin", -1)))) {
+                    p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" needs an image tagged 1 (its card) and an image \"pin\"");
+                }
+                if (n.rfind("evidence_", 0) == 0) {
+                    const rapidjson::Value* holder = child(e, nullptr, 6);
+                    if (!holder || !image(child(*holder, nullptr, 7))) p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" needs a holder tagged 6 with its picture tagged 7");
+                }
+                if (n.rfind("look_", 0) == 0 && !image(&e)) p.add("ui/Cabinet/ccnode.json", "\"" + n + "\" must be an image");
                 if (e.HasMember("nodes")) scan(e["nodes"]);
             }
         };
@@ -401,8 +422,10 @@ void checkMinigameLevels(const Tree& tree, Problems& p) {
         return;
     }
     std::set<int> seen;
+    std::set<std::string> used;
     for (auto* lv : children(root)) {
         int num = -1, w = 0, h = 0, pipe = -1;
+        used.insert(attr(lv, "picturename"));
         if (!isInteger(attr(lv, "number"), num) || num < 0 || num > 89 || !seen.insert(num).second) p.add(jp, "level numbers must be 0..89, each once");
         if (!isInteger(attr(lv, "width"), w) || !isInteger(attr(lv, "height"), h) || w < 1 || h < 1 || w * h < 2) p.add(jp, "level " + std::to_string(num) + " needs width and height with at least 2 pieces");
         if (!isInteger(attr(lv, "pipesize"), pipe) || pipe < 0) p.add(jp, "level " + std::to_string(num) + " needs a pipesize");
@@ -417,6 +440,13 @@ void checkMinigameLevels(const Tree& tree, Problems& p) {
         if (info && pipe > 0 && (pipe * w > info->width || pipe * h > info->height)) p.add(jp, "level " + std::to_string(num) + ": pieces do not fit the picture");
     }
     if (seen.size() != 90) p.add(jp, "needs 90 levels, has " + std::to_string(seen.size()));
+    // Every level painting takes its turn as a puzzle.
+    Problems quiet;
+    std::vector<std::string> paintings = {"Scenes/demo/Vesquino/background.jpg"};
+    for (const PackPicture& pic : readPack(tree, quiet).pictures) paintings.push_back("Scenes/" + pic.country + "/" + pic.path + "/background.jpg");
+    for (const std::string& painting : paintings) {
+        if (!used.count(painting)) p.add(jp, "painting '" + painting + "' is in no level of the cycle");
+    }
 }
 
 }  // namespace restest

@@ -34,7 +34,11 @@ void checkUiDescriptions(const Tree& tree, Problems& p);
 void checkLookups(const Tree& tree, Problems& p);
 void checkPreload(const Tree& tree, Problems& p);
 void checkUiGeometry(const Tree& tree, Problems& p);
+// World screens and minigames: list holders' places, child order, tags and sizes code relies on.
+void checkScreenLayouts(const Tree& tree, Problems& p);
 void checkUiTexts(const Tree& tree, const TextTable& texts, Problems& p);
+// The story slides: a full-screen picture each, bubble labels with their "intro" texts.
+void checkSlides(const Tree& tree, const TextTable& texts, Problems& p);
 
 // Frame lists: rectangles inside their image, untrimmed and unrotated, image present, names
 // unique across sheets loaded together, the frames code takes by name.

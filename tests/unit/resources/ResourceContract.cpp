@@ -66,6 +66,160 @@ const std::vector<Lookup>& lookups() {
             {"ui/Game", "Parts", "border_corner", "T", -1},
             {"ui/Game", "Parts", "KestrovaLogo", "T", -1},
         };
+        // The map: its background layers, the country templates and the credits panels.
+        for (const char* n : {"BackgroundMap", "Clouds", "TopBackgroundLight"}) t.push_back({"ui/Map", "Backgrounds", n, "T", -1});
+        t.push_back({"ui/Map", "", "Backgrounds", "P", -1});
+        t.push_back({"ui/Map", "Backgrounds", "faderPlace", "P", -1});
+        t.push_back({"ui/Map", "Backgrounds", "ListPlace", "P", -1});
+        t.push_back({"ui/Map", "", "Map", "PH", -1});
+        t.push_back({"ui/Map", "", "Icons", "PH", -1});
+        t.push_back({"ui/Map", "Map", "Credits", "P", -1});
+        t.push_back({"ui/Map", "Credits", "panel", "P", 1});
+        t.push_back({"ui/Map", "Credits", "panel", "P", 2});
+        t.push_back({"ui/Map", "panel", "lbl", "L", -1});
+        for (const std::string& c : countries()) {
+            t.push_back({"ui/Map", "Map", c, "K:CountryListItemNode", -1});
+            t.push_back({"ui/Map", c, "Ribbon", "P", -1});
+            t.push_back({"ui/Map", c, "caption", "L", -1});
+            t.push_back({"ui/Map", c, c + "_icon", "T", -1});
+        }
+        // The gallery screen.
+        for (int i = 1; i <= 7; ++i) t.push_back({"ui/Gallery", "", "background_" + std::to_string(i), "T", -1});
+        t.push_back({"ui/Gallery", "", "shadeTex", "T", -1});
+        t.push_back({"ui/Gallery", "", "UI", "P", -1});
+        for (const char* n : {"PicturesList", "Statistics", "shadeLeft", "shadeRight", "avatarPlace", "progres", "chat_place"}) {
+            t.push_back({"ui/Gallery", "UI", n, "P", -1});
+        }
+        for (const char* n : {"Cabinet", "Options", "Arrow_left", "Arrow_right", "Map"}) t.push_back({"ui/Gallery", "UI", n, "B", -1});
+        t.push_back({"ui/Gallery", "UI", "newEvidancePlace", "T", -1});
+        t.push_back({"ui/Gallery", "UI", "newCountryNotification", "T", -1});
+        t.push_back({"ui/Gallery", "Statistics", "btn", "B", -1});
+        t.push_back({"ui/Gallery", "Statistics", "label", "L", -1});
+        t.push_back({"ui/Gallery", "progres", "progresFiller", "G", -1});
+        t.push_back({"ui/Gallery", "progres", "prograsLabel", "L", -1});
+        // The gallery's templates: picture frames, the details popup, the close group, the coin.
+        t.push_back({"ui/GalleryDynamic", "", "GalleryDynamic", "PH", -1});
+        t.push_back({"ui/GalleryDynamic", "GalleryDynamic", "closeGroup", "P", -1});
+        t.push_back({"ui/GalleryDynamic", "closeGroup", "CloseButton", "B", -1});
+        t.push_back({"ui/GalleryDynamic", "GalleryDynamic", "PictureFrame", "K:PictureFrame", -1});
+        for (const char* n : {"frame", "iconPlace", "price"}) t.push_back({"ui/GalleryDynamic", "PictureFrame", n, "P", -1});
+        t.push_back({"ui/GalleryDynamic", "PictureFrame", "levelclosed", "T", -1});
+        t.push_back({"ui/GalleryDynamic", "PictureFrame", "finished", "T", 9});
+        t.push_back({"ui/GalleryDynamic", "price", "priceLabel", "L", -1});
+        for (int i = 1; i <= 3; ++i) {
+            t.push_back({"ui/GalleryDynamic", "PictureFrame", "Star", "P", i});
+            t.push_back({"ui/GalleryDynamic", "frame", "style_" + std::to_string(i), "T", i});
+            t.push_back({"ui/GalleryDynamic", "PictureDetails", "group", "P", i});
+        }
+        t.push_back({"ui/GalleryDynamic", "Star", "levelstare", "T", -1});
+        t.push_back({"ui/GalleryDynamic", "GalleryDynamic", "PictureDetails", "K:PictureDetails", -1});
+        t.push_back({"ui/GalleryDynamic", "PictureDetails", "closeGroup", "P", -1});
+        t.push_back({"ui/GalleryDynamic", "PictureDetails", "setWallpaper", "B", -1});
+        t.push_back({"ui/GalleryDynamic", "PictureDetails", "Play", "B", -1});
+        t.push_back({"ui/GalleryDynamic", "group", "picture", "P", -1});
+        t.push_back({"ui/GalleryDynamic", "GalleryDynamic", "OnePictureCoin", "T", -1});
+        // The level's result panel.
+        t.push_back({"ui/LevelStatistic", "", "LevelStatistic", "K:LevelStatistic", -1});
+        for (const char* n : {"level_stat_caption", "header", "fun_facts"}) t.push_back({"ui/LevelStatistic", "LevelStatistic", n, "L", -1});
+        for (const char* n : {"drops", "items", "defects", "flies", "time", "reward", "reward_place", "statStars"}) {
+            t.push_back({"ui/LevelStatistic", "LevelStatistic", n, "P", -1});
+        }
+        for (const char* n : {"drops", "items", "defects", "flies", "time", "reward"}) t.push_back({"ui/LevelStatistic", n, "lbl", "L", -1});
+        t.push_back({"ui/LevelStatistic", "LevelStatistic", "ok_btn", "B", -1});
+        for (int i = 1; i <= 3; ++i) t.push_back({"ui/LevelStatistic", "statStars", "StatStar", "P", i});
+        t.push_back({"ui/LevelStatistic", "StatStar", "lit", "T", 1});
+        // The options panel and the profile chooser.
+        t.push_back({"ui/OptionsScreen", "", "UI", "K:OptionsScreen", -1});
+        for (const char* n : {"CloseButton", "profiles", "credits", "exit"}) t.push_back({"ui/OptionsScreen", "UI", n, "B", -1});
+        for (const char* n : {"music", "sound", "full_sceen", "custom_cursor"}) t.push_back({"ui/OptionsScreen", "UI", n, "P", -1});
+        t.push_back({"ui/OptionsScreen", "music", "slider", "P", -1});
+        t.push_back({"ui/OptionsScreen", "sound", "slider", "P", -1});
+        t.push_back({"ui/OptionsScreen", "slider", "sond_volume_filler", "G", -1});
+        t.push_back({"ui/OptionsScreen", "music", "plusMusicBtn", "B", -1});
+        t.push_back({"ui/OptionsScreen", "music", "minusMusicBtn", "B", -1});
+        t.push_back({"ui/OptionsScreen", "sound", "plusBtn", "B", -1});
+        t.push_back({"ui/OptionsScreen", "sound", "minusSoundBtn", "B", -1});
+        t.push_back({"ui/OptionsScreen", "full_sceen", "check_box_fullscreen", "C", -1});
+        t.push_back({"ui/OptionsScreen", "full_sceen", "label", "L", -1});
+        t.push_back({"ui/OptionsScreen", "custom_cursor", "check_box_customcursor", "C", -1});
+        t.push_back({"ui/OptionsScreen", "custom_cursor", "label", "L", -1});
+        t.push_back({"ui/OptionsScreen", "", "ChooseUser", "K:ChooseUserScreen", -1});
+        t.push_back({"ui/OptionsScreen", "ChooseUser", "CloseButton", "B", -1});
+        for (int i = 1; i <= 4; ++i) t.push_back({"ui/OptionsScreen", "ChooseUser", "slot", "P", i});
+        t.push_back({"ui/OptionsScreen", "slot", "user", "B", -1});
+        t.push_back({"ui/OptionsScreen", "slot", "delete", "B", -1});
+        // The museum's statistic.
+        t.push_back({"ui/MuseumStatistic", "", "MuseumStatUI", "K:MuseumStatistic", -1});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "CloseButton", "B", -1});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "pay", "B", -1});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "museum_stat_caption", "L", -1});
+        for (int i = 1; i <= 7; ++i) t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "stat_" + std::to_string(i), "L", -1});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "icons", "P", -1});
+        t.push_back({"ui/MuseumStatistic", "icons", "coin_icon", "T", 7});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "back", "T", -1});
+        t.push_back({"ui/MuseumStatistic", "MuseumStatUI", "country_icon", "P", -1});
+        // The cabinet of evidence (the per-evidence elements are checked against the pack).
+        t.push_back({"ui/Cabinet", "", "background", "T", -1});
+        t.push_back({"ui/Cabinet", "", "UI", "P", -1});
+        t.push_back({"ui/Cabinet", "UI", "Menu", "B", -1});
+        for (const char* n : {"evinence_places", "Evidences", "TobbinLook", "message_place"}) t.push_back({"ui/Cabinet", "UI", n, "P", -1});
+        t.push_back({"ui/Cabinet", "UI", "cage", "T", -1});
+        t.push_back({"ui/Cabinet", "message_place", "foto_place", "P", 10});
+        t.push_back({"ui/Cabinet", "message_place", "message_container", "P", -1});
+        t.push_back({"ui/Cabinet", "message_container", "message_label", "L", -1});
+        // The minigame host and the selection popup.
+        t.push_back({"ui/Minigames", "", "UI", "P", -1});
+        for (const char* n : {"Skip", "Reset", "Menu"}) t.push_back({"ui/Minigames", "UI", n, "B", -1});
+        for (const char* n : {"avatarPlace", "WinAnim", "chat_place"}) t.push_back({"ui/Minigames", "UI", n, "P", -1});
+        t.push_back({"ui/Minigames", "UI", "LooseAnim", "L", -1});
+        t.push_back({"ui/MinigamesSelection", "", "UI", "P", -1});
+        t.push_back({"ui/MinigamesSelection", "UI", "CloseButton", "B", -1});
+        t.push_back({"ui/MinigamesSelection", "UI", "PuzzleButtons", "P", -1});
+        for (const std::string& k : minigameKinds()) {
+            t.push_back({"ui/MinigamesSelection", "PuzzleButtons", k + "BtnCont", "P", -1});
+            t.push_back({"ui/MinigamesSelection", k + "BtnCont", "Button", "B", -1});
+            t.push_back({"ui/MinigamesSelection", k + "BtnCont", "LabelLevel", "L", -1});
+            t.push_back({"ui/MinigamesSelection", k + "BtnCont", "mini_frame", "P", -1});
+        }
+        t.push_back({"ui/MinigamesSelection", "mini_frame", "closed", "T", 1});
+        // The five minigames' folders.
+        const std::string tm = "Minigames/TwoMatch", cp = "Minigames/ConveyorPuzzle", dp = "Minigames/DropsPuzzle",
+                          cm = "Minigames/ColorMatch", jp = "Minigames/JigsawPuzzle";
+        for (const char* n : {"painting", "top_plate", "hinge_closed", "hinge_open", "tile_0", "tile_1", "tile_2", "Selection"}) {
+            t.push_back({tm, "", n, "T", -1});
+        }
+        t.push_back({tm, "", "UI", "P", -1});
+        for (const char* n : {"grid", "neworder_back", "indicator_wrong", "indicator_correct", "handle_dinamic"}) t.push_back({tm, "UI", n, "T", -1});
+        for (int r = 0; r <= 4; ++r) t.push_back({tm, "UI", "pintle_" + std::to_string(r), "T", -1});
+        t.push_back({tm, "UI", "top_plate_place", "P", -1});
+        t.push_back({tm, "UI", "slots_place", "P", -1});
+        t.push_back({cp, "", "background", "T", -1});
+        t.push_back({cp, "", "UI", "P", -1});
+        for (const char* n : {"belt", "conveyor_gun", "conveyor_palette"}) t.push_back({cp, "UI", n, "T", -1});
+        t.push_back({cp, "UI", "counter", "L", -1});
+        for (int i = 0; i <= 7; ++i) t.push_back({cp, "", "accepted_" + std::to_string(i), "T", -1});
+        for (int i = 0; i <= 10; ++i) t.push_back({cp, "", "illicit_" + std::to_string(i), "T", -1});
+        t.push_back({cp, "", "coin", "T", -1});
+        t.push_back({dp, "", "background", "T", -1});
+        t.push_back({dp, "", "UI", "P", -1});
+        t.push_back({dp, "UI", "drops_layer", "P", -1});
+        t.push_back({dp, "UI", "cart", "T", -1});
+        t.push_back({dp, "drops_layer", "cart_back", "T", -1});
+        for (int i = 0; i <= 3; ++i) {
+            t.push_back({dp, "drops_layer", "drop_" + std::to_string(i), "T", -1});
+            t.push_back({dp, "drops_layer", "spot_" + std::to_string(i), "T", -1});
+        }
+        t.push_back({cm, "", "background", "T", -1});
+        t.push_back({cm, "", "board_frame", "T", -1});
+        t.push_back({cm, "", "UI", "P", -1});
+        for (int i = 0; i <= 9; ++i) {
+            t.push_back({cm, "UI", "smear_" + std::to_string(i), "T", -1});
+            t.push_back({cm, "", "pipe_" + std::to_string(i), "T", -1});
+        }
+        for (const char* n : {"background", "border_side", "border_corner"}) t.push_back({jp, "", n, "T", -1});
+        // The slideshow's Skip button and its slides.
+        t.push_back({"ui/Intro", "", "Skip", "B", -1});
+        for (const std::string& s : slideFolders()) t.push_back({s, "", "slide", "T", -1});
         for (int i = 1; i <= 5; ++i) t.push_back({"ui/GeneralArt", "", "cursor_tool_" + std::to_string(i), "T", -1});
         for (const char* k : {"USA", "UnitedKingdom", "France", "Netherlands", "Ukraine", "Spain", "Austria", "demo", "Tobbin"}) {
             t.push_back({"ui/Chat", "", std::string("avatar_") + k + "_small", "T", -1});
@@ -84,12 +238,59 @@ const std::vector<BuiltTree>& builtTrees() {
         {"ui/Tutorials", "item", {"text"}},
         {"ui/Loading", "ui", {}},
         {"ui/Game", "UI", {"label", "hint_label", "number"}},
+        {"ui/Intro", "Skip", {"skip_title"}},
+        {"ui/Map", "Backgrounds", {}},
+        {"ui/Map", "Credits", {"lbl"}},
+        {"ui/Map", "USA", {"caption"}},
+        {"ui/Map", "UnitedKingdom", {"caption"}},
+        {"ui/Map", "France", {"caption"}},
+        {"ui/Map", "Netherlands", {"caption"}},
+        {"ui/Map", "Ukraine", {"caption"}},
+        {"ui/Map", "Spain", {"caption"}},
+        {"ui/Map", "Austria", {"caption"}},
+        {"ui/Gallery", "UI", {"label", "prograsLabel"}},
+        {"ui/GalleryDynamic", "closeGroup", {}},
+        {"ui/GalleryDynamic", "PictureFrame", {"priceLabel"}},
+        {"ui/GalleryDynamic", "PictureDetails", {"header", "description", "wallpaper_title"}},
+        {"ui/LevelStatistic", "LevelStatistic", {"level_stat_caption", "header", "lbl", "fun_facts"}},
+        {"ui/OptionsScreen", "UI", {"label"}},
+        {"ui/OptionsScreen", "ChooseUser", {"user_name"}},
+        {"ui/MuseumStatistic", "MuseumStatUI",
+         {"museum_stat_caption", "stat_1", "stat_2", "stat_3", "stat_4", "stat_5", "stat_6", "stat_7", "pay_title"}},
+        {"ui/Cabinet", "UI", {"message_label"}},
+        {"ui/Cabinet", "message_place", {"message_label"}},
+        {"ui/Cabinet", "message_container", {"message_label"}},
+        {"ui/Minigames", "UI", {"LooseAnim"}},
+        {"ui/MinigamesSelection", "UI", {"LabelLevel"}},
+        {"Minigames/TwoMatch", "UI", {}},
+        {"Minigames/ConveyorPuzzle", "UI", {"counter"}},
+        {"Minigames/DropsPuzzle", "UI", {}},
+        {"Minigames/ColorMatch", "UI", {}},
     };
     return trees;
 }
 
 const std::vector<std::string>& uiFolders() {
-    static const std::vector<std::string> f = {"ui/GeneralArt", "ui/Confirmation", "ui/Chat", "ui/Tutorials", "ui/Loading", "ui/Game"};
+    static const std::vector<std::string> f = [] {
+        std::vector<std::string> t = {"ui/GeneralArt", "ui/Confirmation", "ui/Chat", "ui/Tutorials", "ui/Loading", "ui/Game",
+                                      "ui/Intro", "ui/Map", "ui/Gallery", "ui/GalleryDynamic", "ui/LevelStatistic",
+                                      "ui/OptionsScreen", "ui/MuseumStatistic", "ui/Cabinet", "ui/Minigames",
+                                      "ui/MinigamesSelection"};
+        for (const std::string& k : minigameKinds()) t.push_back("Minigames/" + k);
+        for (const std::string& s : slideFolders()) t.push_back(s);
+        return t;
+    }();
+    return f;
+}
+
+const std::vector<std::string>& minigameKinds() {
+    static const std::vector<std::string> k = {"TwoMatch", "ColorMatch", "DropsPuzzle", "ConveyorPuzzle", "JigsawPuzzle"};
+    return k;
+}
+
+const std::vector<std::string>& slideFolders() {
+    static const std::vector<std::string> f = {"intro/frame1", "intro/frame2", "intro/frame3", "intro/frame4", "intro/frame5",
+                                               "intro/frame6", "intro/frame7", "intro/frame8", "intro/frame9", "intro/outro1"};
     return f;
 }
 
@@ -108,7 +309,7 @@ const std::vector<std::string>& codeTextKeys() {
         "ui/stat_museum_balance", "ui/stat_player_balance", "ui/level_stat_caption", "ui/fullscreen_label",
         "ui/customcursor_label", "ui/skip", "ui/CreditsText11", "Tutorials/tutorial-40_1", "Tutorials/tutorial-15_1",
         "minigames/loose_text", "minigames/win_congratulation",
-        // Static texts of the screens still to be described; their descriptions will use them.
+        // Static texts of the screens' titles, captions and buttons.
         "ui/options_title", "ui/music_caption", "ui/sound_caption", "ui/btn_profiles", "ui/btn_credits", "ui/btn_exit",
         "ui/btn_mg_skip", "ui/btn_mg_reset", "ui/btn_mg_menu", "ui/mg_select_title", "ui/btn_finish", "ui/btn_menu",
         "ui/loading_caption", "chooseuser/chooseuser_title", "levelstatistic/btn_ok", "levelstatistic/drops_caption",
@@ -126,10 +327,7 @@ const std::vector<std::string>& countries() {
     return c;
 }
 
-const std::vector<std::string>& countriesWithArt() {
-    static const std::vector<std::string> c = {"USA"};
-    return c;
-}
+const std::vector<std::string>& countriesWithArt() { return countries(); }
 
 const std::vector<std::string>& effectNames() {
     static const std::vector<std::string> n = {
@@ -167,6 +365,28 @@ const std::vector<RequiredFrame>& requiredFrames() {
         t.push_back({"ui/Game/UI_atlas.xml", "scrape_tex.png", 256, 256});
         t.push_back({"ui/Game/UI_atlas.xml", "cut_tutor.png", 0, 0});
         for (int i = 0; i <= 3; ++i) t.push_back({"fly/fly.plist", "Fly_" + std::to_string(i) + ".png", 0, 0});
+        // The map's country pictures (also loaded by the museum's statistic) and the gallery's
+        // Map button faces, which code loads by name.
+        for (const std::string& c : countries()) {
+            t.push_back({"ui/Map/Icons_atlas.xml", c + "_icon.png", 0, 0});
+            t.push_back({"ui/Gallery/UI_atlas.xml", "icon_" + c + ".png", 0, 0});
+            t.push_back({"ui/Gallery/UI_atlas.xml", "icon_" + c + "_over.png", 0, 0});
+        }
+        // Frames the minigames make sprites from by name while they play.
+        for (int i = 0; i <= 2; ++i) t.push_back({"Minigames/TwoMatch/Tiles_atlas.xml", "tile_" + std::to_string(i) + ".png", 0, 0});
+        t.push_back({"Minigames/TwoMatch/Tiles_atlas.xml", "Selection.png", 0, 0});
+        for (int i = 0; i <= 7; ++i) t.push_back({"Minigames/ConveyorPuzzle/Items_atlas.xml", "accepted_" + std::to_string(i) + ".png", 0, 0});
+        for (int i = 0; i <= 10; ++i) t.push_back({"Minigames/ConveyorPuzzle/Items_atlas.xml", "illicit_" + std::to_string(i) + ".png", 0, 0});
+        t.push_back({"Minigames/ConveyorPuzzle/Items_atlas.xml", "coin.png", 0, 0});
+        t.push_back({"Minigames/ConveyorPuzzle/UI_atlas.xml", "finger.png", 0, 0});
+        for (int i = 0; i <= 3; ++i) {
+            t.push_back({"Minigames/DropsPuzzle/UI_atlas.xml", "drop_" + std::to_string(i) + ".png", 0, 0});
+            t.push_back({"Minigames/DropsPuzzle/UI_atlas.xml", "spot_" + std::to_string(i) + ".png", 0, 0});
+        }
+        for (int i = 0; i <= 9; ++i) {
+            t.push_back({"Minigames/ColorMatch/Pipes_atlas.xml", "pipe_" + std::to_string(i) + ".png", 0, 0});
+            t.push_back({"Minigames/ColorMatch/UI_atlas.xml", "smear_" + std::to_string(i) + ".png", 0, 0});
+        }
         t.push_back({"fly/fly.plist", "FlyEyes.png", 0, 0});
         return t;
     }();

@@ -38,6 +38,10 @@ const std::vector<BuiltTree>& builtTrees();
 // The UI folders that exist this round, and which of them the loading screen preloads.
 const std::vector<std::string>& uiFolders();
 const std::vector<std::string>& preloadFolders();
+// The minigames, in the order of the selection popup; each has the folder Minigames/<kind>.
+const std::vector<std::string>& minigameKinds();
+// The folders of the intro's and the closing slideshow's slides, in the order they are shown.
+const std::vector<std::string>& slideFolders();
 
 // Text keys the code looks up ("section/id"), besides those derived from the packs,
 // tutorials and descriptions.

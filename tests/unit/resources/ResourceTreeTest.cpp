@@ -39,6 +39,7 @@ TEST(ResourceTreeTest, UiDescriptionsHoldWhatCodeLooksUp) {
     checkLookups(tree(), p);
     checkPreload(tree(), p);
     checkUiGeometry(tree(), p);
+    checkScreenLayouts(tree(), p);
     EXPECT_TRUE(p.empty()) << p.text();
 }
 
@@ -54,6 +55,12 @@ TEST(ResourceTreeTest, TextsCoverEveryKeyAndGlyph) {
     checkTextRules(tree(), texts(), p);
     checkUiTexts(tree(), texts(), p);
     checkGlyphs(tree(), p);
+    EXPECT_TRUE(p.empty()) << p.text();
+}
+
+TEST(ResourceTreeTest, SlideshowsHoldTheirSlidesAndBubbles) {
+    Problems p;
+    checkSlides(tree(), texts(), p);
     EXPECT_TRUE(p.empty()) << p.text();
 }
 

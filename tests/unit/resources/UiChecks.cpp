@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include "ResourceChecks.h"
@@ -396,6 +397,209 @@ void checkUiGeometry(const Tree& tree, Problems& p) {
         }
         return false;
     }, "must be 320 x 240 with its panel centred on the frame's bottom-right corner");
+}
+
+namespace {
+
+// The ancestors of the first element named `name` (pre-order), the element last.
+bool locate(const Value& nodes, const std::string& name, std::vector<const Value*>& chain) {
+    if (!nodes.IsArray()) return false;
+    for (const auto& e : nodes.GetArray()) {
+        if (!e.IsObject()) continue;
+        chain.push_back(&e);
+        if (str(e, "name") == name) return true;
+        if (const Value* kids = nodesOf(e)) {
+            if (locate(*kids, name, chain)) return true;
+        }
+        chain.pop_back();
+    }
+    return false;
+}
+
+struct Point {
+    double x, y;
+};
+
+// Where an element ends up on a 1280 x 810 screen (origin bottom-left, y up) when its tree is
+// added at the screen's centre, by the position rule applied down its ancestors.
+std::optional<Point> worldOf(const Value& nodes, const std::string& name) {
+    std::vector<const Value*> chain;
+    if (!locate(nodes, name, chain)) return std::nullopt;
+    Point at{kDesignWidth / 2.0, kDesignHeight / 2.0};
+    Frame4 parent{0, 0, static_cast<double>(kDesignWidth), static_cast<double>(kDesignHeight)};
+    for (const Value* e : chain) {
+        Frame4 f{};
+        if (!frameOf(*e, f)) return std::nullopt;
+        at.x += f.x + f.w / 2 - parent.w / 2;
+        at.y += parent.h / 2 - (f.y + f.h / 2);
+        parent = f;
+    }
+    return at;
+}
+
+std::vector<std::string> childNames(const Value& e) {
+    std::vector<std::string> names;
+    if (const Value* kids = nodesOf(e)) {
+        for (const auto& k : kids->GetArray()) {
+            if (k.IsObject()) names.push_back(str(k, "name"));
+        }
+    }
+    return names;
+}
+
+int tagOf(const Value& e) { return e.HasMember("tag") && e["tag"].IsInt() ? e["tag"].GetInt() : -1; }
+
+int countNamed(const Value& nodes, const std::string& name) {
+    int n = 0;
+    walk(nodes, "", false, false, [&](const Value& e, const std::string&, bool, bool) { n += str(e, "name") == name; });
+    return n;
+}
+
+}  // namespace
+
+// Rules of the world screens and minigames that follow from how code uses their elements.
+void checkScreenLayouts(const Tree& tree, Problems& p) {
+    std::map<std::string, std::unique_ptr<rapidjson::Document>> docs;
+    auto nodes = [&](const std::string& folder) -> const Value* {
+        if (!docs.count(folder)) {
+            Problems quiet;
+            docs[folder] = tree.exists(folder + "/ccnode.json") ? loadJson(tree, folder + "/ccnode.json", quiet) : nullptr;
+        }
+        const auto& d = docs[folder];
+        return (d && d->HasMember("nodes") && (*d)["nodes"].IsArray()) ? &(*d)["nodes"] : nullptr;
+    };
+    auto near = [](double a, double b) { return std::abs(a - b) < 0.01; };
+    auto worldIs = [&](const std::string& folder, const std::string& name, Point want, const std::string& why) {
+        const Value* n = nodes(folder);
+        if (!n) return;
+        auto at = worldOf(*n, name);
+        if (!at || !near(at->x, want.x) || !near(at->y, want.y)) {
+            p.add(folder + "/ccnode.json", "\"" + name + "\" must lie at (" + std::to_string(want.x) + ", " + std::to_string(want.y) + ") on screen: " + why);
+        }
+    };
+    // The snapping lists sit at (origin x, origin y - 2 centre y) in their holders; their tap
+    // arithmetic assumes their world origin is the screen's.
+    worldIs("ui/Gallery", "PicturesList", {0, 810}, "the picture list is placed 810 below it");
+    worldIs("ui/Map", "ListPlace", {0, 911.25}, "the country list is placed 911.25 below it");
+
+    if (const Value* n = nodes("ui/Gallery")) {
+        if (const Value* ui = findFirst(*n, "UI")) {
+            auto names = childNames(*ui);
+            if (names.empty() || names.front() != "PicturesList") p.add("ui/Gallery/ccnode.json", "\"PicturesList\" must be the first child of \"UI\", so the buttons stay above the list");
+            if (names.empty() || names.back() != "chat_place") p.add("ui/Gallery/ccnode.json", "\"chat_place\" must be the last child of \"UI\", so chats draw above the panel");
+        }
+    }
+    if (const Value* n = nodes("ui/GalleryDynamic")) {
+        std::vector<const Value*> chain;
+        if (locate(*n, "closeGroup", chain) && (chain.size() != 2 || str(*chain[0], "name") != "GalleryDynamic")) {
+            p.add("ui/GalleryDynamic/ccnode.json", "the first \"closeGroup\" must be the map's, a direct child of \"GalleryDynamic\"");
+        }
+        if (const Value* frame = findFirst(*n, "PictureFrame")) {
+            int tagged = 0;
+            bool star = true;
+            if (const Value* kids = nodesOf(*frame)) {
+                for (const auto& k : kids->GetArray()) {
+                    if (k.IsObject() && tagOf(k) == 1) {
+                        ++tagged;
+                        star = star && str(k, "name") == "Star";
+                    }
+                }
+            }
+            if (tagged != 1 || !star) p.add("ui/GalleryDynamic/ccnode.json", "\"PictureFrame\" needs exactly one direct child tagged 1, and it must be a \"Star\"");
+        }
+    }
+    if (const Value* n = nodes("ui/Map")) {
+        if (const Value* bg = findFirst(*n, "Backgrounds")) {
+            if (const Value* kids = nodesOf(*bg); kids && countNamed(*kids, "Credits") > 0) {
+                p.add("ui/Map/ccnode.json", "\"Credits\" must not be inside \"Backgrounds\": the map removes it from there");
+            }
+        }
+        for (const std::string& c : countries()) {
+            const Value* e = findFirst(*n, c);
+            if (e && !(e->HasMember("w") && (*e)["w"].IsInt() && e->HasMember("h") && (*e)["h"].IsInt())) {
+                p.add("ui/Map/ccnode.json", "country \"" + c + "\" needs integer \"w\" and \"h\" for its locked silhouette");
+            }
+        }
+    }
+    if (const Value* n = nodes("ui/LevelStatistic")) {
+        if (const Value* ls = findFirst(*n, "LevelStatistic"); ls && nodesOf(*ls)) {
+            for (const auto& k : nodesOf(*ls)->GetArray()) {
+                int t = k.IsObject() ? tagOf(k) : -1;
+                if (t >= 1 && t <= 3) p.add("ui/LevelStatistic/ccnode.json", "\"" + str(k, "name") + "\" carries tag " + std::to_string(t) + ", which marks the HUD stars moved into the panel");
+            }
+        }
+    }
+    if (const Value* n = nodes("ui/Cabinet")) {
+        std::vector<const Value*> chain;
+        int count = countNamed(*n, "message_container");
+        if (count != 1 || !locate(*n, "message_container", chain) || chain.size() < 2 || str(*chain[chain.size() - 2], "name") != "message_place") {
+            p.add("ui/Cabinet/ccnode.json", "needs exactly one \"message_container\", a child of \"message_place\" (found " + std::to_string(count) + ")");
+        }
+    }
+    if (const Value* n = nodes("ui/MinigamesSelection")) {
+        if (const Value* pb = findFirst(*n, "PuzzleButtons")) {
+            std::vector<std::string> want;
+            for (const std::string& k : minigameKinds()) want.push_back(k + "BtnCont");
+            if (childNames(*pb) != want) p.add("ui/MinigamesSelection/ccnode.json", "\"PuzzleButtons\" must hold exactly the five game buttons, in the games' order");
+        }
+    }
+    // In a level the options panel drops "profiles" and moves "credits" 84 px right and "exit"
+    // 84 px left; the two must still stand apart.
+    if (const Value* n = nodes("ui/OptionsScreen")) {
+        Frame4 c{}, e{};
+        const Value* credits = findFirst(*n, "credits");
+        const Value* exit = findFirst(*n, "exit");
+        if (credits && exit && frameOf(*credits, c) && frameOf(*exit, e)) {
+            c.x += 84;
+            e.x -= 84;
+            bool apart = c.x + c.w <= e.x || e.x + e.w <= c.x || c.y + c.h <= e.y || e.y + e.h <= c.y;
+            if (!apart) p.add("ui/OptionsScreen/ccnode.json", "\"credits\" and \"exit\" overlap once the level moves them 84 px together");
+        }
+    }
+    // The safe's handle is re-anchored by offsets that assume its size.
+    if (const Value* n = nodes("Minigames/TwoMatch")) {
+        Frame4 f{};
+        const Value* h = findFirst(*n, "handle_dinamic");
+        if (h && (!frameOf(*h, f) || f.w != 243 || f.h != 100)) p.add("Minigames/TwoMatch/ccnode.json", "\"handle_dinamic\" must be 243 x 100");
+    }
+    // The belt is copied every 66 px and shifted 70 left; its left end must start off screen.
+    if (const Value* n = nodes("Minigames/ConveyorPuzzle")) {
+        Frame4 f{};
+        const Value* b = findFirst(*n, "belt");
+        auto at = worldOf(*n, "belt");
+        if (b && frameOf(*b, f) && at) {
+            double left = at->x - 70 - f.w / 2;
+            double y = at->y - kDesignHeight / 2.0;
+            if (f.w != 66) p.add("Minigames/ConveyorPuzzle/ccnode.json", "\"belt\" must be exactly 66 px wide, its pattern period");
+            if (left > 0 || left < -106) p.add("Minigames/ConveyorPuzzle/ccnode.json", "\"belt\" must start 0..106 px left of the screen after its 70 px shift");
+            if (y < -270 || y > 270) p.add("Minigames/ConveyorPuzzle/ccnode.json", "\"belt\" must lie inside the swipe band");
+        }
+    }
+    // Every lane's drop must be catchable: its fall crosses the cart back's box (widened by
+    // 10 px at the sides and 30 px below) somewhere in the cart's +-450 px of travel.
+    if (const Value* n = nodes("Minigames/DropsPuzzle")) {
+        Frame4 cb{};
+        const Value* back = findFirst(*n, "cart_back");
+        auto backAt = worldOf(*n, "cart_back");
+        if (const Value* ui = findFirst(*n, "UI")) {
+            auto names = childNames(*ui);
+            auto layer = std::find(names.begin(), names.end(), "drops_layer"), cart = std::find(names.begin(), names.end(), "cart");
+            if (layer == names.end() || cart == names.end() || cart < layer) p.add("Minigames/DropsPuzzle/ccnode.json", "\"cart\" must come after \"drops_layer\" in \"UI\", so its front covers the drops");
+        }
+        if (back && backAt && frameOf(*back, cb)) {
+            for (int lane = 0; lane <= 3; ++lane) {
+                std::string d = "drop_" + std::to_string(lane), s2 = "spot_" + std::to_string(lane);
+                const Value* drop = findFirst(*n, d);
+                Frame4 df{};
+                auto home = worldOf(*n, d), spot = worldOf(*n, s2);
+                if (!drop || !frameOf(*drop, df) || !home || !spot) continue;
+                double top = home->y + df.h / 2, bottom = spot->y + 20;
+                bool reach = home->x >= backAt->x - cb.w / 2 - 10 - 450 && home->x <= backAt->x + cb.w / 2 + 10 + 450;
+                bool crosses = top >= backAt->y - cb.h / 2 - 30 && bottom <= backAt->y + cb.h / 2;
+                if (!reach || !crosses) p.add("Minigames/DropsPuzzle/ccnode.json", "lane " + std::to_string(lane) + "'s drops fall past the cart's catch zone");
+            }
+        }
+    }
 }
 
 void checkUiTexts(const Tree& tree, const TextTable& texts, Problems& p) {

@@ -68,6 +68,11 @@ bool MixerDevice::openWithDriver(const char* driver, std::string& error) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
+    // SDL_mixer stores a channel's pause as the tick count at that moment, so a pause given while
+    // SDL's clock still reads 0 (right after the first SDL init) would be taken for no pause at all.
+    while (SDL_GetTicks() == 0) {
+        SDL_Delay(1);
+    }
     // MP3 through SDL2_mixer's own decoders; a failure here only shows when an MP3 is played.
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(kFrequency, MIX_DEFAULT_FORMAT, kOutputChannels, kChunkFrames) != 0) {

@@ -221,9 +221,15 @@ TEST_F(NodeFromJsonHostileTest, MutatedRealDescriptionsNeverCrashTheBuild) {
         for (int e = 0; e < edits; ++e) {
             const size_t at = random() % mutated.size();
             switch (random() % 3) {
-                case 0: mutated[at] = alphabet[random() % alphabet.size()]; break;
-                case 1: mutated.erase(at, 1 + random() % 8); break;
-                default: mutated.insert(at, 1, alphabet[random() % alphabet.size()]); break;
+                case 0:
+                    mutated[at] = alphabet[random() % alphabet.size()];
+                    break;
+                case 1:
+                    mutated.erase(at, 1 + random() % 8);
+                    break;
+                default:
+                    mutated.insert(at, 1, alphabet[random() % alphabet.size()]);
+                    break;
             }
         }
         RefPtr<Node> root = build(mutated);

@@ -73,7 +73,8 @@ Node* at(Node* root, const std::string& path) {
     size_t begin = 0;
     while (node != nullptr && begin < path.size()) {
         const size_t end = path.find('/', begin);
-        const std::string name = path.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+        const std::string name =
+            path.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
         node = node->getChildByName(name);
         begin = end == std::string::npos ? path.size() : end + 1;
     }
@@ -112,15 +113,24 @@ Kind kindOf(Node* node) {
 
 const char* kindName(Kind kind) {
     switch (kind) {
-        case Kind::Absent: return "absent";
-        case Kind::Plain: return "plain node";
-        case Kind::Factory: return "factory node";
-        case Kind::Recording: return "class node";
-        case Kind::Sprite: return "sprite";
-        case Kind::Label: return "label";
-        case Kind::Button: return "button";
-        case Kind::CheckBox: return "check box";
-        case Kind::Progress: return "progress bar";
+        case Kind::Absent:
+            return "absent";
+        case Kind::Plain:
+            return "plain node";
+        case Kind::Factory:
+            return "factory node";
+        case Kind::Recording:
+            return "class node";
+        case Kind::Sprite:
+            return "sprite";
+        case Kind::Label:
+            return "label";
+        case Kind::Button:
+            return "button";
+        case Kind::CheckBox:
+            return "check box";
+        case Kind::Progress:
+            return "progress bar";
     }
     return "?";
 }
@@ -176,11 +186,11 @@ TEST_F(NodeFromJsonTest, DescriptionsBuildTheirKindsAtTheirPlaces) {
              {"name":"Deep","x":0,"y":0,"w":200,"h":100}]}]}]})",
          "Deep", "", Kind::Plain, -540, 355},
         {"an image file of the folder",
-         R"({"nodes":[{"name":"img","x":100,"y":50,"w":20,"h":10,"tex":"red.png"}]})", "", "img", Kind::Sprite,
-         -530, 350},
+         R"({"nodes":[{"name":"img","x":100,"y":50,"w":20,"h":10,"tex":"red.png"}]})", "", "img",
+         Kind::Sprite, -530, 350},
         {"a frame of a sheet of the folder",
-         R"({"nodes":[{"name":"fr","x":0,"y":0,"w":16,"h":16,"tex":"Sheet/f1.png"}]})", "", "fr", Kind::Sprite,
-         -632, 397},
+         R"({"nodes":[{"name":"fr","x":0,"y":0,"w":16,"h":16,"tex":"Sheet/f1.png"}]})", "", "fr",
+         Kind::Sprite, -632, 397},
         {"an image that cannot be loaded yields nothing",
          R"({"nodes":[{"name":"img","x":0,"y":0,"w":20,"h":10,"tex":"missing.png"}]})", "", "img",
          Kind::Absent, 0, 0},
@@ -195,8 +205,9 @@ TEST_F(NodeFromJsonTest, DescriptionsBuildTheirKindsAtTheirPlaces) {
          R"({"nodes":[{"name":"caption","x":0,"y":0,"w":200,"h":40,"tex":"red.png",
              "label":{"t":"ttf","f":"Arial","s":20}}]})",
          "", "caption", Kind::Label, -540, 385},
-        {"a registered class", R"({"nodes":[{"name":"Panel","x":0,"y":0,"w":1280,"h":810,"class":"RecordingPanel"}]})",
-         "", "Panel", Kind::Recording, 0, 0},
+        {"a registered class",
+         R"({"nodes":[{"name":"Panel","x":0,"y":0,"w":1280,"h":810,"class":"RecordingPanel"}]})", "", "Panel",
+         Kind::Recording, 0, 0},
         {"a class whose create fails yields nothing",
          R"({"nodes":[{"name":"Panel","x":0,"y":0,"w":10,"h":10,"class":"FailingPanel"}]})", "", "Panel",
          Kind::Absent, 0, 0},
@@ -216,21 +227,23 @@ TEST_F(NodeFromJsonTest, DescriptionsBuildTheirKindsAtTheirPlaces) {
         {"a button", R"({"nodes":[{"name":"Yes","x":110,"y":290,"w":180,"h":64,"button":1,
              "nodes":[{"name":"normal","tex":"red.png","state":"normal"}]}]})",
          "", "Yes", Kind::Button, -440, 83},
-        {"a button without parts yields nothing", R"({"nodes":[{"name":"Yes","x":0,"y":0,"w":10,"h":10,"button":1}]})",
-         "", "Yes", Kind::Absent, 0, 0},
+        {"a button without parts yields nothing",
+         R"({"nodes":[{"name":"Yes","x":0,"y":0,"w":10,"h":10,"button":1}]})", "", "Yes", Kind::Absent, 0, 0},
         {"a check box", R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1,
              "nodes":[{"name":"bg","tex":"Sheet/f1.png","state":"normal"}]}]})",
          "", "Box", Kind::CheckBox, -620, 385},
         {"a check box without parts yields nothing",
-         R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1}]})", "", "Box", Kind::Absent, 0, 0},
-        {"a progress bar", R"({"nodes":[{"name":"bar","x":100,"y":50,"w":20,"h":10,"tex":"red.png","progress":1}]})",
-         "", "bar", Kind::Progress, -530, 350},
+         R"({"nodes":[{"name":"Box","x":0,"y":0,"w":40,"h":40,"checkbox":1}]})", "", "Box", Kind::Absent, 0,
+         0},
+        {"a progress bar",
+         R"({"nodes":[{"name":"bar","x":100,"y":50,"w":20,"h":10,"tex":"red.png","progress":1}]})", "", "bar",
+         Kind::Progress, -530, 350},
         {"a progress bar whose image cannot be loaded yields nothing",
          R"({"nodes":[{"name":"bar","x":0,"y":0,"w":20,"h":10,"tex":"gone.png","progress":1}]})", "", "bar",
          Kind::Absent, 0, 0},
         {"a selector before a progress bar",
-         R"({"nodes":[{"name":"bar","x":0,"y":0,"w":20,"h":10,"tex":"red.png","progress":1,"selector":1}]})", "",
-         "bar", Kind::Absent, 0, 0},
+         R"({"nodes":[{"name":"bar","x":0,"y":0,"w":20,"h":10,"tex":"red.png","progress":1,"selector":1}]})",
+         "", "bar", Kind::Absent, 0, 0},
         {"a label before a button", R"({"nodes":[{"name":"caption","x":0,"y":0,"w":200,"h":40,"button":1,
              "nodes":[{"name":"n","tex":"red.png","state":"normal"}],"label":{"t":"ttf","f":"Arial","s":20}}]})",
          "", "caption", Kind::Label, -540, 385},
@@ -274,8 +287,8 @@ TEST_F(NodeFromJsonTest, RotationOpacityAndTagComeFromTheirKeys) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.extra);
         RefPtr<Node> root =
-            build(std::string(R"({"nodes":[{"name":"img","x":0,"y":0,"w":20,"h":10,"tex":"red.png",)") + c.extra +
-                  "}]}");
+            build(std::string(R"({"nodes":[{"name":"img","x":0,"y":0,"w":20,"h":10,"tex":"red.png",)") +
+                  c.extra + "}]}");
         Node* img = at(root, "img");
         ASSERT_NE(img, nullptr);
         EXPECT_FLOAT_EQ(img->getRotation(), c.rotation);
@@ -374,7 +387,8 @@ TEST_F(NodeFromJsonTest, LabelsTakeTheirTextFromTheSectionOfTheBuild) {
     auto* wholeCaption = dynamic_cast<Label*>(at(whole, "ConfirmationWindow/caption"));
     ASSERT_NE(wholeCaption, nullptr);
     EXPECT_EQ(wholeCaption->getString(), "Hello") << "section ui for the whole tree";
-    EXPECT_EQ(dynamic_cast<Label*>(at(whole, "ConfirmationWindow/Missing_Key"))->getString(), "ui.missing_key");
+    EXPECT_EQ(dynamic_cast<Label*>(at(whole, "ConfirmationWindow/Missing_Key"))->getString(),
+              "ui.missing_key");
 
     RefPtr<Node> window = build(json, "ConfirmationWindow");
     auto* caption = dynamic_cast<Label*>(at(window, "caption"));
@@ -410,8 +424,8 @@ TEST_F(NodeFromJsonTest, LabelObjectsSetColourSizeShadowAndAlignment) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         RefPtr<Node> root =
-            build(std::string(R"({"nodes":[{"name":"caption","x":0,"y":0,"w":100,"h":30,"label":)") + c.label +
-                  "}]}");
+            build(std::string(R"({"nodes":[{"name":"caption","x":0,"y":0,"w":100,"h":30,"label":)") +
+                  c.label + "}]}");
         auto* label = dynamic_cast<Label*>(at(root, "caption"));
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->getColor(), c.colour);
@@ -438,7 +452,8 @@ TEST_F(NodeFromJsonTest, TheTextScaleOfAnotherLanguageShrinksFontsAndTheBoxIsKep
     // Sizes whose product with 0.9 is whole keep it: truncation must not lose a point to rounding.
     for (const auto& [size, expected] : {std::pair{20, 18.0f}, std::pair{10, 9.0f}, std::pair{30, 27.0f}}) {
         RefPtr<Node> sized = build(R"({"nodes":[{"name":"caption","x":0,"y":0,"w":100,"h":30,
-             "label":{"t":"ttf","f":"Arial","s":)" + std::to_string(size) + "}}]}");
+             "label":{"t":"ttf","f":"Arial","s":)" +
+                                   std::to_string(size) + "}}]}");
         auto* made = dynamic_cast<Label*>(at(sized, "caption"));
         ASSERT_NE(made, nullptr);
         EXPECT_FLOAT_EQ(made->getTTFConfig().fontSize, expected) << size;
@@ -469,8 +484,9 @@ TEST_F(NodeFromJsonTest, AMalformedOrMissingDescriptionLogsAndGivesNull) {
         NodeFromJson loader("ui/Bad");
         EXPECT_EQ(loader.getDocument(), nullptr);
         EXPECT_EQ(loader.createNode(""), nullptr);
-        EXPECT_EQ(logCount("Parsing JSON document 'ui/Bad/ccnode.json' returned error: " + std::to_string(c.code)),
-                  1);
+        EXPECT_EQ(
+            logCount("Parsing JSON document 'ui/Bad/ccnode.json' returned error: " + std::to_string(c.code)),
+            1);
         EXPECT_TRUE(NodeFromJson::collectTextures("ui/Bad").empty());
         EXPECT_EQ(JsonDocumentCache::getInstance().size(), 0u) << "nothing cached";
     }
@@ -495,7 +511,7 @@ TEST_F(NodeFromJsonTest, CollectTexturesListsSheetImagesAndEveryTexValue) {
                {"name":"top","tex":"bar.png","progress":1}]})");
     const std::unordered_set<std::string> textures = NodeFromJson::collectTextures("ui/T");
     EXPECT_EQ(textures, (std::unordered_set<std::string>{"ui/T/Sheet_atlas.png", "ui/T/red.png",
-                                                          "ui/T/Sheet/f1.png", "ui/T/bar.png"}));
+                                                         "ui/T/Sheet/f1.png", "ui/T/bar.png"}));
 }
 
 TEST_F(NodeFromJsonTest, LoadersShareOneParseAndDestroyingOneEmptiesTheCache) {

@@ -104,12 +104,13 @@ protected:
                     const std::vector<Frame>& frames) {
         writeImage(folder + "/" + sheet + "_atlas.png", width, height, cocos2d::Color4B(0, 0, 255, 255));
         std::string xml =
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n<key>frames</key>\n<dict>\n";
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist "
+            "version=\"1.0\">\n<dict>\n<key>frames</key>\n<dict>\n";
         for (const Frame& f : frames) {
             const std::string size = "{" + std::to_string(f.w) + "," + std::to_string(f.h) + "}";
-            xml += "<key>" + f.name + "</key>\n<dict>\n<key>frame</key><string>{{" + std::to_string(f.x) + "," +
-                   std::to_string(f.y) + "}," + size + "}</string>\n<key>sourceSize</key><string>" + size +
-                   "</string>\n</dict>\n";
+            xml += "<key>" + f.name + "</key>\n<dict>\n<key>frame</key><string>{{" + std::to_string(f.x) +
+                   "," + std::to_string(f.y) + "}," + size + "}</string>\n<key>sourceSize</key><string>" +
+                   size + "</string>\n</dict>\n";
         }
         xml += "</dict>\n<key>metadata</key>\n<dict>\n<key>textureFileName</key><string>" + sheet +
                "_atlas.png</string>\n</dict>\n</dict>\n</plist>\n";

@@ -459,3 +459,28 @@ TEST_F(AudioEngineMixerTest, NamesAreLookedUpAlongTheSearchPaths) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(AudioEngineMixerTest, AVoicePausedRightAfterTheDeviceOpensFallsSilent) {
+    // Right after the device opens (SDL's clock may still read 0), a second voice of a file paused at
+    // once must fall silent like any paused voice.
+    for (const std::string& path :
+         {writeWav(_dir.file("loop.wav"), 0.5), writeMp3(_dir.file("loop.mp3"), 0.5)}) {
+        SCOPED_TRACE(path);
+        const int first = AudioEngine::play2d(path, true);
+        const int second = AudioEngine::play2d(path, true);
+        ASSERT_NE(first, AudioEngine::INVALID_AUDIO_ID);
+        ASSERT_NE(second, AudioEngine::INVALID_AUDIO_ID);
+        AudioEngine::pause(second);
+        AudioEngine::stop(first);
+        EXPECT_EQ(AudioEngine::getState(second), AudioState::PAUSED);
+        pumpFor(0.1);
+        EXPECT_LT(peakOver(0.3), 0.01f);
+        AudioEngine::resume(second);
+        EXPECT_GT(peakOver(0.3), 0.3f);
+        AudioEngine::stop(second);
+    }
+}
+
+}  // namespace

@@ -64,6 +64,15 @@ void registerBackdropArt(ArtRegistry& r);
 void registerThingArt(ArtRegistry& r);
 void registerFarmThingArt(ArtRegistry& r);
 void registerSceneArt(ArtRegistry& r);
+void registerTownThingArt(ArtRegistry& r);
+void registerNatureThingArt(ArtRegistry& r);
+void registerMusicThingArt(ArtRegistry& r);
+void registerEuropeSceneArt(ArtRegistry& r);
+void registerInteriorSceneArt(ArtRegistry& r);
+void registerSlideArt(ArtRegistry& r);
+void registerScreenArt(ArtRegistry& r);
+void registerEvidenceArt(ArtRegistry& r);
+void registerMinigameArt(ArtRegistry& r);
 
 inline void registerAllArt() {
     ArtRegistry& r = ArtRegistry::instance();
@@ -73,6 +82,15 @@ inline void registerAllArt() {
     registerThingArt(r);
     registerFarmThingArt(r);
     registerSceneArt(r);
+    registerTownThingArt(r);
+    registerNatureThingArt(r);
+    registerMusicThingArt(r);
+    registerEuropeSceneArt(r);
+    registerInteriorSceneArt(r);
+    registerSlideArt(r);
+    registerScreenArt(r);
+    registerEvidenceArt(r);
+    registerMinigameArt(r);
 }
 
 }  // namespace assetgen
