@@ -24,7 +24,7 @@ std::string solidPng(const std::string& name, int size) {
     std::vector<unsigned char> rgba(static_cast<size_t>(size) * size * 4, 180);
     cocos2d::Image image;
     EXPECT_TRUE(image.initWithRawData(rgba.data(), rgba.size(), size, size, false));
-    const std::string path = testing::Driver::outputPath(name);
+    const std::string path = testing::Driver::scratchPath(name);
     EXPECT_TRUE(image.saveToFile(path));
     return path;
 }
@@ -131,7 +131,7 @@ TEST_F(CustomSceneTest, AnEmptyListOrNoDelegateFinishesAtOnce) {
 
 TEST_F(CustomSceneTest, AnImageThatFailsToLoadStillCountsSoTheListEnds) {
     scene->getTextures().push_back(solidPng("preload_ok.png", 8));
-    scene->getTextures().push_back(testing::Driver::outputPath("preload_missing.png"));
+    scene->getTextures().push_back(testing::Driver::scratchPath("preload_missing.png"));
     scene->getTextures().push_back("Sheet/frame_name");
     scene->preloadTextures(&delegate);
     stepUntilIdle();

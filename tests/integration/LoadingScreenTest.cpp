@@ -50,8 +50,8 @@ void writeDescription(const fs::path& folder, const std::vector<std::string>& te
 class LoadingScreenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        sevenImages = testing::Driver::outputPath("loading-seven");
-        noImages = testing::Driver::outputPath("loading-none");
+        sevenImages = testing::Driver::scratchPath("loading-seven");
+        noImages = testing::Driver::scratchPath("loading-none");
         fs::remove_all(sevenImages);
         fs::remove_all(noImages);
         const fs::path seven(sevenImages);

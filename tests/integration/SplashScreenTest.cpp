@@ -42,7 +42,7 @@ void writePng(const fs::path& path, unsigned char r, unsigned char g, unsigned c
 class SplashScreenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        overrides = testing::Driver::outputPath("splash-overrides");
+        overrides = testing::Driver::scratchPath("splash-overrides");
         fs::remove_all(overrides);
         fs::create_directories(fs::path(overrides) / "splash");
         writePng(fs::path(overrides) / "splash" / "red.png", 255, 0, 0);

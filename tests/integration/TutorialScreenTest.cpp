@@ -33,7 +33,7 @@ constexpr int kTwoSeconds = 120;
 class TutorialScreenTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        overrides = testing::Driver::outputPath("tutorial-overrides");
+        overrides = testing::Driver::scratchPath("tutorial-overrides");
         fs::remove_all(overrides);
         fs::create_directories(fs::path(overrides) / "tutorials");
         write(901,
