@@ -228,7 +228,12 @@ void TopLayer::showConfirmation(const std::string& textKey, const std::function<
 
     NodeFromJson loader(kConfirmationFolder);
     cocos2d::Node* window = loader.createNode("ConfirmationWindow");
-    if (window == nullptr) {
+    // Without a window, or a window with neither answer, nothing could ever close the backdrop, which
+    // takes every touch: the game would be stuck behind it.
+    if (window == nullptr ||
+        (window->getChildByName("Yes") == nullptr && window->getChildByName("No") == nullptr)) {
+        cocos2d::log("show confirmation: no Yes or No in %s; nothing is shown", kConfirmationFolder);
+        _confirmationLayer->removeAllChildrenWithCleanup(true);
         return;
     }
     window->setPosition(visible.width / 2.0f - 160.0f + origin.x, visible.height / 2.0f + 120.0f + origin.y);

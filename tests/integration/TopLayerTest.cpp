@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
 #include "engine/events/EventDispatcher.h"
+#include "engine/platform/FileUtils.h"
 #include "engine/platform/GLView.h"
 #include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
@@ -53,7 +56,7 @@ protected:
     cocos2d::Node* window() const {
         cocos2d::Node* confirmation = layer->getConfirmationLayer();
         for (cocos2d::Node* child : confirmation->getChildren()) {
-            if (child->getChildByName("Yes") != nullptr) {
+            if (child->getChildByName("Yes") != nullptr || child->getChildByName("No") != nullptr) {
                 return child;
             }
         }
@@ -249,6 +252,45 @@ TEST_F(TopLayerTest, CursorNamesPickTheirPictureAndAnUnknownOneKeepsThePrevious)
         EXPECT_EQ(screentest::countLinesStartingWith(log, "setCursor: no cursor"), c.changes ? 0 : 1)
             << c.name;
         driver().stopCapturingLog();
+    }
+}
+
+TEST_F(TopLayerTest, AConfirmationThatCannotBeAnsweredIsNotShown) {
+    struct Case {
+        const char* description;
+        bool shown;
+        const char* why;
+    };
+    const Case cases[] = {
+        {R"({"nodes":[{"name":"Other","x":0,"y":0,"w":10,"h":10}]})", false, "no window"},
+        {R"({"nodes":[{"name":"ConfirmationWindow","x":0,"y":0,"w":320,"h":240}]})", false, "no answers"},
+        {"{\"nodes\":[", false, "malformed"},
+        {R"({"nodes":[{"name":"ConfirmationWindow","x":0,"y":0,"w":320,"h":240,"nodes":[)"
+         R"({"name":"No","x":0,"y":0,"w":100,"h":50,"button":1,"nodes":[)"
+         R"({"name":"normal","tex":"Confirmation/cf_btn_no.png","state":"normal"}]}]}]})",
+         true, "a window with only No"},
+    };
+    const std::string overrides = testing::Driver::scratchPath("confirmation-overrides");
+    std::filesystem::create_directories(overrides + "/ui/Confirmation");
+    screentest::useStagedResources(overrides);
+    for (const Case& c : cases) {
+        std::ofstream(overrides + "/ui/Confirmation/ccnode.json", std::ios::binary | std::ios::trunc)
+            << c.description;
+        cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        bool ran = false;
+        layer->showConfirmation("exit_game_confirm", [&] { ran = true; });
+        driver().stepFrames(1);
+        EXPECT_EQ(layer->isConfirmationOpen(), c.shown) << c.why;
+        const int before = white.touches;
+        driver().tap(Vec2(900, 700));
+        driver().stepFrames(1);
+        EXPECT_EQ(white.touches, before + (c.shown ? 0 : 1)) << c.why;
+        if (c.shown) {
+            driver().tap(buttonCentre("No"));
+            driver().stepFrames(2);
+            EXPECT_FALSE(layer->isConfirmationOpen()) << c.why;
+        }
+        EXPECT_FALSE(ran) << c.why;
     }
 }
 
