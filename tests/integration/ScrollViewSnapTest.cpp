@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -239,6 +240,33 @@ TEST_F(ScrollViewSnapTest, AnEmptyListHasNoCurrentItem) {
     settle();
     EXPECT_EQ(list->getCurrentIndex(), -1);
     EXPECT_TRUE(list->getItems().empty());
+}
+
+TEST_F(ScrollViewSnapTest, TheCurrentItemIsForgottenHoweverItLeavesTheList) {
+    struct Case {
+        const char* how;
+        std::function<void(ScrollViewSnap*, cocos2d::Node*)> remove;
+    };
+    const Case cases[] = {
+        {"removeChild", [](ScrollViewSnap* l, cocos2d::Node* item) { l->removeChild(item, true); }},
+        {"removeFromParent", [](ScrollViewSnap*, cocos2d::Node* item) { item->removeFromParent(); }},
+        {"removeAllChildren", [](ScrollViewSnap* l, cocos2d::Node*) { l->removeAllChildren(); }},
+    };
+    for (const Case& c : cases) {
+        list->removeFromParent();
+        items.clear();
+        SetUp();
+        settle();
+        ASSERT_EQ(list->getCurrentIndex(), 0) << c.how;
+        c.remove(list, list->getCurrentItem());
+        driver().stepFrames(1);
+        EXPECT_EQ(list->getCurrentIndex(), -1) << c.how;
+        EXPECT_EQ(list->getCurrentItem(), nullptr) << c.how;
+        list->scrollByItems(1);
+        driver().tap(Vec2(640, 405));
+        driver().stepFrames(1);
+        EXPECT_TRUE(tapped.empty()) << c.how;
+    }
 }
 
 TEST_F(ScrollViewSnapTest, AnAnimatedRestoreCountsAsAMoveAndSnaps) {

@@ -56,8 +56,13 @@ std::vector<cocos2d::Node*> ScrollViewSnap::getItems() const {
     return items;
 }
 
+cocos2d::Node* ScrollViewSnap::getCurrentItem() const {
+    return _currentItem && _currentItem->getParent() == _innerContainer ? _currentItem.get() : nullptr;
+}
+
 int ScrollViewSnap::getCurrentIndex() const {
-    return _currentItem != nullptr ? _currentItem->getTag() : -1;
+    const cocos2d::Node* current = getCurrentItem();
+    return current != nullptr ? current->getTag() : -1;
 }
 
 cocos2d::Vec2 ScrollViewSnap::getScrollPosition() const {
@@ -92,10 +97,11 @@ float ScrollViewSnap::offsetFromCentre(const cocos2d::Node* item) const {
 }
 
 void ScrollViewSnap::scrollByItems(int delta) {
-    if (_currentItem == nullptr || _currentItem->getTag() < 0) {
+    const cocos2d::Node* current = getCurrentItem();
+    if (current == nullptr || current->getTag() < 0) {
         return;
     }
-    cocos2d::Node* target = getChildByTag(_currentItem->getTag() + delta);
+    cocos2d::Node* target = getChildByTag(current->getTag() + delta);
     if (target == nullptr) {
         return;
     }
@@ -141,18 +147,19 @@ void ScrollViewSnap::handleReleaseLogic(cocos2d::Touch* touch) {
         return;
     }
     _tapPossible = false;
-    if (!_itemTapCallback || _currentItem == nullptr) {
+    cocos2d::Node* current = getCurrentItem();
+    if (!_itemTapCallback || current == nullptr) {
         return;
     }
     cocos2d::Director* director = cocos2d::Director::getInstance();
     const cocos2d::Vec2 location = director->convertToGL(touch->getLocationInView());
-    cocos2d::Rect box = _currentItem->getBoundingBox();
+    cocos2d::Rect box = current->getBoundingBox();
     box.origin = box.origin + getInnerContainerPosition() -
                  cocos2d::Vec2(box.size.width, box.size.height) / 2.0f + director->getVisibleOrigin();
     if (box.containsPoint(location)) {
         // The owner may rebuild the list from its callback.
         cocos2d::RefPtr<ScrollViewSnap> keep(this);
-        cocos2d::RefPtr<cocos2d::Node> item(_currentItem);
+        cocos2d::RefPtr<cocos2d::Node> item(current);
         _itemTapCallback(this, item.get());
     }
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "engine/base/RefPtr.h"
 #include "engine/math/Vec2.h"
 #include "engine/ui/ScrollView.h"
 
@@ -28,7 +29,8 @@ public:
     std::vector<cocos2d::Node*> getItems() const;
     // The tag of the current item, -1 when there is none.
     int getCurrentIndex() const;
-    cocos2d::Node* getCurrentItem() const { return _currentItem; }
+    // Null once the item has left the list, however it was removed.
+    cocos2d::Node* getCurrentItem() const;
 
     cocos2d::Vec2 getScrollPosition() const;
     void setScrollPosition(const cocos2d::Vec2& position);
@@ -67,5 +69,6 @@ private:
     bool _tapPossible = false;
     bool _scaleItems = false;
     ItemTapCallback _itemTapCallback;
-    cocos2d::Node* _currentItem = nullptr;
+    // Held, so an item removed from the list by any route is never read after it is freed.
+    cocos2d::RefPtr<cocos2d::Node> _currentItem;
 };
