@@ -267,6 +267,14 @@ TEST_F(TutorialScreenTest, EveryTutorialOfTheGameHasSteps) {
         const std::vector<std::string>& log = driver().captureLog();
         TutorialScreen* tutorial = show(number);
         EXPECT_FALSE(tutorial->getSteps().empty()) << name;
+        // Every step's text is in the text table: none shows its key instead.
+        for (cocos2d::Node* step : tutorial->getSteps()) {
+            auto* text = dynamic_cast<cocos2d::Label*>(step->getChildByName("text"));
+            ASSERT_NE(text, nullptr) << name;
+            if (text->isVisible()) {
+                EXPECT_NE(text->getString().rfind("tutorials.", 0), 0u) << name << ": " << text->getString();
+            }
+        }
         EXPECT_EQ(screentest::countLinesStartingWith(log, "Load "), 0) << name;
         driver().stopCapturingLog();
         holder->removeFromParent();
