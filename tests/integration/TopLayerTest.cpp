@@ -294,6 +294,32 @@ TEST_F(TopLayerTest, AConfirmationThatCannotBeAnsweredIsNotShown) {
     }
 }
 
+TEST_F(TopLayerTest, SettingsReachesTheLayersCursorWithoutTouchingTheProfile) {
+    Settings& settings = Settings::getInstance();
+    Profile& profile = settings.getCurrentUser();
+    profile.cursorName = "cursor_0";
+    settings.setCursor("cursor_tool_2");
+    ASSERT_NE(layer->getCursorNode(), nullptr);
+    EXPECT_EQ(layer->getCursorNode()->getAnchorPoint(), Vec2(0, 0));
+    EXPECT_EQ(profile.cursorName, "cursor_0");
+    settings.applyUserCursor();
+    EXPECT_EQ(layer->getCursorNode()->getAnchorPoint(), Vec2(0, 1));
+
+    // Applying a player's options switches the custom cursor as the profile says (the window stays).
+    cocos2d::GLView* view = Director::getInstance()->getOpenGLView();
+    profile.fullscreen = settings.isFullscreen();
+    profile.customCursor = false;
+    settings.applyCurrentUser();
+    EXPECT_TRUE(view->isCursorVisible());
+    EXPECT_FALSE(layer->getCursorLayer()->isVisible());
+    profile.customCursor = true;
+    settings.applyCurrentUser();
+    EXPECT_FALSE(view->isCursorVisible());
+    EXPECT_TRUE(layer->getCursorLayer()->isVisible());
+    settings.setCustomCursorEnabled(false);
+    EXPECT_TRUE(profile.customCursor);
+}
+
 TEST_F(TopLayerTest, AFreedLayerLeavesNoListenerBehind) {
     cocos2d::EventDispatcher* dispatcher = Director::getInstance()->getEventDispatcher();
     const size_t withOne = dispatcher->getListenerCount();
