@@ -202,9 +202,16 @@ TEST_F(TutorialScreenTest, ABrokenEmptyOrMissingFileIsLoggedAndClosesAtOnceLeavi
         shown().clear();
         const size_t listeners = dispatcher->getListenerCount();
         const std::vector<std::string>& log = driver().captureLog();
-        TutorialScreen* tutorial = show(c.number);
+        // Closed at once, inside showTutorial: the popup is freed as soon as it has run a frame.
+        holder = cocos2d::Node::create();
+        holder->setPosition(640, 405);
+        white.scene->addChild(holder);
+        TutorialScreen* tutorial = TutorialScreen::create();
+        tutorial->showTutorial(c.number, [this] { ++closed; });
         EXPECT_TRUE(tutorial->getSteps().empty()) << c.why;
+        EXPECT_TRUE(tutorial->isClosing()) << c.why;
         EXPECT_EQ(closed, 1) << c.why;
+        holder->addChild(tutorial);
         EXPECT_EQ(shown(), std::vector<int32_t>{c.number}) << c.why;
         const std::string start = "Load tutorials/tutorial_" + std::to_string(c.number) + ".xml list: ";
         EXPECT_EQ(screentest::countLinesStartingWith(log, start), 1) << c.why;
