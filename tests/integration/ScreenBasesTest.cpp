@@ -123,6 +123,9 @@ TEST_F(ScreenBasesTest, APopupDimsTheScreenAndSwallowsEveryTouch) {
         driver().stepFrames(1);
     }
     EXPECT_EQ(touchesBelow, 1);
+    // Gone before the flag it reports to.
+    popup->removeFromParent();
+    EXPECT_TRUE(freed);
 }
 
 TEST_F(ScreenBasesTest, CloseRunsItsCallbackOnceWhileThePopupIsStillThereThenFreesIt) {
