@@ -1,6 +1,7 @@
 #include "FactoryClasses.h"
 
 #include "FactoryNodeRegistry.h"
+#include "gameBoard/FlaskLiquid.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
 // returns what the class's create returns, in this order: CountryListItemNode, PictureFrame,
@@ -9,4 +10,7 @@
 //     registry.registerClass("PictureFrame", createPictureFrame);
 void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
+    registry.registerClass("FlaskLiquid", [](const rapidjson::Value&) -> FactoryNode* {
+        return FlaskLiquid::create();
+    });
 }
