@@ -81,7 +81,11 @@ void FlaskLiquid::start() {
         filler->setPercentage(0.0f);
         const int percent = static_cast<int>(getPercent());
         cocos2d::log("liquid percent on start: %d", percent);
-        filler->runAction(cocos2d::ProgressTo::create(kFillSeconds, static_cast<float>(percent)));
+        filler->stopActionByTag(kStartActionTag);
+        filler->stopActionByTag(kEmptyActionTag);
+        cocos2d::Action* rise =
+            filler->runAction(cocos2d::ProgressTo::create(kFillSeconds, static_cast<float>(percent)));
+        rise->setTag(kStartActionTag);
     }
     stopActionByTag(kStartActionTag);
     cocos2d::Action* run =
@@ -195,6 +199,10 @@ void FlaskLiquid::playEmptyAnimation() {
     if (filler == nullptr) {
         return;
     }
+    // A level that ends while the flask is still filling: the rise and the fill-done step (the drain
+    // and the bubbles) must not come after the flask has run dry.
+    stopActionByTag(kStartActionTag);
+    filler->stopActionByTag(kStartActionTag);
     filler->stopActionByTag(kEmptyActionTag);
     cocos2d::Action* drain = filler->runAction(cocos2d::ProgressTo::create(kEmptySeconds, 0.0f));
     drain->setTag(kEmptyActionTag);

@@ -62,7 +62,8 @@ public:
     bool isEmpty() const;
     // 100 / capacity x drops, within 0..100.
     float getPercent() const;
-    // The filler runs down and the surface sinks and loses its particles; the warning stops.
+    // The filler runs down and the surface sinks and loses its particles; the warning stops. An opening
+    // fill still under way ends here: the flask stays stopped and gets no particles.
     void playEmptyAnimation();
     // Shows the fill and reacts to the thresholds; every change of the drops calls it. Below 1 % it
     // reports empty each time it is called: the owner acts on the first report.

@@ -360,6 +360,21 @@ TEST_F(FlaskLiquidTest, TheEmptyAnimationRunsTheFillerDownAndSinksTheSurfaceWith
     EXPECT_EQ(reports, 2) << "only refreshes report";
 }
 
+TEST_F(FlaskLiquidTest, ALevelEndingWhileTheFlaskStillFillsLeavesItDry) {
+    FlaskLiquid* flask = hudFlask();
+    ASSERT_NE(flask, nullptr);
+    flask->setup(12, 12, 60.0f);
+    flask->start();
+    frames(0.3f);
+    flask->playEmptyAnimation();
+    play(flask, 1.5f);
+    EXPECT_FLOAT_EQ(flask->getFiller()->getPercentage(), 0.0f) << "the rise does not finish after the end";
+    EXPECT_TRUE(flask->isStopped());
+    EXPECT_FLOAT_EQ(flask->getAvailable(), 12.0f);
+    EXPECT_EQ(flask->getSurface(), nullptr);
+    EXPECT_EQ(flask->getChildByTag(FlaskLiquid::kSurfaceTag)->getChildrenCount(), 0) << "no bubbles in it";
+}
+
 TEST_F(FlaskLiquidTest, TheWarningLoopsOnceBetweenOneAndTenPerCentAndStopsWhenItIsOver) {
     FlaskLiquid* flask = hudFlask();
     ASSERT_NE(flask, nullptr);
