@@ -383,7 +383,8 @@ void FlyNode::respawn() {
 }
 
 void FlyNode::flyToCenter(std::function<void()> onArrived) {
-    if (_fly == nullptr) {
+    // A swatted fly has no way to the centre: stopping its blot would keep the next fly from coming.
+    if (_fly == nullptr || !_swattable) {
         return;
     }
     _fly->stopAllActions();

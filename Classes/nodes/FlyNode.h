@@ -55,7 +55,8 @@ public:
     // Runs after every swat with the click's location (design points, y up).
     void setOnSwat(std::function<void(const cocos2d::Vec2&)> callback) { _onSwat = std::move(callback); }
     // The tutorial's approach: the fly stops, flies to the screen's centre in 2 s and stays there until
-    // swatted; `onArrived` runs on arrival and the layer hears input again 1 s later.
+    // swatted; `onArrived` runs on arrival and the layer hears input again 1 s later. Without a fly, or
+    // while a swat is under way, nothing happens.
     void flyToCenter(std::function<void()> onArrived);
 
     // The fly sprite, or after a swat the blot; null when there is none.

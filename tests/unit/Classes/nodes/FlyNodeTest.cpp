@@ -440,6 +440,27 @@ TEST_F(FlyNodeTest, TheFlyCalledToTheCentreArrivesOnceAndHearsClicksASecondLater
     EXPECT_EQ(_boardTouches, 1);
 }
 
+TEST_F(FlyNodeTest, ACallToTheCentreDuringASwatLeavesTheBlotToItsEnd) {
+    FlyNode* layer = addFly(31);
+    ASSERT_NE(layer, nullptr);
+    ASSERT_TRUE(untilWanderingOnScreen(layer));
+    tap(onScreen(layer->getFly()->getPosition()));
+    step(0.5f);
+    Node* blot = layer->getFly();
+    ASSERT_EQ(blot->getName(), "fly_blot");
+    int arrivals = 0;
+    layer->flyToCenter([&arrivals] { ++arrivals; });
+    step(2.0f);
+    EXPECT_EQ(arrivals, 0);
+    ASSERT_NE(layer->getFly(), nullptr);
+    EXPECT_NE(layer->getFly(), blot) << "the next fly came";
+    EXPECT_TRUE(layer->isSwattable());
+    // The layer still hears clicks.
+    ASSERT_TRUE(untilWanderingOnScreen(layer));
+    tap(onScreen(layer->getFly()->getPosition()));
+    EXPECT_EQ(_swats, 2);
+}
+
 TEST_F(FlyNodeTest, TheBlotsEyesLookAtThePointerFromWhereTheyAreDrawn) {
     NodeFromJson parts("ui/Game");
     RefPtr<Node> reference(parts.createNode("fly_blot"));
