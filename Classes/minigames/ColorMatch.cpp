@@ -68,16 +68,9 @@ bool ColorMatch::init() {
         return false;
     }
     _loader = std::make_unique<NodeFromJson>(folder());
-    const char* names[] = {"background", "board_frame", "UI"};
-    cocos2d::Node** nodes[] = {&_background, &_boardFrame, &_ui};
-    for (size_t i = 0; i < 3; ++i) {
-        *nodes[i] = _loader->createNode(names[i]);
-        if (*nodes[i] != nullptr) {
-            addChild(*nodes[i]);
-        } else {
-            cocos2d::log("ColorMatch: no element '%s' in %s", names[i], folder().c_str());
-        }
-    }
+    _background = addDescribed("background");
+    _boardFrame = addDescribed("board_frame");
+    _ui = addDescribed("UI");
     for (int32_t i = 0; i < kSmears; ++i) {
         _smears[static_cast<size_t>(i)] =
             _ui != nullptr ? _ui->getChildByName("smear_" + std::to_string(i)) : nullptr;
@@ -96,6 +89,16 @@ bool ColorMatch::init() {
     setState(MinigameState::Playing);
     setInputLocked(false);
     return true;
+}
+
+cocos2d::Node* ColorMatch::addDescribed(const std::string& name) {
+    cocos2d::Node* node = _loader->createNode(name);
+    if (node != nullptr) {
+        addChild(node);
+    } else {
+        cocos2d::log("ColorMatch: no element '%s' in %s", name.c_str(), folder().c_str());
+    }
+    return node;
 }
 
 void ColorMatch::setupColorScale(int32_t maxColor) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "engine/math/Vec2.h"
@@ -54,6 +55,8 @@ private:
 
     ColorMatch();
 
+    // Builds the description's element of that name and adds it to the game; null when it is missing.
+    cocos2d::Node* addDescribed(const std::string& name);
     void setupColorScale(int32_t maxColor);
     void setupBoard(const std::vector<int32_t>& startColors);
     ColorMatchPipe* newPipe(const Cell& cell, int32_t colour, bool fromDescription);

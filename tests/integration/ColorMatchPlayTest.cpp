@@ -606,6 +606,24 @@ TEST_F(ColorMatchPlayTest, BrokenAndHostileLevelFilesStillGiveAPlayableBoard) {
     expectPipesMatchTheGrid(crowdedGame);
 }
 
+TEST_F(ColorMatchPlayTest, ASwipeBegunWhileInputIsLockedStartsNothing) {
+    ColorMatch* game = startGame(0);
+    ASSERT_NE(game, nullptr);
+    const std::optional<ColorMatchDirection> move = bestMove(game->getGrid());
+    ASSERT_TRUE(move);
+    const ColorMatchGrid before = game->getGrid();
+    game->setInputLocked(true);
+    swipe(*move);
+    driver().stepFrames(30);
+    EXPECT_EQ(game->getState(), MinigameState::Playing);
+    for (int32_t i = 0; i < 16; ++i) {
+        EXPECT_EQ(game->getGrid().colourAt(Cell{i / 4, i % 4}), before.colourAt(Cell{i / 4, i % 4})) << i;
+    }
+    game->setInputLocked(false);
+    swipe(*move);
+    EXPECT_EQ(game->getState(), MinigameState::Waiting);
+}
+
 TEST_F(ColorMatchPlayTest, StopCancelsThePendingEndOfAMove) {
     ColorMatch* game = startGame(0);
     ASSERT_NE(game, nullptr);
