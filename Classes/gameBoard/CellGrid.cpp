@@ -1,0 +1,90 @@
+#include "gameBoard/CellGrid.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMinCells = 2;
+
+}  // namespace
+
+void CellGrid::build(const uint8_t* rgba, int w, int h, bool rotated, int cellSize, int percent) {
+    _cellSize = std::max(1, cellSize);
+    w = std::max(0, w);
+    h = std::max(0, h);
+    _cols = std::max(kMinCells, w / _cellSize);
+    _rows = std::max(kMinCells, h / _cellSize);
+    _clean.assign(static_cast<size_t>(_cols), std::vector<bool>(static_cast<size_t>(_rows), true));
+    _area = 0;
+    // The alpha of the object's pixel (x, y), y counted from the top.
+    auto alphaAt = [&](int x, int y) -> int {
+        if (rgba == nullptr || x < 0 || y < 0 || x >= w || y >= h) {
+            return 0;
+        }
+        // Stored turned clockwise: the stored row is the object's column, and the stored column runs
+        // from the object's bottom up.
+        const size_t index = rotated ? (static_cast<size_t>(x) * h + (h - 1 - y)) * 4 + 3
+                                     : (static_cast<size_t>(y) * w + x) * 4 + 3;
+        return rgba[index];
+    };
+    const double threshold = opaqueThreshold(_cellSize);
+    for (int readRow = 0; readRow < _rows; ++readRow) {
+        for (int col = 0; col < _cols; ++col) {
+            long sum = 0;
+            for (int y = readRow * _cellSize; y < (readRow + 1) * _cellSize; ++y) {
+                for (int x = col * _cellSize; x < (col + 1) * _cellSize; ++x) {
+                    sum += alphaAt(x, y);
+                }
+            }
+            if (static_cast<double>(sum) >= threshold) {
+                // Read rows run from the top; grid row 0 is the object's bottom.
+                _clean[static_cast<size_t>(col)][static_cast<size_t>(_rows - 1 - readRow)] = false;
+                ++_area;
+            }
+        }
+    }
+    _allowed = allowedFor(_area, percent);
+    _built = true;
+}
+
+bool CellGrid::mark(float x, float y, float brushWidth, float brushHeight) {
+    if (_built && _area == 0) {
+        return true;
+    }
+    const int cx = static_cast<int>(x / static_cast<float>(_cellSize));
+    const int cy = static_cast<int>(y / static_cast<float>(_cellSize));
+    const int rx = static_cast<int>(brushWidth / 2) / _cellSize;
+    const int ry = static_cast<int>(brushHeight / 2) / _cellSize;
+    bool changed = false;
+    for (int col = cx - rx; col <= cx + rx; ++col) {
+        if (col < 0 || col >= _cols) {
+            continue;
+        }
+        for (int row = cy - ry; row <= cy + ry; ++row) {
+            if (row < 0 || row >= _rows) {
+                continue;
+            }
+            auto cell = _clean[static_cast<size_t>(col)][static_cast<size_t>(row)];
+            if (!cell) {
+                cell = true;
+                changed = true;
+            }
+        }
+    }
+    return changed && countDirty() <= _allowed;
+}
+
+int CellGrid::countDirty() const {
+    int dirty = 0;
+    for (const auto& column : _clean) {
+        dirty += static_cast<int>(std::count(column.begin(), column.end(), false));
+    }
+    return dirty;
+}
+
+bool CellGrid::isClean(int col, int row) const {
+    if (col < 0 || col >= _cols || row < 0 || row >= _rows) {
+        return true;
+    }
+    return _clean[static_cast<size_t>(col)][static_cast<size_t>(row)];
+}
