@@ -396,4 +396,37 @@ TEST_F(ConveyorPuzzleTest, StopQuietsTheBeltAndLeavingReleasesTheSheetsUnlessRes
     }
 }
 
+TEST_F(ConveyorPuzzleTest, AnyLevelFileGivesAGameThatStartsAndRunsItsBeltToTheRight) {
+    demonstrationSeen();
+    const std::vector<std::string> files = {
+        "",
+        "<Level",
+        "<Level gametime=\"-40\" speed=\"-300\" wrongitemspercent=\"-1e30\"/>",
+        "<Level gametime=\"1e38\" speed=\"1e38\" wrongitemspercent=\"1e38\" coin=\"true\"/>",
+        "<Level gametime=\"nan\" speed=\"inf\"/>",
+        "<Level speed=\"2\"/>",
+        "<Level><Level gametime=\"1\"/></Level>",
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(files[i]);
+        std::ofstream(_levels.file("minigamelevels/ConveyorPuzzle_6.xml")) << files[i];
+        cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        ASSERT_NE(start(6), nullptr);
+        const ConveyorPuzzleLevel& level = _game->getLevel();
+        EXPECT_GT(level.gameTime, 0.0f);
+        EXPECT_LE(level.gameTime, ConveyorPuzzleLevel::kMaxGameTime);
+        EXPECT_GT(level.speed, 0.0f);
+        EXPECT_LE(level.speed, ConveyorPuzzleLevel::kMaxSpeed);
+        const float x = _game->getItems().front()->getPositionX();
+        const float time = _game->getTimeLeft();
+        seconds(0.5f);
+        EXPECT_EQ(_game->getState(), MinigameState::Playing);
+        EXPECT_GT(_game->getItems().front()->getPositionX(), x);
+        EXPECT_LT(_game->getTimeLeft(), time);
+        _game->removeFromParent();
+        _game = nullptr;
+        step(1);
+    }
+}
+
 }  // namespace

@@ -483,4 +483,35 @@ TEST_F(TwoMatchTest, LeavingReleasesTheDoorsSheetsAndARestartKeepsThem) {
     }
 }
 
+TEST_F(TwoMatchTest, AnyLevelFileGivesADoorThatStartsWithItsLocksOnTheDoor) {
+    struct Case {
+        std::string text;
+        std::vector<int32_t> rows;
+    };
+    const std::vector<Case> cases = {
+        {"", {0}},
+        {"<Level", {0}},
+        {"<Level><99999999999999/><-3/><4/></Level>", {4}},
+        {std::string("<Level>") + std::string(50000, 'x') + "</Level>", {0}},
+        {"<Level><2/><2/><2/></Level>", {2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 40));
+        writeLevel(7, c.text);
+        ASSERT_NE(start(7), nullptr);
+        EXPECT_EQ(_game->getLevel().lockedRows, c.rows);
+        for (int32_t row = 0; row < TwoMatch::kRows; ++row) {
+            const bool locked = std::find(c.rows.begin(), c.rows.end(), row) != c.rows.end();
+            EXPECT_EQ(_game->getTumbler(row), locked ? 1 : 0) << row;
+        }
+        EXPECT_EQ(_game->getTumbler(-1), 0);
+        EXPECT_EQ(_game->getTumbler(5), 0);
+        seconds(0.4f);
+        EXPECT_EQ(_game->getState(), MinigameState::Playing);
+        _game->removeFromParent();
+        _game = nullptr;
+        step(1);
+    }
+}
+
 }  // namespace
