@@ -294,8 +294,19 @@ void TwoMatch::showNewOrder() {
         _orderSprites[i] = sprite;
     }
     setInputLocked(true);
-    runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kOrderCheckDelay),
-                                        cocos2d::CallFunc::create([this] { checkTwoMatchEnd(); })));
+    scheduleOrderCheck();
+}
+
+void TwoMatch::scheduleOrderCheck() {
+    // Only the newest order's check may run: the first order takes touches at once, so a pair made
+    // within its delay would leave its check pending, and that check would unlock the next order
+    // while its tiles still slide in, and so on for every order after it.
+    stopActionByTag(kOrderCheckTag);
+    cocos2d::Action* check =
+        cocos2d::Sequence::create(cocos2d::DelayTime::create(kOrderCheckDelay),
+                                  cocos2d::CallFunc::create([this] { checkTwoMatchEnd(); }));
+    check->setTag(kOrderCheckTag);
+    runAction(check);
 }
 
 void TwoMatch::checkTwoMatchEnd() {
@@ -566,6 +577,5 @@ void TwoMatch::layOut(const TwoMatchGrid& kinds, int32_t order1, int32_t order2)
         }
     }
     setInputLocked(true);
-    runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kOrderCheckDelay),
-                                        cocos2d::CallFunc::create([this] { checkTwoMatchEnd(); })));
+    scheduleOrderCheck();
 }

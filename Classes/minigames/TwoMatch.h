@@ -26,6 +26,8 @@ public:
     static constexpr int32_t kRows = TwoMatchGrid::kRows;
     static constexpr float kCellSpacing = 104.0f;
     static constexpr float kOrderScale = 0.75f;
+    // Tag of the pending check of the newest order.
+    static constexpr int kOrderCheckTag = 1;
 
     static TwoMatch* create();
     ~TwoMatch() override;
@@ -76,6 +78,7 @@ private:
     void collapseRows();
     void addRows(int32_t count);
     void showNewOrder();
+    void scheduleOrderCheck();
     void checkTwoMatchEnd();
     bool hasValidPair() const;
     void openDoor();

@@ -269,6 +269,37 @@ TEST_F(TwoMatchTest, APairRemovesBothTilesLocksInputUntilTheNextOrderIsCheckedAn
     EXPECT_FALSE(_game->isInputLocked());
 }
 
+TEST_F(TwoMatchTest, APairMadeAtOnceOnANewDoorStillLocksTheNextOrderForItsWholeDelay) {
+    ASSERT_NE(start(2), nullptr);
+    ASSERT_FALSE(_game->isInputLocked()) << "the first door takes touches at once";
+    // The first pair the order allows, made in the door's first frames, while the first order's
+    // check is still pending.
+    const TwoMatchGrid kinds = _game->getKindGrid();
+    const auto [o1, o2] = _game->getOrder();
+    int32_t c1 = -1, r1 = -1, c2 = -1, r2 = -1;
+    for (int32_t row = 0; row < TwoMatch::kRows && c1 < 0; ++row) {
+        for (int32_t column = 0; column < TwoMatch::kColumns && c1 < 0; ++column) {
+            if (kinds.isValidPair(column, row, column + 1, row, o1, o2)) {
+                c1 = column, r1 = row, c2 = column + 1, r2 = row;
+            } else if (kinds.isValidPair(column, row, column, row + 1, o1, o2)) {
+                c1 = column, r1 = row, c2 = column, r2 = row + 1;
+            }
+        }
+    }
+    ASSERT_GE(c1, 0) << "seed 7's first door has a pair";
+    tap(c1, r1);
+    tap(c2, r2);
+    ASSERT_TRUE(_game->isInputLocked());
+    seconds(0.17f);  // removed; the next order comes in, its check 0.3 s away
+    ASSERT_EQ(tileCount(), 33);
+    for (int frame = 0; frame < 17; ++frame) {
+        step(1);
+        EXPECT_TRUE(_game->isInputLocked()) << "frame " << frame << " of the next order's 0.3 s";
+    }
+    seconds(0.05f);
+    EXPECT_FALSE(_game->isInputLocked());
+}
+
 TEST_F(TwoMatchTest, DraggingFromASelectedTileOntoItsPartnerMakesThePairWithoutLifting) {
     ASSERT_NE(start(3), nullptr);
     _game->layOut(door({
