@@ -22,6 +22,8 @@
 #include "TextTable.h"
 #include "UserDataIO.h"
 #include "ui/FactoryClasses.h"
+#include "ui/SplashScreen.h"
+#include "ui/TopLayer.h"
 
 namespace {
 
@@ -99,11 +101,17 @@ bool AppDelegate::applicationDidFinishLaunching() {
     TextTable::getInstance().loadTexts("texts", settings.getLanguage(), true);
 
     cocos2d::Scene* scene = cocos2d::Scene::create();
-    // The splash screen is added to this scene here: scene->addChild (SplashScreen::create ()).
+    if (SplashScreen* splash = SplashScreen::create()) {
+        scene->addChild(splash);
+    }
     director->runWithScene(scene);
 
-    // The always-on-top layer goes here: TopLayer::create, kept as the delegate's topLayer,
-    // Director::setNotificationNode, then its onEnter called by hand.
+    // The director draws its notification node over every scene but never enters or leaves it: the
+    // layer is entered here and left by the exit confirmation.
+    if (TopLayer* topLayer = TopLayer::create()) {
+        director->setNotificationNode(topLayer);
+        topLayer->onEnter();
+    }
 
     settings.applyProfileSettings();
 
@@ -136,14 +144,18 @@ void AppDelegate::applicationWillEnterForeground() {
 
 void AppDelegate::onFocusLost() {
     cocos2d::log("\t* LostFocus");
-    // The TopLayer's pause overlay is shown here (TopLayer::showPause).
+    if (auto* topLayer = dynamic_cast<TopLayer*>(Settings::getInstance().getTopLayer())) {
+        topLayer->showPause();
+    }
     Director::getInstance()->pause();
     pauseAudio();
 }
 
 void AppDelegate::onFocusResumed() {
     cocos2d::log("\t* ResumeFocus");
-    // The TopLayer's pause overlay is hidden here (TopLayer::hidePause).
+    if (auto* topLayer = dynamic_cast<TopLayer*>(Settings::getInstance().getTopLayer())) {
+        topLayer->hidePause();
+    }
     Director* director = Director::getInstance();
     director->resume();
     director->startAnimation();
@@ -156,7 +168,7 @@ void AppDelegate::onCloseRequest() {
         return;
     }
     view->discardCloseWindow();
-    // Settings::confirmExit goes here once the TopLayer's confirmation exists.
+    Settings::getInstance().confirmExit();
 }
 
 void AppDelegate::onWindowResized() {
@@ -176,7 +188,7 @@ void AppDelegate::onKeyPressed(KeyCode keyCode, cocos2d::Event*) {
 
 void AppDelegate::onKeyReleased(KeyCode keyCode, cocos2d::Event*) {
     if (keyCode == KeyCode::KEY_ESCAPE) {
-        // Settings::confirmExit goes here once the TopLayer's confirmation exists.
+        Settings::getInstance().confirmExit();
         return;
     }
     const int fed = DebugKeySequence::debugCharForKeyCode(keyCode);

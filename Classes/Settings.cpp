@@ -21,6 +21,7 @@
 #include "UserData.h"
 #include "UserDataIO.h"
 #include "WideString.h"
+#include "ui/TopLayer.h"
 
 namespace {
 
@@ -163,8 +164,8 @@ void Settings::applyProfileSettings() {
     const Profile& profile = getCurrentUser();
     setMusicVolume(profile.musicVolume);
     setSoundVolume(profile.soundVolume);
-    // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
-    _fullscreen = profile.fullscreen;
+    setCustomCursorEnabled(profile.customCursor);
+    _fullscreen = getCurrentUser().fullscreen;
 }
 
 void Settings::applyCurrentUser() {
@@ -172,7 +173,7 @@ void Settings::applyCurrentUser() {
     setMusicVolume(profile.musicVolume);
     setSoundVolume(profile.soundVolume);
     setFullscreen(profile.fullscreen);
-    // TopLayer: setCustomCursorEnabled (profile.customCursor) goes here.
+    setCustomCursorEnabled(getCurrentUser().customCursor);
 }
 
 void Settings::setMusicVolume(float volume) {
@@ -187,6 +188,42 @@ void Settings::setSoundVolume(float volume) {
 
 cocos2d::Node* Settings::getTopLayer() const {
     return cocos2d::Director::getInstance()->getNotificationNode();
+}
+
+TopLayer* Settings::topLayer() const {
+    return dynamic_cast<TopLayer*>(getTopLayer());
+}
+
+void Settings::setCustomCursorEnabled(bool on) {
+    if (TopLayer* layer = topLayer()) {
+        layer->setCustomCursorEnabled(on);
+    }
+}
+
+void Settings::setCursor(const std::string& name) {
+    if (TopLayer* layer = topLayer()) {
+        layer->setCursor(name);
+    }
+}
+
+void Settings::applyUserCursor() {
+    setCursor(getCurrentUser().cursorName);
+}
+
+void Settings::confirmExit() {
+    GameSound::getInstance().playEffect("exit_confirmation", false);
+    TopLayer* layer = topLayer();
+    if (layer == nullptr) {
+        return;
+    }
+    layer->showConfirmation("exit_game_confirm", [] {
+        UserDataIO::saveUserData();
+        // The director never calls the notification node's onExit: the layer is left by hand.
+        if (auto* top = dynamic_cast<TopLayer*>(Settings::getInstance().getTopLayer())) {
+            top->onExit();
+        }
+        cocos2d::Director::getInstance()->end();
+    });
 }
 
 bool Settings::setFullscreen(bool on) {

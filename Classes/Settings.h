@@ -14,6 +14,8 @@ namespace cocos2d {
 class Node;
 }  // namespace cocos2d
 
+class TopLayer;
+
 // The one service through which the screens reach the user data and the choices that depend on
 // the player: the current profile, creating, selecting and deleting players, applying a player's
 // options (full screen), language, text scale, font and scene paths, the screen that opened the
@@ -64,10 +66,10 @@ public:
     // Opens every country and picture of the current profile (the gallery's developer key).
     void debugUnlockAll();
 
-    // At launch, once the view was made in the profile's mode: applies the profile's volumes and
-    // records its full-screen choice as the applied state.
+    // At launch, once the view was made in the profile's mode and the TopLayer is installed: applies
+    // the profile's volumes and custom-cursor choice and records its full-screen choice as applied.
     void applyProfileSettings();
-    // Applies the current profile's options: its volumes and its full-screen choice.
+    // Applies the current profile's options: its volumes, its full-screen choice and its cursor.
     void applyCurrentUser();
 
     // Store the volume in the current profile and hand it to the audio service.
@@ -77,6 +79,14 @@ public:
     // The director's notification node: the always-on-top layer that outlives every scene, on which
     // the audio service runs its fades. Null until it is installed.
     cocos2d::Node* getTopLayer() const;
+    // Forwarded to the TopLayer (nothing without one); no profile field changes.
+    void setCustomCursorEnabled(bool on);
+    void setCursor(const std::string& name);
+    // The current profile's cursor name to the TopLayer.
+    void applyUserCursor();
+    // The "exit_confirmation" effect and the TopLayer's Yes/No window for "exit_game_confirm"; Yes
+    // saves, leaves the TopLayer and ends the director.
+    void confirmExit();
 
     // Switches the view to full screen or to a 1280 x 810 window and records the choice in the
     // service and the current profile; true when the view changed. Leaving full screen on a screen
@@ -118,6 +128,9 @@ public:
     void setReturnScreen(const std::string& screen) { _returnScreen = screen; }
 
 private:
+    // The notification node as the TopLayer; null until it is installed (or when another node is).
+    TopLayer* topLayer() const;
+
     std::string _returnScreen;
     std::string _language;
     std::map<std::string, std::string> _fontAliases{{"ArialBold", "Arial"}};

@@ -1,6 +1,7 @@
 #include "FactoryClasses.h"
 
 #include "FactoryNodeRegistry.h"
+#include "gameBoard/FlaskLiquid.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -12,5 +13,8 @@ void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
     registry.registerClass("RestoreToolSelector", [](const rapidjson::Value&) -> FactoryNode* {
         return RestoreToolSelector::create();
+    });
+    registry.registerClass("FlaskLiquid", [](const rapidjson::Value&) -> FactoryNode* {
+        return FlaskLiquid::create();
     });
 }
