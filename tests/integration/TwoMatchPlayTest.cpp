@@ -1,0 +1,374 @@
+// The safe door played on the real engine with a real GL view: the game runs in a test scene under a
+// stand-in for its host that does what the host does (update every frame, the first touch of a gesture
+// forwarded in world coordinates), and the player's touches are injected where real ones enter.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cmath>
+#include <filesystem>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "MinigameLevel.h"
+#include "Profile.h"
+#include "Settings.h"
+#include "engine/base/Director.h"
+#include "engine/events/EventDispatcher.h"
+#include "engine/events/EventListenerTouch.h"
+#include "engine/events/Touch.h"
+#include "engine/platform/FileUtils.h"
+#include "engine/renderer/Image.h"
+#include "engine/scene/Scene.h"
+#include "minigames/CurrentMinigame.h"
+#include "minigames/TwoMatch.h"
+#include "minigames/TwoMatchPipe.h"
+#include "ui/NodeFromJson.h"
+
+namespace {
+
+using cocos2d::Vec2;
+
+// What the host gives a game, and no more.
+class Host : public cocos2d::Node {
+public:
+    static Host* create() {
+        auto* host = new (std::nothrow) Host();
+        if (host != nullptr && host->init()) {
+            host->autorelease();
+            host->scheduleUpdate();
+            host->listen();
+            return host;
+        }
+        delete host;
+        return nullptr;
+    }
+
+    // Replaces the running game as the host does after a loss: the old one told it is being restarted,
+    // so it leaves its sheets loaded for the new one.
+    void setGame(MinigameBase* game) {
+        if (_game != nullptr) {
+            _game->setRestart(true);
+            _game->cleanup();
+            removeChild(_game, true);
+        }
+        _game = game;
+        addChild(game, 1);
+    }
+
+    void update(float dt) override {
+        if (_game == nullptr || _game->getState() == MinigameState::Won ||
+            _game->getState() == MinigameState::Lost) {
+            return;
+        }
+        _game->update(dt);
+    }
+
+private:
+    void listen() {
+        auto* listener = cocos2d::EventListenerTouchAllAtOnce::create();
+        listener->onTouchesBegan = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            if (_game != nullptr && _touchId < 0 && !touches.empty()) {
+                _touchId = touches.front()->getID();
+                _game->touchBegan(touches.front()->getLocation());
+            }
+        };
+        listener->onTouchesMoved = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            for (cocos2d::Touch* touch : touches) {
+                if (_game != nullptr && touch->getID() == _touchId) {
+                    _game->touchMoved(touch->getLocation());
+                }
+            }
+        };
+        auto ended = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            for (cocos2d::Touch* touch : touches) {
+                if (_game != nullptr && touch->getID() == _touchId) {
+                    _touchId = -1;
+                    _game->touchEnded(touch->getLocation());
+                }
+            }
+        };
+        listener->onTouchesEnded = ended;
+        listener->onTouchesCancelled = ended;
+        getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    }
+
+    MinigameBase* _game = nullptr;
+    int _touchId = -1;
+};
+
+std::vector<int32_t> sortedKinds(const TwoMatchGrid& grid) {
+    std::vector<int32_t> kinds;
+    for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+        for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
+            if (grid.kind(column, row) != TwoMatchGrid::kEmpty) {
+                kinds.push_back(grid.kind(column, row));
+            }
+        }
+    }
+    return kinds;
+}
+
+// The mean absolute difference of two same-sized frame grabs, per channel, 0 to 255.
+double meanDifference(const cocos2d::Image* a, const cocos2d::Image* b) {
+    if (a == nullptr || b == nullptr || a->getDataLen() != b->getDataLen() || a->getDataLen() == 0) {
+        ADD_FAILURE() << "frame grabs differ in size";
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (size_t i = 0; i < a->getDataLen(); ++i) {
+        sum += std::abs(static_cast<int>(a->getData()[i]) - static_cast<int>(b->getData()[i]));
+    }
+    return sum / static_cast<double>(a->getDataLen());
+}
+
+// A square of the view around a design point, in drawable pixels from the top-left.
+cocos2d::Rect around(const Vec2& point, float size) {
+    return cocos2d::Rect(point.x - size / 2, 810.0f - point.y - size / 2, size, size);
+}
+
+class TwoMatchPlayTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+        files->setResourceRoot(std::string(KESTROVA_RESOURCE_DIR) + "/");
+        files->setSearchPaths({"src", "res"});
+        const std::filesystem::path home(testing::Driver::scratchPath("xdg-two-match"));
+        std::filesystem::create_directories(home);
+        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    }
+
+    void SetUp() override {
+        Settings::destroyInstance();
+        Settings::getInstance().getCurrentUser() = Profile();
+        currentMinigameKind = 0;
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            screenshot("failed");
+        }
+        if (_scene != nullptr) {
+            _scene->removeAllChildren();
+            driver().stepFrames(1);
+        }
+        Settings::destroyInstance();
+    }
+
+    static testing::Driver& driver() { return testing::Driver::get(); }
+
+    void start(int32_t level, unsigned seed) {
+        std::srand(seed);
+        currentMinigameLevel = level;
+        _scene = cocos2d::Scene::create();
+        cocos2d::Director::getInstance()->replaceScene(_scene);
+        _host = Host::create();
+        _scene->addChild(_host);
+        restart();
+    }
+
+    // A new game of the current level in place of the running one.
+    void restart() {
+        _game = TwoMatch::create();
+        ASSERT_NE(_game, nullptr);
+        _game->setPosition(visibleCenter());
+        _host->setGame(_game);
+        driver().stepFrames(1);
+    }
+
+    void screenshot(const std::string& what) {
+        driver().saveScreenshot(testing::Driver::outputPath(
+            std::string("TwoMatch_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            what + ".png"));
+    }
+
+    Vec2 cell(int32_t column, int32_t row) const {
+        return _game->getChildByName("UI")
+            ->getChildByName("slots_place")
+            ->convertToWorldSpace(_game->cellCentre(column, row));
+    }
+
+    // Waits until the door takes touches again, or is decided.
+    void settle() {
+        for (int i = 0; i < 120 && _game->isInputLocked() && _game->getState() == MinigameState::Playing;
+             ++i) {
+            driver().stepFrames(1);
+        }
+    }
+
+    struct Pair {
+        int32_t c1, r1, c2, r2;
+    };
+
+    // A player who wants the bottom row gone: a pair with a tile of the bottom row if there is one,
+    // else a pair that takes nothing from above the bottom row's remaining tiles, else any pair.
+    std::optional<Pair> choosePair() const {
+        const TwoMatchGrid kinds = _game->getKindGrid();
+        const auto [o1, o2] = _game->getOrder();
+        std::vector<Pair> pairs;
+        for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
+            for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+                if (kinds.isValidPair(column, row, column + 1, row, o1, o2)) {
+                    pairs.push_back({column, row, column + 1, row});
+                }
+                if (kinds.isValidPair(column, row, column, row + 1, o1, o2)) {
+                    pairs.push_back({column, row, column, row + 1});
+                }
+            }
+        }
+        if (pairs.empty()) {
+            return std::nullopt;
+        }
+        auto score = [&kinds](const Pair& p) {
+            int s = 0;
+            for (const auto& [c, r] : {std::pair{p.c1, p.r1}, std::pair{p.c2, p.r2}}) {
+                if (r == 0) {
+                    s += 10;
+                } else if (r == 1 && kinds.kind(c, 0) != TwoMatchGrid::kEmpty) {
+                    s -= 5;  // would cut a bottom tile off from above
+                }
+            }
+            return s;
+        };
+        Pair best = pairs.front();
+        for (const Pair& p : pairs) {
+            if (score(p) > score(best)) {
+                best = p;
+            }
+        }
+        return best;
+    }
+
+    // Plays the running door as a player would until it opens or is lost; alternates taps and drags.
+    void playUntilDecided(int& moves, bool& dragged) {
+        while (_game->getState() == MinigameState::Playing && moves < 400) {
+            settle();
+            if (_game->getState() != MinigameState::Playing) {
+                break;
+            }
+            // A door that takes touches has every tile at rest in its cell.
+            for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
+                for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+                    if (const TwoMatchPipe* tile = _game->getTile(column, row)) {
+                        ASSERT_LT(tile->getPosition().distance(_game->cellCentre(column, row)), 0.5f)
+                            << "move " << moves << ": tile " << column << "," << row << " still slides";
+                    }
+                }
+            }
+            const std::optional<Pair> pair = choosePair();
+            ASSERT_TRUE(pair.has_value()) << "a door without a pair is lost";
+            if (moves % 2 == 0) {
+                cocos2d::RefPtr<cocos2d::Image> plain =
+                    driver().readPixels(around(cell(pair->c1, pair->r1), 104));
+                driver().tap(cell(pair->c1, pair->r1));
+                driver().stepFrames(1);
+                ASSERT_EQ(_game->getSelectedTile(), _game->getTile(pair->c1, pair->r1));
+                cocos2d::RefPtr<cocos2d::Image> framed =
+                    driver().readPixels(around(cell(pair->c1, pair->r1), 104));
+                EXPECT_GT(meanDifference(plain.get(), framed.get()), 3.0) << "the selection frame shows";
+                driver().tap(cell(pair->c2, pair->r2));
+            } else {
+                // A drag from the first tile onto its partner.
+                driver().touchBegan(cell(pair->c1, pair->r1));
+                driver().stepFrames(1);
+                driver().touchMoved((cell(pair->c1, pair->r1) + cell(pair->c2, pair->r2)) * 0.5f);
+                driver().stepFrames(1);
+                driver().touchMoved(cell(pair->c2, pair->r2));
+                driver().stepFrames(1);
+                driver().touchEnded(cell(pair->c2, pair->r2));
+                dragged = true;
+            }
+            driver().stepFrames(1);
+            ASSERT_TRUE(_game->isInputLocked()) << "move " << moves << " made no pair";
+            if (moves == 1) {
+                driver().stepFrames(4);
+                screenshot("match");
+            }
+            driver().stepFrames(12);
+            EXPECT_EQ(_game->getKindBag().size() + 2, sortedKinds(_game->getKindGrid()).size())
+                << "the bag is the grid less the order";
+            ++moves;
+        }
+    }
+
+    cocos2d::Scene* _scene = nullptr;
+    Host* _host = nullptr;
+    TwoMatch* _game = nullptr;
+};
+
+TEST_F(TwoMatchPlayTest, APlayerClearsTheLockedBottomRowAndTheDoorOpens) {
+    start(0, 20240611);  // level 0 locks the bottom row
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(_game->getTumbler(0), 1);
+    screenshot("start");
+    // Between the tiles the door shows; once it is open, the painting behind it.
+    const Vec2 gap = (cell(2, 2) + cell(3, 2)) * 0.5f;
+    cocos2d::RefPtr<cocos2d::Image> closedDoor = driver().readPixels(around(gap, 6));
+    // The door's tiles and orders are random: a player may lose a door, and the host then starts the
+    // same level again, as it does here.
+    int moves = 0;
+    bool dragged = false;
+    int attempts = 1;
+    for (; attempts <= 10; ++attempts) {
+        playUntilDecided(moves, dragged);
+        ASSERT_FALSE(HasFatalFailure());
+        if (_game->getState() != MinigameState::Lost) {
+            break;
+        }
+        restart();
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_EQ(_game->getTumbler(0), 1);
+    }
+    EXPECT_TRUE(dragged);
+    ASSERT_EQ(_game->getState(), MinigameState::Waiting)
+        << "after " << moves << " moves, " << attempts << " doors";
+    EXPECT_EQ(_game->getTumbler(0), 0);
+    driver().stepFrames(60);
+    screenshot("open");
+    driver().stepFrames(100);
+    EXPECT_EQ(_game->getState(), MinigameState::Won);
+    EXPECT_EQ(Settings::getInstance().getCurrentUser().world.minigameWins,
+              (std::vector<MinigameLevel>{{0, 0}}));
+    cocos2d::RefPtr<cocos2d::Image> openDoor = driver().readPixels(around(gap, 6));
+    EXPECT_GT(meanDifference(closedDoor.get(), openDoor.get()), 20.0) << "the painting shows through";
+}
+
+TEST_F(TwoMatchPlayTest, APairThatLeavesNoPairForTheNextOrderLosesTheLevel) {
+    start(2, 1);  // level 2 locks row 1
+    ASSERT_FALSE(HasFatalFailure());
+    // One pair of the order's kinds at the bottom left; every other tile a kind 2 with no kind 2 beside
+    // it, so the next order, drawn from nothing but 2s, finds no pair.
+    TwoMatchGrid kinds;
+    const std::vector<std::string> rows = {"2.2.2.2", ".2.2.2.", "2.2.2.2", ".2.2.2.", "01..2.2"};
+    for (size_t line = 0; line < rows.size(); ++line) {
+        for (size_t column = 0; column < rows[line].size(); ++column) {
+            if (rows[line][column] != '.') {
+                kinds.set(static_cast<int32_t>(column), 4 - static_cast<int32_t>(line),
+                          rows[line][column] - '0');
+            }
+        }
+    }
+    _game->layOut(kinds, 0, 1);
+    settle();
+    ASSERT_EQ(_game->getState(), MinigameState::Playing);
+    driver().tap(cell(0, 0));
+    driver().stepFrames(1);
+    driver().tap(cell(1, 0));
+    driver().stepFrames(20);
+    EXPECT_EQ(_game->getOrder(), std::make_pair(2, 2));
+    EXPECT_EQ(_game->getState(), MinigameState::Playing) << "decided once the new order is in";
+    driver().stepFrames(12);
+    EXPECT_EQ(_game->getState(), MinigameState::Lost);
+    EXPECT_EQ(_game->getTumbler(1), 1);
+    screenshot("lost");
+    // A lost door takes no more touches.
+    driver().tap(cell(4, 0));
+    driver().stepFrames(1);
+    EXPECT_EQ(_game->getSelectedTile(), nullptr);
+    EXPECT_TRUE(Settings::getInstance().getCurrentUser().world.minigameWins.empty());
+}
+
+}  // namespace
