@@ -130,13 +130,16 @@ void NodeFromJson::loadSheet(const std::string& sheetName) {
 // --- frames ---------------------------------------------------------------------------------------
 
 cocos2d::Rect NodeFromJson::readFrame(const Value& element) {
+    return readFrame(element, cocos2d::Director::getInstance()->getVisibleOrigin());
+}
+
+cocos2d::Rect NodeFromJson::readFrame(const Value& element, const cocos2d::Vec2& origin) {
     float x = static_cast<float>(numberOf(element, "x"));
     float y = static_cast<float>(numberOf(element, "y"));
     const float w = static_cast<float>(numberOf(element, "w"));
     const float h = static_cast<float>(numberOf(element, "h"));
     if (has(element, "anchor")) {
         const std::string anchor = stringOf(element, "anchor");
-        const cocos2d::Vec2 origin = cocos2d::Director::getInstance()->getVisibleOrigin();
         if (anchor.find('l') != std::string::npos) {
             x += origin.x;
         } else if (anchor.find('r') != std::string::npos) {

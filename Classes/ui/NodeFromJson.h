@@ -72,8 +72,12 @@ public:
     const std::string& getFolder() const { return _folder; }
     const std::string& getSection() const { return _section; }
 
-    // The frame of an element inside its parent, with the anchor letters applied.
+    // The frame of an element inside its parent, with the anchor letters applied against the
+    // director's visible origin.
     static cocos2d::Rect readFrame(const rapidjson::Value& element);
+    // The same against a given visible origin: "l" adds its x, else "r" subtracts it; "t" adds its y,
+    // else "b" subtracts it (the frame is y-down, so "t" keeps the distance to the top edge).
+    static cocos2d::Rect readFrame(const rapidjson::Value& element, const cocos2d::Vec2& visibleOrigin);
     // The frame's centre measured from the centre of the parent frame, y up.
     static cocos2d::Vec2 positionIn(const cocos2d::Rect& frame, const cocos2d::Rect& parentFrame);
     // "RRRGGGBBB" of a label object's "c"; white otherwise.

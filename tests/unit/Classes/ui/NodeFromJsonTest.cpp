@@ -310,6 +310,36 @@ TEST_F(NodeFromJsonTest, AnchorsLeaveFramesInPlaceWhileTheWholeDesignAreaIsShown
     EXPECT_EQ(at(root, "rb")->getPosition(), at(root, "none")->getPosition());
 }
 
+// On a cropped view the letters keep an element at its distance from that edge of the visible area.
+// Frames are y-down, so "t" adds the origin's y and "b" subtracts it; "l" wins over "r", "t" over "b",
+// and a letter counts wherever it stands in the string.
+TEST_F(NodeFromJsonTest, AnchorLettersShiftTheFrameByTheVisibleOrigin) {
+    struct Case {
+        const char* anchor;  // the member as JSON text; null: no "anchor"
+        float x;
+        float y;
+    };
+    const Case cases[] = {
+        {nullptr, 100, 100},     {R"("lt")", 130, 120}, {R"("tl")", 130, 120}, {R"("rb")", 70, 80},
+        {R"("lr")", 130, 100},   {R"("tb")", 100, 120}, {R"("b")", 100, 80},   {R"("")", 100, 100},
+        {R"("center")", 70, 120}, {"1", 100, 100},
+    };
+    const Vec2 origin(30, 20);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.anchor != nullptr ? c.anchor : "no anchor");
+        std::string json = R"({"name":"e","x":100,"y":100,"w":10,"h":40)";
+        if (c.anchor != nullptr) {
+            json += std::string(R"(,"anchor":)") + c.anchor;
+        }
+        json += "}";
+        rapidjson::Document element;
+        element.Parse(json.c_str());
+        ASSERT_FALSE(element.HasParseError());
+        EXPECT_EQ(NodeFromJson::readFrame(element, origin), cocos2d::Rect(c.x, c.y, 10, 40));
+        EXPECT_EQ(NodeFromJson::readFrame(element, Vec2::ZERO), cocos2d::Rect(100, 100, 10, 40));
+    }
+}
+
 TEST_F(NodeFromJsonTest, ClassNodesAreNamedAndReadTheirElementAfterTheirChildrenExist) {
     RefPtr<Node> root = build(
         R"({"nodes":[{"name":"Panel","x":0,"y":0,"w":1280,"h":810,"class":"RecordingPanel","tag":7,"r":"45",
