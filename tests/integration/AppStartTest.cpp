@@ -24,6 +24,7 @@
 #include "TextTable.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "ui/FactoryNodeRegistry.h"
 
 namespace {
 
@@ -171,6 +172,13 @@ TEST_F(AppStartTest, TheSavedPlayerTheTextsAndThePacksAreLoaded) {
     }
     EXPECT_LT(texts, packs);
     EXPECT_LT(packs, launchLog.size());
+}
+
+// Descriptions can name the game's own node classes once the launch has run.
+TEST_F(AppStartTest, TheLaunchRegistersTheNodeClassesForTheDescriptions) {
+    for (const char* name : {"RestoreToolSelector", "FlaskLiquid"}) {
+        EXPECT_NE(FactoryNodeRegistry::getInstance().find(name), nullptr) << name;
+    }
 }
 
 TEST_F(AppStartTest, TypedKeysReachTheDelegateThroughItsKeyboardListener) {
