@@ -257,4 +257,27 @@ TEST_F(GLProgramCacheTest, ThePlasmaShaderLeavesTransparentTexelsOfAWhiteClearDa
     EXPECT_GT(grime.r + grime.g + grime.b, 60);
 }
 
+// The game passes the engine a shader's text, not its path: the report of a broken file must still
+// name it, through the opening comment every file of the tree starts with.
+TEST(GLProgramResourceShaderTest, ABrokenCopyOfEachResourceShaderIsReportedByItsFileName) {
+    for (const char* name : {"example_Blur.fsh", "alphaRect.fsh", "example_Plasma.fsh"}) {
+        SCOPED_TRACE(name);
+        const std::string path = resourceShader(name);
+        if (path.empty()) {
+            GTEST_SKIP() << "the resource tree is not staged in this build";
+        }
+        const std::string text = cocos2d::FileUtils::getInstance()->getStringFromFile(path);
+        ASSERT_NE(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, text.c_str()),
+                  nullptr)
+            << "the shipped file compiles";
+        const std::string broken = text + "\nvoid spoiled() { float x = ; }\n";
+        auto& log = testing::Driver::get().captureLog();
+        EXPECT_EQ(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, broken.c_str()),
+                  nullptr);
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find(name), std::string::npos) << log[0];
+        testing::Driver::get().stopCapturingLog();
+    }
+}
+
 }  // namespace
