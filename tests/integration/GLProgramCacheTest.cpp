@@ -175,6 +175,9 @@ TEST_F(GLProgramCacheTest, ABrokenShaderFileGivesNullAndOneLineWithItsLogAndItsO
     EXPECT_NE(log[0].find("Broken test shader"), std::string::npos) << log[0];
     EXPECT_NE(log[0].find("error"), std::string::npos) << log[0];
     EXPECT_EQ(log[0].find('\n'), std::string::npos) << "one line";
+    // Every hidden item of a level builds its own program from the same file: one report, no retry.
+    EXPECT_EQ(programFromFile(file), nullptr);
+    EXPECT_EQ(log.size(), 1u) << "a source that failed is reported once";
     // The game then draws with whatever state it got: none.
     EXPECT_EQ(GLProgramState::getOrCreateWithGLProgram(nullptr), nullptr);
 }
