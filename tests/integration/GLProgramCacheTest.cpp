@@ -178,6 +178,11 @@ TEST_F(GLProgramCacheTest, ABrokenShaderFileGivesNullAndOneLineWithItsLogAndItsO
     // Every hidden item of a level builds its own program from the same file: one report, no retry.
     EXPECT_EQ(programFromFile(file), nullptr);
     EXPECT_EQ(log.size(), 1u) << "a source that failed is reported once";
+    // A missing file reads as an empty text: the file utilities name it, the program says it is empty.
+    log.clear();
+    EXPECT_EQ(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, "\n \n"), nullptr);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("fragment shader source is empty"), std::string::npos) << log[0];
     // The game then draws with whatever state it got: none.
     EXPECT_EQ(GLProgramState::getOrCreateWithGLProgram(nullptr), nullptr);
 }

@@ -195,6 +195,12 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     }
     _vertexSource = vShaderByteArray;
     _fragmentSource = fShaderByteArray;
+    // What a missing shader file reads as: say so, rather than pass on the linker's complaint.
+    if (excerpt(_vertexSource).empty() || excerpt(_fragmentSource).empty()) {
+        logAt(LogLevel::Error, "GLProgram: the %s shader source is empty",
+              excerpt(_vertexSource).empty() ? "vertex" : "fragment");
+        return false;
+    }
     if (!gl::isReady()) {
         logAt(LogLevel::Error, "GLProgram: no GL context to compile the program");
         return false;
