@@ -152,7 +152,9 @@ bool HiddenObject::prepare() {
         return false;
     }
     picture->setPosition(anchor);
-    _renderTexture->beginWithClear(1.0f, 1.0f, 1.0f, 0.0f);
+    // Cleared to nothing at all: a white clear shows through the soft edges and faint parts of the
+    // picture and, under the dirt shader, lights them up as a pale haze around the item.
+    _renderTexture->beginWithClear(0.0f, 0.0f, 0.0f, 0.0f);
     picture->visit();
     if (overlay != nullptr) {
         overlay->setPosition(anchor);

@@ -199,6 +199,47 @@ TEST_F(BoardPlayTest, ADropRevealsTheItemAndTheRightToolRestoresIt) {
     }
 }
 
+TEST_F(BoardPlayTest, DirtLiesOnTheItemAndNotOnItsFaintParts) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    HiddenObject* item = stage.item("duck");
+    ASSERT_NE(item, nullptr);
+    ASSERT_LT(item->getArea(), GameBoard::kDirtAreaLimit) << "a small item: its defect is dirt";
+    const Rect window = windowRect(stage, item);
+    RefPtr<cocos2d::Image> before = stage.driver().readPixels(window);
+    reveal(item);
+    ASSERT_EQ(item->getKind(), DefectKind::Dirt);
+    stage.wait(1.0f);  // the drop's splash is gone
+    RefPtr<cocos2d::Image> after = stage.driver().readPixels(window);
+
+    // The item's pixels in the sheet, from the image file: where they are barely there (the soft edge,
+    // the faint reflection) the grime must not light the picture up.
+    cocos2d::Image sheet;
+    ASSERT_TRUE(sheet.initWithImageFile(cocos2d::FileUtils::getInstance()->fullPathForFilename(
+        "Scenes/USA/HarborDawn/textures_atlas.png")));
+    cocos2d::SpriteFrame* frame =
+        cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(item->getFrameName());
+    ASSERT_NE(frame, nullptr);
+    const Rect rect = frame->getRect();
+    double lighter = 0.0;
+    int faint = 0;
+    for (int y = 0; y < static_cast<int>(rect.size.height) && y < after->getHeight(); ++y) {
+        for (int x = 0; x < static_cast<int>(rect.size.width) && x < after->getWidth(); ++x) {
+            const int alpha =
+                sheet.getPixel(static_cast<int>(rect.origin.x) + x, static_cast<int>(rect.origin.y) + y).a;
+            if (alpha == 0 || alpha >= 26) {
+                continue;
+            }
+            const cocos2d::Color4B a = after->getPixel(x, y);
+            const cocos2d::Color4B b = before->getPixel(x, y);
+            lighter += (a.r + a.g + a.b - b.r - b.g - b.b) / 3.0;
+            ++faint;
+        }
+    }
+    ASSERT_GT(faint, 20) << "the item has faint pixels to look at";
+    EXPECT_LT(lighter / faint, 6.0) << "faint parts of a dirty item turn pale";
+}
+
 TEST_F(BoardPlayTest, AStrokeThatRestoresNothingLeavesItsDamageAndCountsAMiss) {
     struct Case {
         int tool;
