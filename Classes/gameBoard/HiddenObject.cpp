@@ -62,7 +62,13 @@ void HiddenObject::setFrameName(const std::string& frameName) {
     dropHitMask();
     const std::string maskName = maskFrameName(frameName);
     cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(maskName);
-    if (frame == nullptr || getParent() == nullptr) {
+    _hitByBox = frame == nullptr;
+    if (frame == nullptr) {
+        cocos2d::log("HO Item '%s': no mask frame '%s'; a drop hits it anywhere on its box",
+                     frameName.c_str(), maskName.c_str());
+        return;
+    }
+    if (getParent() == nullptr) {
         return;
     }
     _maskSprite = Sprite::createWithSpriteFrame(frame);
@@ -100,6 +106,10 @@ void HiddenObject::dropHitMask() {
 }
 
 bool HiddenObject::hitTest(const Vec2& worldPoint) const {
+    if (_hitByBox) {
+        return getParent() != nullptr &&
+               getBoundingBox().containsPoint(getParent()->convertToNodeSpace(worldPoint));
+    }
     if (!_hitMask || !_maskSprite) {
         return false;
     }
