@@ -101,7 +101,7 @@ void mountains(cairo_t* cr, double x0, double x1, double base, double height, co
     }
     cairo_line_to(cr, x1, base);
     cairo_close_path(cr);
-    fillLinear(cr, 0, base - height, 0, base, {{0, look.lit(rock, 0.25)}, {1, look.tone(rock)}});
+    fillLinear(cr, 0, base - height, 0, base, {{0, look.lit(rock, 0.25)}, {0.5, look.tone(rock)}, {1, look.dark(rock, 0.65)}});
     for (std::size_t i = 0; i < valleys.size(); ++i) {
         Pt p = peaks[i], v = valleys[i];
         double run = v.x - p.x;
