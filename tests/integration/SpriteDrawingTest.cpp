@@ -158,6 +158,8 @@ TEST_F(SpriteDrawingTest, FullScreenThatLeavesTheSurfaceAsItWasDrawsIntoTheSurfa
         EXPECT_EQ(viewport.origin, Vec2::ZERO) << when;
         EXPECT_EQ(viewport.size.width, 1280.0f) << when;
         EXPECT_EQ(viewport.size.height, 810.0f) << when;
+        // The pointer's window position is the surface's pixel (no HiDPI here), whatever size SDL reports.
+        EXPECT_EQ(view->windowToFramePixels(Vec2(100, 110)), Vec2(100, 110)) << when;
         expectColour(meanColour(Rect(95, 105, 10, 10)), 255, 0, 0, 2, when + ": the sprite");
         expectColour(meanColour(Rect(1265, 5, 10, 10)), 40, 40, 40, 2, when + ": the top right corner");
         expectColour(meanColour(Rect(5, 795, 10, 10)), 40, 40, 40, 2, when + ": the bottom left corner");
