@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,7 @@
 #include "engine/scene/Scene.h"
 
 #include "ui/CabinetScreen.h"
+#include "ui/JsonDocumentCache.h"
 
 namespace {
 
@@ -37,6 +41,7 @@ protected:
     }
 
     void TearDown() override {
+        JsonDocumentCache::getInstance().clear();
         if (HasFailure()) {
             driver().saveScreenshot(testing::Driver::outputPath(
                 std::string("CabinetScreen_") +
@@ -285,6 +290,53 @@ TEST_F(CabinetScreenTest, TheEndingDropsTheCageAfterTheLooksAndCannotBeLeftMeanw
     seconds(1.0f);
     EXPECT_FLOAT_EQ(ui("cage")->getScale(), 1.0f);
     EXPECT_EQ(ui("cage")->getPosition(), rest);
+}
+
+// The staged description without the picture of one evidence, found under the override folder.
+std::string descriptionWithoutPicture(const std::string& id) {
+    std::ifstream in(std::string(KESTROVA_RESOURCE_DIR) + "/res/ui/Cabinet/ccnode.json");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string json = text.str();
+    const std::string name = "\"evidence_" + id + "\"";
+    const size_t at = json.find(name);
+    if (at == std::string::npos) {
+        return "";
+    }
+    json.replace(at, name.size(), "\"evidence_" + id + "_gone\"");
+    const std::filesystem::path folder = testing::Driver::scratchPath("cabinet-override");
+    std::filesystem::create_directories(folder / "ui" / "Cabinet");
+    std::ofstream(folder / "ui" / "Cabinet" / "ccnode.json") << json;
+    return folder.string() + "/";
+}
+
+TEST_F(CabinetScreenTest, ALookWithoutItsPictureIsShownButTouchesStillOpenTheRightEvidence) {
+    const std::string overrides = descriptionWithoutPicture("key");
+    ASSERT_FALSE(overrides.empty());
+    screentest::useStagedResources(overrides);
+    JsonDocumentCache::getInstance().clear();
+    found("key", EvidenceState::New);
+    found("photo", EvidenceState::Seen);
+    found("ticket", EvidenceState::Seen);
+    open();
+    EXPECT_EQ(evidence("key"), nullptr);
+    ASSERT_NE(look("key"), nullptr);
+    // Only evidence with a picture can be touched; looks and pictures stay paired by index.
+    ASSERT_EQ(cabinet->getEvidences().size(), 2u);
+    ASSERT_EQ(cabinet->getLooks().size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(cabinet->getEvidences()[i]->getName().substr(9), cabinet->getLooks()[i]->getName().substr(5));
+    }
+    seconds(1.8f);
+    EXPECT_EQ(look("key")->getOpacity(), 255);
+    EXPECT_EQ(stateOf("key"), static_cast<int32_t>(EvidenceState::Seen));
+
+    tap(touchPoint("photo"));
+    ASSERT_GE(cabinet->getOpenIndex(), 0);
+    EXPECT_EQ(cabinet->getEvidences()[cabinet->getOpenIndex()], evidence("photo"));
+    EXPECT_NE(look("photo")->getActionByTag(CabinetScreen::kPulseTag), nullptr);
+    EXPECT_EQ(look("key")->getActionByTag(CabinetScreen::kPulseTag), nullptr);
+    screentest::useStagedResources();
 }
 
 }  // namespace
