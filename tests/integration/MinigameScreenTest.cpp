@@ -32,6 +32,7 @@
 #include "minigames/MinigameBase.h"
 #include "minigames/MinigameScreen.h"
 #include "minigames/TwoMatch.h"
+#include "minigames/TwoMatchGrid.h"
 #include "ui/ChatScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/TutorialScreen.h"
@@ -50,6 +51,20 @@ constexpr int kLeaveFrames = 600;    // 10 s
 Vec2 centreOf(const cocos2d::Node* node) {
     const cocos2d::Size size = node->getContentSize();
     return node->convertToWorldSpace(Vec2(size.width / 2, size.height / 2));
+}
+
+// Rows top to bottom; a digit is a tile of that kind, '.' a gap.
+TwoMatchGrid doorOf(const std::vector<std::string>& rows) {
+    TwoMatchGrid kinds;
+    for (size_t line = 0; line < rows.size(); ++line) {
+        for (size_t column = 0; column < rows[line].size(); ++column) {
+            if (rows[line][column] != '.') {
+                kinds.set(static_cast<int32_t>(column), static_cast<int32_t>(rows.size() - 1 - line),
+                          rows[line][column] - '0');
+            }
+        }
+    }
+    return kinds;
 }
 
 class MinigameScreenTest : public ::testing::Test {
@@ -122,9 +137,78 @@ protected:
         return Settings::getInstance().getCurrentUser();
     }
 
+    // A world point on a cell of the running door.
+    static Vec2 cellOf(TwoMatch* door, int32_t column, int32_t row) {
+        return door->getChildByName("UI")->getChildByName("slots_place")->convertToWorldSpace(
+            door->cellCentre(column, row));
+    }
+
+    // Waits for the door to take touches again.
+    static void settle(TwoMatch* door) {
+        for (int i = 0; i < 120 && door->isInputLocked() && door->getState() == MinigameState::Playing; ++i) {
+            driver().stepFrames(1);
+        }
+    }
+
     screentest::WhiteScene level;
     std::vector<bool> results;
 };
+
+TEST_F(MinigameScreenTest, ADoorThePlayerOpensIsReportedWonAndItsLevelAdvanced) {
+    Settings::getInstance().getCurrentUser().minigameLevels[0] = 0;
+    MinigameScreen* screen = open(0, 0);  // level 0 locks the bottom row
+    ASSERT_NE(screen, nullptr);
+    auto* door = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(door, nullptr);
+    // The bottom row holds nothing but the order's pair: taking it trips the one locked tumbler.
+    door->layOut(doorOf({"2.2.2.2", ".2.2.2.", "2.2.2.2", ".2.2.2.", "01....."}), 0, 1);
+    settle(door);
+    ASSERT_EQ(door->getState(), MinigameState::Playing);
+    driver().tap(cellOf(door, 0, 0));
+    driver().stepFrames(1);
+    driver().tap(cellOf(door, 1, 0));
+    for (int i = 0; i < 600 && !screen->isEnded(); ++i) {
+        driver().stepFrames(1);
+    }
+    ASSERT_TRUE(screen->isEnded());
+    EXPECT_EQ(door->getState(), MinigameState::Won);
+    EXPECT_FALSE(screen->isSkipped());
+    EXPECT_EQ(Settings::getInstance().getCurrentUser().minigameLevels[0], 1);
+    driver().stepFrames(30);
+    driver().saveScreenshot(testing::Driver::outputPath("MinigameScreen_door_open.png"));
+    driver().tap(Vec2(640, 600));
+    driver().stepFrames(2);
+    EXPECT_EQ(results, std::vector<bool>{true});
+}
+
+TEST_F(MinigameScreenTest, ADoorThePlayerLosesStartsAgainAtTheSameLevel) {
+    MinigameScreen* screen = open(0, 2);  // level 2 locks row 1
+    ASSERT_NE(screen, nullptr);
+    auto* door = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(door, nullptr);
+    // One pair of the order's kinds; every other tile a lone kind 2, so the next order finds no pair.
+    door->layOut(doorOf({"2.2.2.2", ".2.2.2.", "2.2.2.2", ".2.2.2.", "01..2.2"}), 0, 1);
+    settle(door);
+    driver().tap(cellOf(door, 0, 0));
+    driver().stepFrames(1);
+    driver().tap(cellOf(door, 1, 0));
+    for (int i = 0; i < 120 && !screen->isEnded(); ++i) {
+        driver().stepFrames(1);
+    }
+    ASSERT_TRUE(screen->isEnded());
+    EXPECT_EQ(door->getState(), MinigameState::Lost);
+    EXPECT_TRUE(part(screen, "LooseAnim")->isVisible());
+    driver().stepFrames(kRestartFrames + 2);
+    EXPECT_FALSE(screen->isEnded());
+    ASSERT_NE(screen->getGame(), nullptr);
+    EXPECT_EQ(screen->getGame()->getState(), MinigameState::Playing);
+    EXPECT_EQ(screen->getLevel(), 2);
+    auto* again = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->getTumbler(1), 1) << "the new door is level 2's again";
+    EXPECT_TRUE(results.empty());
+    EXPECT_TRUE(Settings::getInstance().getCurrentUser().world.minigameWins.empty());
+}
 
 TEST_F(MinigameScreenTest, EachKindRunsItsGameUnderTheFrameWithTheCuratorInTheCorner) {
     struct Case {
@@ -311,6 +395,37 @@ TEST_F(MinigameScreenTest, ALossShowsItsTextAndStartsTheSameLevelAgainKeepingThe
     EXPECT_EQ(screentest::countLinesStartingWith(log, "after clear"), 0) << "a restart keeps the caches";
     EXPECT_EQ(Settings::getInstance().getCurrentUser().minigameLevels[0], 0) << "a loss advances nothing";
     EXPECT_TRUE(results.empty());
+}
+
+TEST_F(MinigameScreenTest, ASkipInTheFrameAGameWasDecidedLeavesItsResultAlone) {
+    // Lost, with Skip pressed before the screen saw the loss: the loss plays out, and the level's
+    // next real win is reported as a win.
+    MinigameScreen* screen = open(1, 0);
+    ASSERT_NE(screen, nullptr);
+    screen->getGame()->lose();
+    driver().tap(centreOf(part(screen, "Skip")));
+    driver().stepFrames(1);
+    EXPECT_FALSE(screen->isSkipped());
+    EXPECT_TRUE(Settings::getInstance().getCurrentUser().world.minigameWins.empty());
+    driver().stepFrames(kRestartFrames + 2);
+    ASSERT_FALSE(screen->isEnded());
+    screen->getGame()->win();
+    driver().stepFrames(1);
+    driver().tap(Vec2(640, 600));
+    driver().stepFrames(2);
+    EXPECT_EQ(results, std::vector<bool>{true});
+
+    // Won, with Skip in the same frame: still a real win.
+    results.clear();
+    screen = open(1, 1);
+    ASSERT_NE(screen, nullptr);
+    screen->getGame()->win();
+    driver().tap(centreOf(part(screen, "Skip")));
+    driver().stepFrames(1);
+    EXPECT_FALSE(screen->isSkipped());
+    driver().tap(Vec2(640, 600));
+    driver().stepFrames(2);
+    EXPECT_EQ(results, std::vector<bool>{true});
 }
 
 TEST_F(MinigameScreenTest, ResetStartsANewGameOfTheSameLevel) {
