@@ -2,6 +2,9 @@
 
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
+#include "nodes/ChooseUserScreen.h"
+#include "nodes/CountryListItemNode.h"
+#include "nodes/NewUserPopup.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -11,10 +14,19 @@
 //     registry.registerClass("PictureFrame", createPictureFrame);
 void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
+    registry.registerClass("CountryListItemNode", [](const rapidjson::Value&) -> FactoryNode* {
+        return CountryListItemNode::create();
+    });
     registry.registerClass("RestoreToolSelector", [](const rapidjson::Value&) -> FactoryNode* {
         return RestoreToolSelector::create();
     });
     registry.registerClass("FlaskLiquid", [](const rapidjson::Value&) -> FactoryNode* {
         return FlaskLiquid::create();
+    });
+    registry.registerClass("NewUserPopup", [](const rapidjson::Value&) -> FactoryNode* {
+        return NewUserPopup::create();
+    });
+    registry.registerClass("ChooseUserScreen", [](const rapidjson::Value&) -> FactoryNode* {
+        return ChooseUserScreen::create();
     });
 }
