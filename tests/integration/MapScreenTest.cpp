@@ -162,6 +162,10 @@ TEST_F(MapScreenTest, CountriesStandInUnlockOrderLockedOnesAsSilhouettesAndTheLi
     // The credits panels of the shared description are not on the map.
     EXPECT_EQ(map->getBackgrounds()->getChildByName("Credits"), nullptr);
     driver().saveScreenshot(driver().outputPath("map-screen.png"));
+    // The locked countries' dark silhouettes, centred.
+    map->getCountryList()->jumpToScrollPosition(centring(item(map, "Ukraine")));
+    driver().stepFrames(2);
+    driver().saveScreenshot(driver().outputPath("map-screen-locked.png"));
 }
 
 TEST_F(MapScreenTest, WithoutANewCountryTheListStartsOnTheCurrentCountryOrAtTheFirst) {
