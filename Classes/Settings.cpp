@@ -8,6 +8,7 @@
 #include "engine/platform/FileUtils.h"
 #include "engine/platform/GLView.h"
 #include "engine/platform/GLViewImpl.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/services/DesktopServices.h"
 
 #include "Constants.h"
@@ -21,6 +22,7 @@
 #include "UserData.h"
 #include "UserDataIO.h"
 #include "WideString.h"
+#include "ui/IntroScene.h"
 #include "ui/TopLayer.h"
 
 namespace {
@@ -100,7 +102,14 @@ void Settings::createUserAndStart(const std::u16string& name) {
     createUser(name);
     applyCurrentUser();
     DataPackReader::getInstance().load("Scenes", getLanguage(), getCurrentUser());
-    // The intro slideshow starts here: IntroScene::create, startIntro, and a 1.0 s TransitionFade to it.
+    // Without a view there is no screen to show the slideshow on (the service also runs headless).
+    if (cocos2d::Director::getInstance()->getOpenGLView() == nullptr) {
+        return;
+    }
+    if (IntroScene* intro = IntroScene::create()) {
+        intro->startIntro();
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, intro));
+    }
 }
 
 void Settings::initMinigameOrder(std::vector<MinigameLevel>& order) {

@@ -36,7 +36,8 @@ public:
     // current. Neither saves nor applies the profile's options.
     void createUser(const std::u16string& name);
     // A new player from the chooser: createUser, its options applied (so the new player does not
-    // play with the previous one's), its packs read again. Does not save.
+    // play with the previous one's), its packs read again, then the intro slideshow faded in over
+    // 1.0 s (when there is a view to show it). Does not save.
     void createUserAndStart(const std::u16string& name);
     // Gives a profile the values of a new player and reads the content packs into it.
     void initNewProfile(Profile& profile);

@@ -2,6 +2,9 @@
 
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
+#include "nodes/ChooseUserScreen.h"
+#include "nodes/CountryListItemNode.h"
+#include "nodes/NewUserPopup.h"
 #include "nodes/OptionsScreen.h"
 #include "nodes/RestoreToolSelector.h"
 
@@ -12,6 +15,9 @@
 //     registry.registerClass("PictureFrame", createPictureFrame);
 void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
+    registry.registerClass("CountryListItemNode", [](const rapidjson::Value&) -> FactoryNode* {
+        return CountryListItemNode::create();
+    });
     registry.registerClass("RestoreToolSelector", [](const rapidjson::Value&) -> FactoryNode* {
         return RestoreToolSelector::create();
     });
@@ -20,5 +26,11 @@ void registerFactoryClasses() {
     });
     registry.registerClass("OptionsScreen", [](const rapidjson::Value&) -> FactoryNode* {
         return OptionsScreen::create();
+    });
+    registry.registerClass("NewUserPopup", [](const rapidjson::Value&) -> FactoryNode* {
+        return NewUserPopup::create();
+    });
+    registry.registerClass("ChooseUserScreen", [](const rapidjson::Value&) -> FactoryNode* {
+        return ChooseUserScreen::create();
     });
 }

@@ -9,12 +9,17 @@
 #include "engine/base/RefPtr.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/scene/SpriteFrameCache.h"
 
 #include "GameSound.h"
 #include "Profile.h"
 #include "Settings.h"
 #include "WideString.h"
+#include "nodes/NewUserPopup.h"
+#include "ui/IntroScene.h"
+#include "ui/MapScreen.h"
 #include "ui/NodeFromJson.h"
 
 namespace {
@@ -144,16 +149,29 @@ void LoadingScreen::onLoadingFinished() {
     const Profile& profile = Settings::getInstance().getCurrentUser();
     cocos2d::log("level = %d", profile.storyLevel);
     const Destination destination = chooseDestination(profile);
+    // A screen already replaced (its loads complete after it left) must not pull the game back to
+    // its own destination.
+    const bool leaves = isRunning();
     switch (destination) {
-        case Destination::Map:
-            // The map screen's scene, faded in over 0.3 s, is built here once the map exists.
+        case Destination::Map: {
             cocos2d::log("loading -> %s", destinationName(destination));
+            cocos2d::Scene* scene = leaves ? cocos2d::Scene::create() : nullptr;
+            MapScreen* map = leaves ? MapScreen::create() : nullptr;
+            if (leaves && scene != nullptr && map != nullptr) {
+                scene->addChild(map);
+                cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(0.3f, scene));
+            }
             break;
-        case Destination::Intro:
-            // The intro slideshow (IntroScene::create, startIntro), faded in over 0.3 s, starts here
-            // once it exists.
+        }
+        case Destination::Intro: {
             cocos2d::log("loading -> %s", destinationName(destination));
+            IntroScene* intro = leaves ? IntroScene::create() : nullptr;
+            if (intro != nullptr) {
+                intro->startIntro();
+                cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(0.3f, intro));
+            }
             break;
+        }
         case Destination::NewPlayer:
             showNewPlayerPopup();
             break;
@@ -161,9 +179,15 @@ void LoadingScreen::onLoadingFinished() {
 }
 
 void LoadingScreen::showNewPlayerPopup() {
-    // The new-player popup ("EnterNewUser" of "ui/Confirmation", without its cancel button, answering
-    // onNewUserName) is added over this screen here once it exists.
     cocos2d::log("loading -> %s", destinationName(Destination::NewPlayer));
+    NodeFromJson confirmation("ui/Confirmation");
+    if (auto* popup = dynamic_cast<NewUserPopup*>(confirmation.createNode("EnterNewUser"))) {
+        popup->setCallback([this](NewUserPopup* answered, std::string name) { onNewUserName(answered, name); });
+        // A first player must give a name.
+        popup->hideCancelButton();
+        addChild(popup);
+        _newUserPopup = popup;
+    }
     if (_progressBar != nullptr) {
         _progressBar->removeFromParent();
         _progressBar = nullptr;

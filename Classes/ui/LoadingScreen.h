@@ -43,6 +43,8 @@ public:
     cocos2d::ProgressTimer* getProgressBar() const { return _progressBar; }
     cocos2d::Node* getUiNode() const { return _uiNode; }
     bool isFinished() const { return _finished; }
+    // The new-player popup over the screen, once it was opened.
+    cocos2d::Node* getNewUserPopup() const { return _newUserPopup; }
 
 protected:
     LoadingScreen();
@@ -56,4 +58,5 @@ private:
     std::unordered_set<std::string> _texturePaths;
     bool _loadingStarted = false;
     bool _finished = false;
+    cocos2d::Node* _newUserPopup = nullptr;
 };

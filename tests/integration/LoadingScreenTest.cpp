@@ -171,6 +171,9 @@ TEST_F(LoadingScreenTest, TheProfileChoosesWhereTheScreenLeadsAndWhichTracksItQu
     };
     use(sevenImages);
     for (const Case& c : cases) {
+        // The earlier case's destination enters (and may change its profile) before this case's.
+        Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(70);
         GameSound::destroyInstance();
         Settings::getInstance().createUser(c.name);
         Settings::getInstance().getCurrentUser().storyLevel = c.storyLevel;
