@@ -2,6 +2,7 @@
 
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
+#include "nodes/PictureFrame.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -16,5 +17,8 @@ void registerFactoryClasses() {
     });
     registry.registerClass("FlaskLiquid", [](const rapidjson::Value&) -> FactoryNode* {
         return FlaskLiquid::create();
+    });
+    registry.registerClass("PictureFrame", [](const rapidjson::Value&) -> FactoryNode* {
+        return PictureFrame::create();
     });
 }
