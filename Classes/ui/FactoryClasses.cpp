@@ -2,6 +2,7 @@
 
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
+#include "nodes/MuseumStatistic.h"
 #include "nodes/PictureFrame.h"
 #include "nodes/RestoreToolSelector.h"
 
@@ -20,5 +21,8 @@ void registerFactoryClasses() {
     });
     registry.registerClass("PictureFrame", [](const rapidjson::Value&) -> FactoryNode* {
         return PictureFrame::create();
+    });
+    registry.registerClass("MuseumStatistic", [](const rapidjson::Value&) -> FactoryNode* {
+        return MuseumStatistic::create();
     });
 }
