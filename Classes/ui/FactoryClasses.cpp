@@ -3,6 +3,7 @@
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
 #include "nodes/MuseumStatistic.h"
+#include "nodes/PictureDetails.h"
 #include "nodes/PictureFrame.h"
 #include "nodes/RestoreToolSelector.h"
 
@@ -21,6 +22,9 @@ void registerFactoryClasses() {
     });
     registry.registerClass("PictureFrame", [](const rapidjson::Value&) -> FactoryNode* {
         return PictureFrame::create();
+    });
+    registry.registerClass("PictureDetails", [](const rapidjson::Value&) -> FactoryNode* {
+        return PictureDetails::create();
     });
     registry.registerClass("MuseumStatistic", [](const rapidjson::Value&) -> FactoryNode* {
         return MuseumStatistic::create();
