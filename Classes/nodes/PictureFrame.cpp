@@ -13,6 +13,7 @@
 #include "engine/base/Log.h"
 #include "engine/base/StringUtils.h"
 #include "engine/scene/Sprite.h"
+#include "ui/NodeFromJson.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ int PictureFrame::frameStyleOf(const std::string& country) {
 
 void PictureFrame::initWithJson(const rapidjson::Value& element) {
     FactoryNode::initWithJson(element);
+    // The list spaces its frames and hit-tests taps by the frame's size: the element's own.
+    setContentSize(NodeFromJson::readFrame(element).size);
     const int style = frameStyleOf(Settings::getInstance().getCurrentUser().currentPicture.country);
     if (cocos2d::Node* frame = getChildByName("frame")) {
         for (cocos2d::Node* picture : frame->getChildren()) {
