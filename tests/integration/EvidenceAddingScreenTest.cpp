@@ -99,6 +99,7 @@ TEST_F(EvidenceAddingScreenTest, TheItemGrowsWithItsMessageAndIsShownOnlyOnce) {
     testing::Driver::get().stepFrames(50);
     EXPECT_FLOAT_EQ(item->getScale(), 1.0f);
     EXPECT_EQ(container->getOpacity(), 255);
+    testing::Driver::get().saveScreenshot(testing::Driver::outputPath("EvidenceAddingScreen_ticket.png"));
 }
 
 TEST_F(EvidenceAddingScreenTest, TapsCloseItOnlyAfterThreeSecondsAndOnlyOnce) {

@@ -111,6 +111,8 @@ TEST_F(MuseumStatisticTest, TheLinesSumThePlayedPicturesOfTheCountry) {
     EXPECT_EQ(line(panel, "stat_7"), "Your savings $ 1000");
     // The country's icon from the map's sheet sits on its place.
     EXPECT_EQ(panel->getChildByName("country_icon")->getChildrenCount(), 1);
+    testing::Driver::get().stepFrames(1);
+    testing::Driver::get().saveScreenshot(testing::Driver::outputPath("MuseumStatistic_usa.png"));
 }
 
 TEST_F(MuseumStatisticTest, PayIsOfferedOnlyWhenTheMoneyCoversAnOpenCollection) {

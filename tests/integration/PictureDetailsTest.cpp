@@ -95,6 +95,7 @@ TEST_F(PictureDetailsTest, APictureBeingRestoredShowsItsCardAndNoWallpaperButton
     ASSERT_NE(wallpaper, nullptr);
     EXPECT_FALSE(wallpaper->isVisible());
     EXPECT_FALSE(wallpaper->isEnabled());
+    testing::Driver::get().saveScreenshot(testing::Driver::outputPath("PictureDetails_card.png"));
 }
 
 TEST_F(PictureDetailsTest, TheFinishedLookTellsTheStoryAndOffersTheWallpaper) {
@@ -126,6 +127,8 @@ TEST_F(PictureDetailsTest, TheFinishedLookTellsTheStoryAndOffersTheWallpaper) {
             EXPECT_TRUE(wallpaper->isEnabled());
         }
         testing::Driver::get().stepFrames(1);
+        testing::Driver::get().saveScreenshot(
+            testing::Driver::outputPath(std::string("PictureDetails_story_") + (c.wallpaper ? "a" : "b") + ".png"));
         container->removeFromParent();
     }
 }
@@ -193,6 +196,8 @@ TEST_F(WallpaperExportTest, TheRenderedPictureIsWrittenCopiedAndSetAsTheWallpape
 
     ASSERT_TRUE(details->setAsWallpaper());
     ASSERT_TRUE(fs::exists(written));
+    fs::copy_file(written, testing::Driver::outputPath("WallpaperExport_HarborDawn.jpg"),
+                  fs::copy_options::overwrite_existing);
     const fs::path copy = root / "Pictures" / "Kestrova_HarborDawn.jpg";
     ASSERT_TRUE(fs::exists(copy));
     EXPECT_EQ(fs::file_size(copy), fs::file_size(written));
