@@ -378,6 +378,36 @@ TEST_F(GalleryScreenTest, DeveloperKeysWorkOnlyInTheDebugMode) {
     EXPECT_FALSE(debug.isDebugMode());
 }
 
+TEST_F(GalleryScreenTest, TheFirstVisitAndAFullyPlayedCountryEachExplainThemselvesOnce) {
+    struct Case {
+        const char* name;
+        int storyLevel;
+        bool allPlayed;
+        int tutorial;
+    };
+    const Case cases[] = {
+        {"first gallery visit", 0, false, 11},
+        {"every picture played, goal not passed", 3, true, 14},
+        {"later visit", 3, false, 0},
+    };
+    for (const Case& c : cases) {
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile.storyLevel = c.storyLevel;
+        gallerytest::picture("HarborDawn").state = c.allPlayed ? 1 : 0;
+        gallerytest::picture("PrairieWind").state = c.allPlayed ? 2 : -1;
+        forgetTutorial(11);
+        forgetTutorial(14);
+        ASSERT_NE(open(), nullptr);
+        TutorialScreen* tutorial = childOf<TutorialScreen>(gallery);
+        EXPECT_EQ(tutorial != nullptr ? tutorial->getTutorialId() : 0, c.tutorial) << c.name;
+        if (c.tutorial != 0) {
+            EXPECT_TRUE(Settings::getInstance().isTutorialShown(c.tutorial)) << c.name;
+        }
+        // Neither tutorial holds the gallery's input.
+        EXPECT_FALSE(gallery->isInputLocked()) << c.name;
+    }
+}
+
 TEST_F(GalleryScreenTest, LeavingTheGallerySavesOnce) {
     ASSERT_NE(open(), nullptr);
     const fs::path save = fs::path(cocos2d::FileUtils::getInstance()->getWritablePath()) / "UserData.bin";
