@@ -4,8 +4,11 @@
 #include "gameBoard/FlaskLiquid.h"
 #include "nodes/ChooseUserScreen.h"
 #include "nodes/CountryListItemNode.h"
+#include "nodes/MuseumStatistic.h"
 #include "nodes/NewUserPopup.h"
 #include "nodes/OptionsScreen.h"
+#include "nodes/PictureDetails.h"
+#include "nodes/PictureFrame.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -32,5 +35,14 @@ void registerFactoryClasses() {
     });
     registry.registerClass("ChooseUserScreen", [](const rapidjson::Value&) -> FactoryNode* {
         return ChooseUserScreen::create();
+    });
+    registry.registerClass("PictureFrame", [](const rapidjson::Value&) -> FactoryNode* {
+        return PictureFrame::create();
+    });
+    registry.registerClass("PictureDetails", [](const rapidjson::Value&) -> FactoryNode* {
+        return PictureDetails::create();
+    });
+    registry.registerClass("MuseumStatistic", [](const rapidjson::Value&) -> FactoryNode* {
+        return MuseumStatistic::create();
     });
 }

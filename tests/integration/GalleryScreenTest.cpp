@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "DebugKeySequence.h"
+#include "Driver.h"
+#include "GalleryTestStage.h"
+#include "ScreenTestSupport.h"
+#include "engine/2d/Label.h"
+#include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
+#include "engine/platform/FileUtils.h"
+#include "engine/scene/Scene.h"
+#include "nodes/MuseumStatistic.h"
+#include "nodes/PictureDetails.h"
+#include "nodes/PictureFrame.h"
+#include "ui/ChatScreen.h"
+#include "ui/Controls/ScrollViewSnap.h"
+#include "ui/EvidenceAddingScreen.h"
+#include "ui/GalleryScreen.h"
+#include "ui/PopupScreenBase.h"
+#include "ui/TutorialScreen.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cocos2d::Node;
+using cocos2d::Vec2;
+
+// The two USA frames stand 1.2 frame widths apart, the first on the centre.
+constexpr float kStep = 340.0f * 1.2f;
+
+class GalleryScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { gallerytest::useResources("gallery"); }
+
+    void SetUp() override {
+        Profile& profile = gallerytest::freshPlayer("USA");
+        unlockCountry("USA");
+        setCountryState("USA", static_cast<int32_t>(CountryState::Opened));
+        profile.currentPicture = PictureKey{"USA", "HarborDawn"};
+        profile.money = 0;
+        log = &testing::Driver::get().captureLog();
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            testing::Driver::get().saveScreenshot(testing::Driver::outputPath(
+                std::string("GalleryScreen_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                ".png"));
+        }
+        testing::Driver::get().stopCapturingLog();
+        // The screen goes with its scene (and saves) before the player does.
+        gallerytest::openScene();
+        testing::Driver::get().stepFrames(1);
+        Settings::destroyInstance();
+    }
+
+    GalleryScreen* open() {
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        gallery = GalleryScreen::create();
+        if (gallery == nullptr) {
+            return nullptr;
+        }
+        scene->addChild(gallery);
+        cocos2d::Director::getInstance()->replaceScene(scene);
+        testing::Driver::get().stepFrames(2);
+        return gallery;
+    }
+
+    static void forgetTutorial(int number) {
+        std::vector<int32_t>& shown = Settings::getInstance().getCurrentUser().shownTutorials;
+        shown.erase(std::remove(shown.begin(), shown.end(), number), shown.end());
+    }
+
+    template <typename T>
+    static T* childOf(Node* parent) {
+        for (Node* child : parent->getChildren()) {
+            if (auto* found = dynamic_cast<T*>(child)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+
+    int effects(const std::string& name) const {
+        return static_cast<int>(std::count(log->begin(), log->end(), "playEffect " + name));
+    }
+
+    float listX() const { return gallery->getPictureList()->getInnerContainerPosition().x; }
+
+    GalleryScreen* gallery = nullptr;
+    std::vector<std::string>* log = nullptr;
+};
+
+TEST_F(GalleryScreenTest, TheCountrysPicturesStandInTheListAndTheInputIsFreeOnceItIsBuilt) {
+    Settings::getInstance().getCurrentUser().world.countries["USA"].listPosition = -100;
+    ASSERT_NE(open(), nullptr);
+    EXPECT_NE(gallery->getChildByName("background_1"), nullptr);
+    EXPECT_EQ(GalleryScreen::backgroundNameOf("Austria"), "background_7");
+    EXPECT_EQ(GalleryScreen::backgroundNameOf("demo"), "");
+
+    std::vector<Node*> items = gallery->getPictureList()->getItems();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0]->getName(), "HarborDawn");
+    EXPECT_EQ(items[1]->getName(), "PrairieWind");
+    EXPECT_EQ(items[0]->getTag(), 0);
+    EXPECT_EQ(items[1]->getTag(), 1);
+    EXPECT_FLOAT_EQ(items[1]->getPositionX() - items[0]->getPositionX(), kStep);
+    EXPECT_FLOAT_EQ(gallery->getPictureList()->getInnerContainerSize().width, 640.0f + kStep + 640.0f);
+    EXPECT_TRUE(dynamic_cast<PictureFrame*>(items[1])->isLocked());
+    EXPECT_TRUE(screentest::hasLine(*log, "list pos restored from saved"));
+    EXPECT_FALSE(gallery->isInputLocked());
+
+    Node* ui = gallery->getUiRoot();
+    EXPECT_EQ(dynamic_cast<cocos2d::Label*>(ui->getChildByName("Statistics")->getChildByName("label"))->getString(),
+              "Museum");
+    EXPECT_EQ(dynamic_cast<cocos2d::Label*>(ui->getChildByName("progres")->getChildByName("prograsLabel"))
+                  ->getString(),
+              "$0");
+    EXPECT_NE(ui->getChildByName("avatarSprite"), nullptr);
+    EXPECT_FALSE(ui->getChildByName("newEvidancePlace")->isVisible());
+    testing::Driver::get().saveScreenshot(testing::Driver::outputPath("GalleryScreen_usa.png"));
+}
+
+TEST_F(GalleryScreenTest, APlayThatEarnedCentresItsPictureAndFliesACoinToTheBar) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    gallerytest::picture("PrairieWind").state = 1;
+    gallerytest::picture("PrairieWind").lastGain = 500;
+    gallerytest::picture("PrairieWind").earnedTotal = 500;
+    profile.money = 500;
+    ASSERT_NE(open(), nullptr);
+    EXPECT_TRUE(screentest::hasLine(*log, "list pos extraPoints"));
+    EXPECT_FLOAT_EQ(listX(), -kStep);
+    EXPECT_EQ(profile.world.countries["USA"].listPosition, static_cast<int32_t>(-kStep));
+    EXPECT_EQ(gallerytest::picture("PrairieWind").lastGain, 0);
+
+    testing::Driver::get().stepFrames(20);
+    EXPECT_EQ(effects("FlyStars"), 1);
+    testing::Driver::get().stepFrames(150);
+    auto* label = dynamic_cast<cocos2d::Label*>(gallery->getUiRoot()->getChildByName("progres")->getChildByName(
+        "prograsLabel"));
+    EXPECT_EQ(label->getString(), "$500");
+    // The coin is gone once it reached the bar.
+    int coins = 0;
+    for (Node* child : gallery->getUiRoot()->getChildren()) {
+        coins += child->getName() == "OnePictureCoin" ? 1 : 0;
+    }
+    EXPECT_EQ(coins, 0);
+    EXPECT_FALSE(gallery->isInputLocked());
+}
+
+TEST_F(GalleryScreenTest, AnUnlockAfterAGainWaitsForTheCoinThenGlidesToTheNewPicture) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    gallerytest::picture("HarborDawn").state = 1;
+    gallerytest::picture("HarborDawn").lastGain = 300;
+    unlockPicture("PrairieWind");
+    ASSERT_NE(open(), nullptr);
+    EXPECT_TRUE(gallery->isInputLocked());
+    EXPECT_FALSE(gallery->getPictureList()->isEnabled());
+    EXPECT_FLOAT_EQ(listX(), 0.0f);
+    auto* frame = dynamic_cast<PictureFrame*>(gallery->getPictureList()->getItems()[1]);
+    ASSERT_NE(frame->getChildByName("levelclosed"), nullptr);
+
+    testing::Driver::get().stepFrames(72 + 44);
+    EXPECT_TRUE(screentest::hasLine(*log, "list pos in UnlockAnimation"));
+    EXPECT_TRUE(profile.world.lastUnlockedPicture.empty());
+    EXPECT_TRUE(gallery->getPictureList()->isEnabled());
+    EXPECT_NEAR(listX(), -kStep, 1.0f);
+    // Remembered as the glide ends, truncated.
+    EXPECT_NEAR(profile.world.countries["USA"].listPosition, listX(), 1.0f);
+    EXPECT_TRUE(gallery->isInputLocked());
+    testing::Driver::get().stepFrames(64);
+    EXPECT_FALSE(gallery->isInputLocked());
+    EXPECT_EQ(frame->getChildByName("levelclosed"), nullptr);
+}
+
+TEST_F(GalleryScreenTest, AnUnlockWithoutAGainOpensAtOnceSavesAndKeepsTheSavedPosition) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    unlockPicture("PrairieWind");
+    profile.world.countries["USA"].listPosition = -50;
+    const fs::path save = fs::path(cocos2d::FileUtils::getInstance()->getWritablePath()) / "UserData.bin";
+    fs::remove(save);
+    ASSERT_NE(open(), nullptr);
+    EXPECT_TRUE(screentest::hasLine(*log, "list pos canMoveToLastOpened"));
+    EXPECT_TRUE(profile.world.lastUnlockedPicture.empty());
+    EXPECT_TRUE(fs::exists(save));
+    EXPECT_FLOAT_EQ(listX(), -50.0f);
+    EXPECT_FALSE(gallery->isInputLocked());
+    EXPECT_EQ(effects("unlock_picture"), 1);
+}
+
+TEST_F(GalleryScreenTest, TappingPicturesOpensDetailsOrExplainsTheLock) {
+    forgetTutorial(12);
+    gallerytest::picture("HarborDawn").state = 1;
+    ASSERT_NE(open(), nullptr);
+    std::vector<Node*> items = gallery->getPictureList()->getItems();
+
+    gallery->onPictureTapped(gallery->getPictureList(), items[1]);
+    TutorialScreen* tutorial = childOf<TutorialScreen>(gallery);
+    ASSERT_NE(tutorial, nullptr);
+    EXPECT_EQ(tutorial->getTutorialId(), 12);
+    tutorial->removeFromParent();
+    gallery->onPictureTapped(gallery->getPictureList(), items[1]);
+    EXPECT_EQ(childOf<TutorialScreen>(gallery), nullptr);
+    EXPECT_EQ(childOf<PopupScreenBase>(gallery), nullptr);
+
+    // A picture with a level that is not finished offers Play.
+    gallery->onPictureTapped(gallery->getPictureList(), items[0]);
+    PopupScreenBase* container = childOf<PopupScreenBase>(gallery);
+    ASSERT_NE(container, nullptr);
+    auto* details = childOf<PictureDetails>(container);
+    ASSERT_NE(details, nullptr);
+    EXPECT_NE(details->getChildByName("Play"), nullptr);
+    EXPECT_EQ(Settings::getInstance().getCurrentUser().currentPicture, (PictureKey{"USA", "HarborDawn"}));
+    // The details container leaves the input as it was.
+    EXPECT_FALSE(gallery->isInputLocked());
+    container->removeFromParent();
+
+    // A finished one shows its story instead.
+    gallerytest::picture("HarborDawn").finished = true;
+    gallery->onPictureTapped(gallery->getPictureList(), items[0]);
+    details = childOf<PictureDetails>(childOf<PopupScreenBase>(gallery));
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->getChildByName("Play"), nullptr);
+    EXPECT_EQ(details->getChildByTag(2), nullptr);
+    EXPECT_TRUE(details->getChildByTag(3)->isVisible());
+    EXPECT_NE(details->getChildByName("setWallpaper"), nullptr);
+}
+
+TEST_F(GalleryScreenTest, TheStatisticsPanelHoldsTheInputUntilItCloses) {
+    ASSERT_NE(open(), nullptr);
+    gallery->onStatisticsButton(nullptr);
+    PopupScreenBase* container = childOf<PopupScreenBase>(gallery);
+    ASSERT_NE(container, nullptr);
+    auto* panel = childOf<MuseumStatistic>(container);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(gallery->isInputLocked());
+    // Locked: a second press and the other buttons do nothing.
+    gallery->onStatisticsButton(nullptr);
+    gallery->onMapButton(nullptr);
+    int containers = 0;
+    for (Node* child : gallery->getChildren()) {
+        containers += dynamic_cast<PopupScreenBase*>(child) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(containers, 1);
+    EXPECT_FALSE(screentest::hasLine(*log, "GalleryScreen: the map screen is not part of this build"));
+    panel->onClose();
+    EXPECT_FALSE(gallery->isInputLocked());
+}
+
+TEST_F(GalleryScreenTest, TheArrowsStepThroughTheListEvenWhileInputIsLocked) {
+    ASSERT_NE(open(), nullptr);
+    testing::Driver::get().stepFrames(30);
+    ASSERT_EQ(gallery->getPictureList()->getCurrentIndex(), 0);
+    gallery->onArrowLeft(nullptr);
+    EXPECT_EQ(effects("gallery_scroll"), 0);
+    gallery->showPopup(false);
+    ASSERT_TRUE(gallery->isInputLocked());
+    gallery->onArrowRight(nullptr);
+    EXPECT_EQ(effects("gallery_scroll"), 1);
+    testing::Driver::get().stepFrames(60);
+    EXPECT_EQ(gallery->getPictureList()->getCurrentIndex(), 1);
+    gallery->onArrowRight(nullptr);
+    EXPECT_EQ(effects("gallery_scroll"), 1);
+    gallery->onArrowLeft(nullptr);
+    EXPECT_EQ(effects("gallery_scroll"), 2);
+}
+
+TEST_F(GalleryScreenTest, NewEvidenceComesUpFirstAndTheCabinetMarkerAfterIt) {
+    Settings::getInstance().addEvidence("ticket");
+    ASSERT_NE(open(), nullptr);
+    EvidenceAddingScreen* popup = childOf<EvidenceAddingScreen>(gallery);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(effects("Message1"), 1);
+    EXPECT_TRUE(gallery->isInputLocked());
+    testing::Driver::get().stepFrames(181);
+    testing::Driver::get().tap(Vec2(640, 300));
+    testing::Driver::get().stepFrames(65);
+    EXPECT_FALSE(gallery->isInputLocked());
+    EXPECT_TRUE(gallery->getUiRoot()->getChildByName("newEvidancePlace")->isVisible());
+    EXPECT_EQ(childOf<EvidenceAddingScreen>(gallery), nullptr);
+}
+
+TEST_F(GalleryScreenTest, TheCuratorSpeaksOnlyOnceTheMoneyPassesTheGoal) {
+    struct Case {
+        const char* name;
+        int aboveGoal;
+        bool tutorialShownBefore;
+        bool chat;
+        bool bounce;
+    };
+    const Case cases[] = {
+        {"money equal to the goal", 0, false, false, false},
+        {"one above, first time", 1, false, true, false},
+        {"one above, already told", 1, true, false, true},
+    };
+    for (const Case& c : cases) {
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile.money = profile.collectionGoal + c.aboveGoal;
+        if (c.tutorialShownBefore) {
+            profile.shownTutorials.push_back(15);
+        } else {
+            forgetTutorial(15);
+        }
+        ASSERT_NE(open(), nullptr);
+        EXPECT_EQ(gallery->isGoalReached(), c.aboveGoal > 0) << c.name;
+        Node* chatPlace = gallery->getUiRoot()->getChildByName("chat_place");
+        EXPECT_EQ(childOf<ChatScreen>(chatPlace) != nullptr, c.chat) << c.name;
+        EXPECT_EQ(gallery->isInputLocked(), c.chat) << c.name;
+        Node* button = gallery->getUiRoot()->getChildByName("Statistics")->getChildByName("btn");
+        EXPECT_EQ(button->getNumberOfRunningActions() > 0, c.bounce) << c.name;
+        if (c.bounce) {
+            // Opening the statistic stops the bounce where the button belongs.
+            gallery->onStatisticsButton(nullptr);
+            EXPECT_EQ(button->getNumberOfRunningActions(), 0);
+            EXPECT_EQ(button->getPosition(), gallery->getStatisticsButtonPosition());
+        }
+    }
+}
+
+TEST_F(GalleryScreenTest, APurchaseThatUnlocksNothingWithEveryEvidenceFoundSetsTheCageFlag) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    for (const char* item : {"ticket", "letter", "key", "compass", "brooch", "photo", "map", "seal", "ring", "glove",
+                             "button", "feather", "stamp"}) {
+        Settings::getInstance().addEvidence(item);
+    }
+    profile.newestEvidence.clear();
+    ASSERT_TRUE(hasAllEvidence());
+    ASSERT_NE(open(), nullptr);
+    gallery->onMuseumResult(MuseumStatistic::kNothingPaid);
+    EXPECT_FALSE(profile.cageUnlocked);
+    gallery->onMuseumResult(MuseumStatistic::kPaidAndUnlocked);
+    EXPECT_FALSE(profile.cageUnlocked);
+    gallery->onMuseumResult(MuseumStatistic::kPaidNothingUnlocked);
+    EXPECT_TRUE(profile.cageUnlocked);
+}
+
+TEST_F(GalleryScreenTest, AMuseumResultBringsTheProgressChatAndItsCloseTheNewCountryMarker) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    profile.money = getCollectionPrice("USA");
+    ASSERT_NE(open(), nullptr);
+    ASSERT_TRUE(MuseumStatistic::completeCollection());
+    gallery->onMuseumResult(MuseumStatistic::kPaidAndUnlocked);
+    ChatScreen* chat = childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place"));
+    ASSERT_NE(chat, nullptr);
+    // A bought collection hides the bar.
+    EXPECT_FALSE(gallery->getUiRoot()->getChildByName("progres")->isVisible());
+    gallery->onProgressChatClosed();
+    EXPECT_TRUE(gallery->getUiRoot()->getChildByName("newCountryNotification")->isVisible());
+    EXPECT_FALSE(gallery->isInputLocked());
+}
+
+TEST_F(GalleryScreenTest, DeveloperKeysWorkOnlyInTheDebugMode) {
+    ASSERT_NE(open(), nullptr);
+    testing::Driver& driver = testing::Driver::get();
+    driver.key(cocos2d::EventKeyboard::KeyCode::KEY_F3, true);
+    driver.key(cocos2d::EventKeyboard::KeyCode::KEY_F3, false);
+    driver.stepFrames(1);
+    EXPECT_FALSE(isCountryCompleted("USA"));
+
+    DebugKeySequence& debug = DebugKeySequence::getInstance();
+    for (char c : std::string("KLOMBER")) {
+        debug.feedDebugKey(c);
+    }
+    ASSERT_TRUE(debug.isDebugMode());
+    driver.key(cocos2d::EventKeyboard::KeyCode::KEY_F3, true);
+    driver.key(cocos2d::EventKeyboard::KeyCode::KEY_F3, false);
+    driver.stepFrames(1);
+    EXPECT_TRUE(isCountryCompleted("USA"));
+    EXPECT_FALSE(isPictureLocked("FoggyBridge"));
+    for (char c : std::string("KLOMBER")) {
+        debug.feedDebugKey(c);
+    }
+    EXPECT_FALSE(debug.isDebugMode());
+}
+
+TEST_F(GalleryScreenTest, TheFirstVisitAndAFullyPlayedCountryEachExplainThemselvesOnce) {
+    struct Case {
+        const char* name;
+        int storyLevel;
+        bool allPlayed;
+        int tutorial;
+    };
+    const Case cases[] = {
+        {"first gallery visit", 0, false, 11},
+        {"every picture played, goal not passed", 3, true, 14},
+        {"later visit", 3, false, 0},
+    };
+    for (const Case& c : cases) {
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile.storyLevel = c.storyLevel;
+        gallerytest::picture("HarborDawn").state = c.allPlayed ? 1 : 0;
+        gallerytest::picture("PrairieWind").state = c.allPlayed ? 2 : -1;
+        forgetTutorial(11);
+        forgetTutorial(14);
+        ASSERT_NE(open(), nullptr);
+        TutorialScreen* tutorial = childOf<TutorialScreen>(gallery);
+        EXPECT_EQ(tutorial != nullptr ? tutorial->getTutorialId() : 0, c.tutorial) << c.name;
+        if (c.tutorial != 0) {
+            EXPECT_TRUE(Settings::getInstance().isTutorialShown(c.tutorial)) << c.name;
+        }
+        // Neither tutorial holds the gallery's input.
+        EXPECT_FALSE(gallery->isInputLocked()) << c.name;
+    }
+}
+
+TEST_F(GalleryScreenTest, LeavingTheGallerySavesOnce) {
+    ASSERT_NE(open(), nullptr);
+    const fs::path save = fs::path(cocos2d::FileUtils::getInstance()->getWritablePath()) / "UserData.bin";
+    fs::remove(save);
+    gallerytest::openScene();
+    testing::Driver::get().stepFrames(2);
+    EXPECT_TRUE(fs::exists(save));
+    EXPECT_EQ(std::count(log->begin(), log->end(), "=== GalleryScreen::~GalleryScreen ==="), 1);
+}
+
+}  // namespace
