@@ -2,6 +2,7 @@
 
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
+#include "nodes/LevelStatistic.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -11,6 +12,9 @@
 //     registry.registerClass("PictureFrame", createPictureFrame);
 void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
+    registry.registerClass("LevelStatistic", [](const rapidjson::Value&) -> FactoryNode* {
+        return LevelStatistic::create();
+    });
     registry.registerClass("RestoreToolSelector", [](const rapidjson::Value&) -> FactoryNode* {
         return RestoreToolSelector::create();
     });

@@ -1,0 +1,619 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "BoardTestStage.h"
+#include "ScreenTestSupport.h"
+#include "GameSound.h"
+#include "PictureProgress.h"
+#include "ProgressQueries.h"
+#include "Settings.h"
+#include "engine/2d/Label.h"
+#include "engine/2d/ProgressTimer.h"
+#include "engine/base/Director.h"
+#include "engine/scene/Scene.h"
+#include "engine/ui/Widget.h"
+#include "gameBoard/FlaskLiquid.h"
+#include "gameBoard/GameBoard.h"
+#include "gameBoard/HiddenObject.h"
+#include "gameBoard/HitMask.h"
+#include "nodes/LevelNode.h"
+#include "nodes/LevelStatistic.h"
+#include "nodes/RestoreToolSelector.h"
+#include "ui/FactoryClasses.h"
+#include "ui/GameScreen.h"
+#include "ui/PopupScreenBase.h"
+#include "ui/TopLayer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cocos2d::Node;
+using cocos2d::Vec2;
+
+int toolFor(DefectKind kind) {
+    switch (kind) {
+        case DefectKind::Dirt:
+            return 2;
+        case DefectKind::Blot:
+            return 4;
+        case DefectKind::Scrape:
+            return 3;
+        case DefectKind::Cut:
+            return 5;
+        default:
+            return 0;
+    }
+}
+
+class GameScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        boardtest::useResources();
+        boardtest::useTemporaryDataHome("game-screen");
+        registerFactoryClasses();
+    }
+
+    void SetUp() override {
+        std::srand(11);
+        screentest::loadEnglishTexts();
+        top = TopLayer::create();
+        ASSERT_NE(top, nullptr);
+        cocos2d::Director::getInstance()->setNotificationNode(top);
+        top->onEnter();
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            saveShot("failed");
+        }
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+        screen = nullptr;
+        top->onExit();
+        cocos2d::Director::getInstance()->setNotificationNode(nullptr);
+        Settings::destroyInstance();
+        GameSound::destroyInstance();
+    }
+
+    static testing::Driver& driver() { return testing::Driver::get(); }
+
+    void saveShot(const std::string& what) {
+        driver().saveScreenshot(testing::Driver::outputPath(
+            std::string("GameScreen_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+            what + ".png"));
+    }
+
+    // A player with the content packs read, at a story level, on a picture.
+    Profile& player(int storyLevel, const std::string& country, const std::string& picture) {
+        Profile& profile = boardtest::freshProfile(storyLevel, country, picture);
+        Settings::getInstance().initNewProfile(profile);
+        profile.storyLevel = storyLevel;
+        profile.currentPicture = PictureKey{country, picture};
+        profile.customCursor = false;
+        profile.shownTutorials.push_back(9);
+        return profile;
+    }
+
+    GameScreen* open() {
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        screen = GameScreen::create();
+        EXPECT_NE(screen, nullptr);
+        if (screen == nullptr) {
+            return nullptr;
+        }
+        scene->addChild(screen);
+        cocos2d::Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(2);
+        return screen;
+    }
+
+    void wait(float seconds) { driver().stepFrames(static_cast<int>(seconds * 60.0f) + 1); }
+
+    // The opening: panels slide in, input opens at 1.4 s.
+    void passOpening() { wait(1.5f); }
+
+    Node* hud(int panel, const std::string& name) const {
+        Node* p = screen->getHudRoot()->getChildByTag(panel);
+        return p != nullptr ? p->getChildByName(name) : nullptr;
+    }
+
+    cocos2d::ui::Widget* button(int panel, const std::string& name) const {
+        return dynamic_cast<cocos2d::ui::Widget*>(hud(panel, name));
+    }
+
+    static Vec2 centre(const Node* node) {
+        const cocos2d::Size size = node->getContentSize();
+        return node->convertToWorldSpace(Vec2(size.width / 2.0f, size.height / 2.0f));
+    }
+
+    void click(const Node* node) {
+        driver().tap(centre(node));
+        driver().stepFrames(2);
+    }
+
+    NodeLevel* level() const { return screen->getBoard()->getNodeLevel(); }
+
+    HiddenObject* item(const std::string& name) const {
+        auto& items = level()->getItems();
+        auto found = items.find(name);
+        return found == items.end() ? nullptr : found->second;
+    }
+
+    Vec2 maskPoint(HiddenObject* it) const {
+        const HitMask* mask = it->getHitMask();
+        int best = -1;
+        Vec2 point;
+        for (int row = 0; mask != nullptr && row < mask->height; ++row) {
+            for (int col = 0; col < mask->width; ++col) {
+                if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
+                    continue;
+                }
+                const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
+                if (best < 0 || d < best) {
+                    best = d;
+                    point = Vec2(col + 0.5f, mask->height - row - 0.5f);
+                }
+            }
+        }
+        return it->getMaskSprite()->convertToWorldSpace(point);
+    }
+
+    // The tool bar's own button for a tool, as the player clicks it.
+    void chooseTool(int tool) {
+        if (screen->getToolBar()->getCurrent() != tool) {
+            click(screen->getToolBar()->getButton(tool));
+        }
+        ASSERT_EQ(screen->getToolBar()->getCurrent(), tool);
+    }
+
+    void rub(const Node* node, float spacing) {
+        const cocos2d::Rect box = node->getBoundingBox();
+        auto world = [this](Vec2 p) { return level()->convertToWorldSpace(p); };
+        driver().touchBegan(world(Vec2(box.getMinX() + 2, box.getMinY() + 2)));
+        driver().stepFrames(1);
+        bool right = true;
+        for (float y = box.getMinY() + 2; y < box.getMaxY(); y += spacing) {
+            const float x0 = right ? box.getMinX() + 2 : box.getMaxX() - 2;
+            const float x1 = right ? box.getMaxX() - 2 : box.getMinX() + 2;
+            for (int i = 0; i <= 6; ++i) {
+                driver().touchMoved(world(Vec2(x0 + (x1 - x0) * i / 6.0f, y)));
+                driver().stepFrames(1);
+            }
+            right = !right;
+        }
+        driver().touchEnded(world(Vec2(box.getMidX(), box.getMaxY() - 2)));
+        driver().stepFrames(1);
+    }
+
+    // A drop on the item, then its own tool over it until it is restored.
+    void restore(HiddenObject* it) {
+        chooseTool(1);
+        driver().tap(maskPoint(it));
+        wait(0.3f);
+        ASSERT_EQ(it->getState(), HiddenObjectState::Revealed) << it->getName();
+        chooseTool(toolFor(it->getKind()));
+        for (int pass = 0; pass < 4 && it->getState() == HiddenObjectState::Revealed; ++pass) {
+            rub(it, pass % 2 == 0 ? 8.0f : 5.0f);
+        }
+        ASSERT_EQ(it->getState(), HiddenObjectState::Restored) << it->getName();
+    }
+
+    // Every item of the picture but `keep` restored in earlier plays.
+    void restoredBefore(Profile& profile, const std::vector<std::string>& keep) {
+        PictureProgress& record = profile.world.pictures[profile.currentPicture.picture];
+        record.path = profile.currentPicture.picture;
+        record.state = 1;
+        const std::vector<std::string> all{"lanternpost", "barrels", "crates", "anchor", "bollard", "dog",
+                                           "basket", "ropecoil", "bucket", "rowboat", "buoy", "canoe",
+                                           "sailboat", "duck", "swan", "floatbarrel", "steamship", "yawl",
+                                           "lighthouse", "gull", "gulltwo", "gullthree", "balloon", "moon",
+                                           "lifering"};
+        for (const std::string& name : all) {
+            if (std::find(keep.begin(), keep.end(), name) == keep.end()) {
+                record.restoredHistory.insert(name);
+            }
+        }
+    }
+
+    // A point of the picture away from every item.
+    Vec2 bareCanvas() const {
+        const cocos2d::Size size = level()->getContentSize();
+        for (float y = 60; y < size.height - 60; y += 20) {
+            for (float x = 60; x < size.width - 60; x += 20) {
+                const cocos2d::Rect probe(x - 50, y - 50, 100, 100);
+                bool free = true;
+                for (auto& [name, it] : level()->getItems()) {
+                    free = free && !it->getBoundingBox().intersectsRect(probe);
+                }
+                if (free) {
+                    return level()->convertToWorldSpace(Vec2(x, y));
+                }
+            }
+        }
+        ADD_FAILURE() << "no bare canvas";
+        return Vec2(640, 405);
+    }
+
+    PopupScreenBase* popupContainer() const {
+        for (Node* child : screen->getChildren()) {
+            if (auto* popup = dynamic_cast<PopupScreenBase*>(child)) {
+                return popup;
+            }
+        }
+        return nullptr;
+    }
+
+    LevelStatistic* resultPopup() const {
+        PopupScreenBase* container = popupContainer();
+        if (container == nullptr) {
+            return nullptr;
+        }
+        for (Node* child : container->getChildren()) {
+            if (auto* stat = dynamic_cast<LevelStatistic*>(child)) {
+                return stat;
+            }
+        }
+        return nullptr;
+    }
+
+    static bool saveExists() {
+        return fs::exists(fs::path(Settings::getInstance().getWritablePath()) / "UserData.bin");
+    }
+    static void removeSave() {
+        fs::remove(fs::path(Settings::getInstance().getWritablePath()) / "UserData.bin");
+    }
+
+    TopLayer* top = nullptr;
+    GameScreen* screen = nullptr;
+};
+
+TEST_F(GameScreenTest, ALevelOpensLockedFramedAndCountedThenPlays) {
+    player(5, "USA", "HarborDawn");
+    const std::vector<std::string>& log = driver().captureLog();
+    ASSERT_NE(open(), nullptr);
+    GameBoard* board = screen->getBoard();
+    ASSERT_NE(screen->getFlask(), nullptr);
+    ASSERT_NE(screen->getToolBar(), nullptr);
+    EXPECT_EQ(screen->getLevelPath(), "USA/HarborDawn");
+    EXPECT_EQ(screen->getTutorials(), nullptr) << "story level 5 with the needle's tutorial shown";
+
+    // Scale 1 from story level 4: every one of the 25 items plays.
+    const int total = board->getTotalItems();
+    EXPECT_EQ(total, 25);
+    EXPECT_EQ(board->getItemsOnLevel(), 25);
+    EXPECT_EQ(screen->getFlask()->getMaxDrops(), 27);
+    EXPECT_TRUE(screentest::hasLine(log, "drops 27 / 27, items 25 / 25, time 150.00, timeScale 1.00"));
+    driver().stopCapturingLog();
+
+    // Locked through the opening: no clock, no buttons, no tools.
+    EXPECT_TRUE(screen->isPaused());
+    EXPECT_FALSE(button(4, "Options")->isEnabled());
+    EXPECT_FALSE(button(3, "paletteBtn")->isEnabled());
+    EXPECT_TRUE(screen->getToolBar()->isLocked());
+    wait(1.0f);
+    EXPECT_TRUE(screen->isPaused());
+    EXPECT_FLOAT_EQ(screen->getElapsedTime(), 0.0f);
+    wait(0.5f);
+    EXPECT_FALSE(screen->isPaused());
+    EXPECT_TRUE(button(4, "Options")->isEnabled());
+    EXPECT_TRUE(button(3, "paletteBtn")->isEnabled());
+    EXPECT_TRUE(button(2, "HintBtn")->isEnabled() && button(2, "HintBtn")->isVisible());
+    EXPECT_FALSE(button(2, "minigamesBtn")->isVisible());
+    EXPECT_FALSE(screen->getToolBar()->isLocked());
+
+    auto* counter = dynamic_cast<cocos2d::Label*>(hud(2, "hint_label"));
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->getString(), "3");
+    auto* score = dynamic_cast<cocos2d::Label*>(screen->getScoreLabel());
+    ASSERT_NE(score, nullptr);
+    EXPECT_EQ(score->getString(), "$0");
+    for (int slot = 1; slot <= 3; ++slot) {
+        ASSERT_NE(screen->getHudStar(slot), nullptr);
+        EXPECT_FLOAT_EQ(screen->getHudStar(slot)->getPercentage(), 0.0f);
+    }
+    EXPECT_NE(screen->getChildByName("flyNode"), nullptr);
+
+    // The picture is framed by four sides and four corners.
+    int borderPieces = 0;
+    for (Node* child : level()->getChildren()) {
+        auto* sprite = dynamic_cast<cocos2d::Sprite*>(child);
+        borderPieces += sprite != nullptr && dynamic_cast<GameObjectBase*>(child) == nullptr &&
+                                child->getRotation() != 0.0f
+                            ? 1
+                            : 0;
+    }
+    EXPECT_GE(borderPieces, 5);
+
+    // The clock and the flask run while playing and stand still under a popup.
+    const float opened = screen->getElapsedTime();
+    wait(1.0f);
+    EXPECT_NEAR(screen->getElapsedTime() - opened, 1.0f, 0.05f);
+    const float before = screen->getFlask()->getAvailable();
+    wait(1.0f);
+    EXPECT_LT(screen->getFlask()->getAvailable(), before);
+    PopupScreenBase* popup = screen->openPopupLayer(false);
+    ASSERT_NE(popup, nullptr);
+    const float frozen = screen->getElapsedTime();
+    const float frozenDrops = screen->getFlask()->getAvailable();
+    wait(1.0f);
+    EXPECT_FLOAT_EQ(screen->getElapsedTime(), frozen);
+    EXPECT_FLOAT_EQ(screen->getFlask()->getAvailable(), frozenDrops);
+    popup->close();
+    driver().stepFrames(2);
+    EXPECT_FALSE(screen->isPaused());
+    wait(0.5f);
+    EXPECT_GT(screen->getElapsedTime(), frozen);
+    saveShot("playing");
+}
+
+TEST_F(GameScreenTest, RestoringTheLastItemWinsAndTheResultPaysAndSavesOnOk) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    restoredBefore(profile, {"steamship"});
+    profile.money = 100;
+    removeSave();
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    GameBoard* board = screen->getBoard();
+    ASSERT_EQ(board->getItemsOnLevel(), 1);
+    HiddenObject* ship = item("steamship");
+    ASSERT_NE(ship, nullptr);
+
+    const float dropsBefore = screen->getFlask()->getAvailable();
+    const std::vector<std::string>& log = driver().captureLog();
+    restore(ship);
+    EXPECT_EQ(board->getItemsRestored(), 1);
+    EXPECT_TRUE(screen->isFinished()) << "no damage left and every item of the play restored";
+    EXPECT_FALSE(screen->getFlask()->isEmpty());
+    // The drop spent on the hit came back with the item; only time drained the flask.
+    EXPECT_GT(screen->getFlask()->getAvailable(), dropsBefore - 1.0f);
+    EXPECT_TRUE(screen->isPaused());
+    EXPECT_TRUE(screen->getToolBar()->isLocked());
+
+    const int32_t running = board->getReward();
+    EXPECT_GT(running, 0);
+    const int litInHud = screen->countLitStars();
+    wait(1.0f);
+    LevelStatistic* result = resultPopup();
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->getPictureName(), "HarborDawn");
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(result->getChildByTag(i) != nullptr, i <= litInHud) << "star " << i;
+    }
+
+    const PictureProgress& record = profile.world.pictures["HarborDawn"];
+    EXPECT_EQ(record.restoredCount, 1);
+    EXPECT_EQ(record.state, 2);
+    EXPECT_TRUE(record.finished) << "every item of the picture is in its history now";
+    EXPECT_EQ(record.restoredHistory.count("steamship"), 1u);
+    EXPECT_GE(record.earnedTotal, running) << "the unused reagent adds its bonus";
+    EXPECT_EQ(profile.money, 100 + record.lastGain);
+    EXPECT_EQ(profile.storyLevel, 5) << "not the picture's first ended play";
+    EXPECT_TRUE(screentest::hasLine(log, "total reward: " + std::to_string(record.earnedTotal)));
+    driver().stopCapturingLog();
+
+    wait(4.5f);
+    saveShot("result");
+    auto* badge = result->getChildByName("reward");
+    ASSERT_NE(badge, nullptr);
+    auto* reward = dynamic_cast<cocos2d::Label*>(badge->getChildByName("lbl"));
+    ASSERT_NE(reward, nullptr);
+    EXPECT_EQ(reward->getString(), "$" + std::to_string(record.earnedTotal));
+
+    EXPECT_FALSE(saveExists());
+    const std::vector<std::string>& leaving = driver().captureLog();
+    click(result->getChildByName("ok_btn"));
+    EXPECT_TRUE(saveExists());
+    EXPECT_TRUE(screentest::hasLine(leaving, "level -> gallery"));
+    // A second OK neither saves again nor leaves twice.
+    removeSave();
+    click(result->getChildByName("ok_btn"));
+    EXPECT_FALSE(saveExists());
+    EXPECT_EQ(screentest::countLinesStartingWith(leaving, "level -> gallery"), 1);
+    driver().stopCapturingLog();
+}
+
+TEST_F(GameScreenTest, NeedleMissesDrainTheFlaskUntilTheLevelIsLost) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    restoredBefore(profile, {"steamship", "lighthouse"});
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    FlaskLiquid* flask = screen->getFlask();
+    // Two items in play: 2 + 2 drops of the whole picture's 25 + 2.
+    EXPECT_EQ(flask->getMaxDrops(), 27);
+    EXPECT_NEAR(flask->getAvailable(), 4.0f, 0.1f);
+    chooseTool(5);
+    const Vec2 canvas = bareCanvas();
+    int strokes = 0;
+    while (!screen->isFinished() && strokes < 10) {
+        driver().touchBegan(canvas);
+        driver().stepFrames(1);
+        driver().touchMoved(canvas + Vec2(20, 5));
+        driver().stepFrames(1);
+        driver().touchEnded(canvas + Vec2(20, 5));
+        driver().stepFrames(2);
+        ++strokes;
+        EXPECT_EQ(level()->getDamageList().size(), 0u) << "the needle leaves nothing";
+        EXPECT_EQ(screen->getToolBar()->getHighlighted(), -1) << "and nudges no tool";
+    }
+    EXPECT_TRUE(screen->isFinished());
+    EXPECT_LE(strokes, 4);
+    EXPECT_EQ(screen->getBoard()->getMistakes(), strokes);
+    wait(1.0f);
+    ASSERT_NE(resultPopup(), nullptr);
+    const PictureProgress& record = profile.world.pictures["HarborDawn"];
+    EXPECT_EQ(record.mistakes, strokes);
+    EXPECT_FALSE(record.finished);
+    EXPECT_EQ(record.state, 2);
+    EXPECT_EQ(record.earnedTotal, 0) << "a play that restored nothing pays nothing";
+}
+
+TEST_F(GameScreenTest, TheFinishButtonEndsTheLevelOnceAndTheFirstEndStepsTheStory) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    click(button(3, "paletteBtn"));
+    ASSERT_TRUE(screen->isFinished());
+    screen->finishLevel();
+    screen->onFinishButton();
+    wait(0.8f);
+    EXPECT_EQ(resultPopup(), nullptr) << "the result waits 0.9 s";
+    wait(0.2f);
+    ASSERT_NE(resultPopup(), nullptr);
+    int containers = 0;
+    for (Node* child : screen->getChildren()) {
+        containers += dynamic_cast<PopupScreenBase*>(child) != nullptr ? 1 : 0;
+    }
+    EXPECT_EQ(containers, 1);
+    const PictureProgress& record = profile.world.pictures["HarborDawn"];
+    EXPECT_EQ(record.state, 1);
+    EXPECT_EQ(record.bestStars, 0);
+    EXPECT_EQ(profile.storyLevel, 6) << "a picture's first ended play";
+    EXPECT_EQ(screen->countLitStars(), 0);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(resultPopup()->getChildByTag(i), nullptr);
+    }
+}
+
+TEST_F(GameScreenTest, HintsRunOutIntoTheMinigamesButtonWhileAMinigameIsLeft) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    GameBoard* board = screen->getBoard();
+    auto* counter = dynamic_cast<cocos2d::Label*>(hud(2, "hint_label"));
+    for (int hint = 3; hint >= 1; --hint) {
+        click(button(2, "HintBtn"));
+        wait(2.0f);
+        EXPECT_TRUE(board->isHintShowing());
+        // The next touch on the picture puts the hint away.
+        driver().tap(bareCanvas());
+        driver().stepFrames(2);
+        ASSERT_FALSE(board->isHintShowing());
+        EXPECT_EQ(counter->getString(), std::to_string(hint - 1));
+    }
+    EXPECT_FALSE(button(2, "HintBtn")->isVisible());
+    EXPECT_TRUE(button(2, "minigamesBtn")->isVisible());
+    EXPECT_TRUE(button(2, "minigamesBtn")->isEnabled());
+
+    // A won minigame gives a hint back.
+    screen->onMinigameResult(true);
+    EXPECT_EQ(board->getHintsLeft(), 1);
+    EXPECT_TRUE(button(2, "HintBtn")->isVisible());
+
+    // No hints and every minigame played: the hint button stays, and pressing it does nothing.
+    board->setHintsLeft(0);
+    for (auto& [kind, available] : profile.minigameAvailability) {
+        available = false;
+    }
+    screen->updateHintCounter();
+    EXPECT_TRUE(button(2, "HintBtn")->isVisible());
+    EXPECT_FALSE(button(2, "minigamesBtn")->isVisible());
+    click(button(2, "HintBtn"));
+    driver().stepFrames(5);
+    EXPECT_FALSE(board->isHintShowing());
+    EXPECT_EQ(board->getHintsLeft(), 0);
+}
+
+TEST_F(GameScreenTest, StoryLevelZeroTriplesTheFlaskHidesTheFlyAndQueuesTheThemes) {
+    Profile& profile = player(0, "USA", "HarborDawn");
+    PictureProgress& record = profile.world.pictures["HarborDawn"];
+    record.path = "HarborDawn";
+    record.damage.push_back(DamageRecord{1, 600, 300, 3, 1});
+    const size_t playlistBefore = GameSound::getInstance().getPlaylist().size();
+    const std::vector<std::string>& log = driver().captureLog();
+    ASSERT_NE(open(), nullptr);
+    GameBoard* board = screen->getBoard();
+    EXPECT_EQ(board->getItemsOnLevel(), 10);
+    EXPECT_EQ(level()->getDamageList().size(), 1u);
+    // The first play prices ten items: 10 x 3 + 2 = 32 at most, the smaller of 10 x 3 + 1 + 2 = 33
+    // and 32 at the start, 10 x 6 x 3 s.
+    EXPECT_TRUE(screentest::hasLine(log, "drops 32 / 32, items 10 / 10, time 180.00, timeScale 3.00"));
+    driver().stopCapturingLog();
+    EXPECT_FALSE(screen->getChildByName("flyNode")->isVisible());
+    EXPECT_EQ(GameSound::getInstance().getPlaylist().size(), playlistBefore + 4);
+}
+
+TEST_F(GameScreenTest, TheIntroLevelHasNoFlaskNorCounterAndEndsOnTheMap) {
+    Profile& profile = player(-1, "demo", "");
+    profile.shownTutorials = {1, 2, 3};
+    removeSave();
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(screen->getLevelPath(), "demo/Vesquino");
+    EXPECT_TRUE(profile.shownTutorials.empty()) << "the intro's tutorials show again";
+    EXPECT_EQ(screen->getFlask(), nullptr);
+    EXPECT_EQ(screen->getHudRoot()->getChildByName("dropsProgres"), nullptr);
+    EXPECT_EQ(screen->getHudRoot()->getChildByTag(1)->getChildByName("levelProgress"), nullptr);
+    EXPECT_FALSE(hud(2, "hint_label")->isVisible());
+    EXPECT_EQ(screen->getBoard()->getHintsLeft(), -1);
+    passOpening();
+    EXPECT_FALSE(screen->isPaused());
+    EXPECT_FALSE(button(3, "paletteBtn")->isEnabled()) << "its tutorials enable it";
+    EXPECT_FALSE(button(2, "HintBtn")->isEnabled());
+    EXPECT_TRUE(button(4, "Options")->isEnabled());
+
+    // The curator sits in the score panel.
+    bool avatar = false;
+    for (Node* child : screen->getHudRoot()->getChildByTag(1)->getChildren()) {
+        avatar = avatar || child->getName() == "avatar_demo_small";
+    }
+    EXPECT_TRUE(avatar);
+
+    // No win or loss test: a drop and misses change nothing.
+    screen->onMiss(Vec2(100, 100), ToolState::Needle);
+    EXPECT_FALSE(screen->isFinished());
+
+    const std::vector<std::string>& log = driver().captureLog();
+    screen->finishLevel();
+    wait(1.0f);
+    EXPECT_EQ(popupContainer(), nullptr) << "no result popup";
+    EXPECT_TRUE(screentest::hasLine(log, "level -> map"));
+    driver().stopCapturingLog();
+    EXPECT_EQ(profile.currentPicture.country, "USA");
+    EXPECT_FALSE(isCountryLocked("USA"));
+    EXPECT_TRUE(saveExists());
+    EXPECT_EQ(profile.storyLevel, -1) << "the intro computes no reward";
+}
+
+TEST_F(GameScreenTest, LeavingThroughTheExitConfirmationSavesTheDamageButNoReward) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    removeSave();
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    // A brush stroke on bare canvas leaves a blot, which the board records at once.
+    chooseTool(3);
+    const Vec2 canvas = bareCanvas();
+    driver().touchBegan(canvas);
+    driver().stepFrames(1);
+    driver().touchMoved(canvas + Vec2(30, 10));
+    driver().stepFrames(1);
+    driver().touchEnded(canvas + Vec2(30, 10));
+    driver().stepFrames(2);
+    ASSERT_EQ(level()->getDamageList().size(), 1u);
+    EXPECT_EQ(screen->getToolBar()->getHighlighted(), RestoreToolSelector::toolForDefect(static_cast<int>(DefectKind::Blot)))
+        << "the miss nudges the knife";
+
+    const int32_t moneyBefore = profile.money;
+    screen->onExitLevelButton();
+    driver().stepFrames(2);
+    ASSERT_TRUE(top->isConfirmationOpen());
+    Node* yes = nullptr;
+    for (Node* child : top->getConfirmationLayer()->getChildren()) {
+        yes = yes != nullptr ? yes : child->getChildByName("Yes");
+    }
+    ASSERT_NE(yes, nullptr);
+    const std::vector<std::string>& log = driver().captureLog();
+    click(yes);
+    EXPECT_TRUE(screentest::hasLine(log, "level -> gallery"));
+    driver().stopCapturingLog();
+    EXPECT_TRUE(saveExists());
+    const PictureProgress& record = profile.world.pictures["HarborDawn"];
+    EXPECT_EQ(record.damage.size(), 1u);
+    EXPECT_EQ(record.state, 0);
+    EXPECT_EQ(profile.money, moneyBefore);
+    EXPECT_EQ(profile.storyLevel, 5);
+}
+
+}  // namespace
