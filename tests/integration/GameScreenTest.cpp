@@ -478,6 +478,47 @@ TEST_F(GameScreenTest, TheFinishButtonEndsTheLevelOnceAndTheFirstEndStepsTheStor
     }
 }
 
+TEST_F(GameScreenTest, LitHudStarsMoveIntoTheResultAndAreRecorded) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    PackPicture* pack = findPackPicture(profile.currentPicture);
+    ASSERT_NE(pack, nullptr);
+    pack->coins = 1000;
+    // Earlier plays earned 70 % of the price but the picture never ended: two stars from the start.
+    PictureProgress& record = profile.world.pictures["HarborDawn"];
+    record.path = "HarborDawn";
+    record.earnedPart = 700;
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(screen->countLitStars(), 2);
+    EXPECT_FLOAT_EQ(screen->getHudStar(1)->getPercentage(), 100.0f);
+    EXPECT_FLOAT_EQ(screen->getHudStar(2)->getPercentage(), 100.0f);
+    // 70 - 66.6 = 3.4 per cent into the third star's step, three times over.
+    EXPECT_FLOAT_EQ(screen->getHudStar(3)->getPercentage(), 10.0f);
+    EXPECT_EQ(dynamic_cast<cocos2d::Label*>(screen->getScoreLabel())->getString(), "$700");
+    passOpening();
+
+    const std::vector<std::string>& log = driver().captureLog();
+    click(button(3, "paletteBtn"));
+    wait(1.0f);
+    LevelStatistic* result = resultPopup();
+    ASSERT_NE(result, nullptr);
+    EXPECT_TRUE(screentest::hasLine(log, " star 2 moved to statistics"));
+    EXPECT_TRUE(screentest::hasLine(log, " star 1 moved to statistics"));
+    EXPECT_TRUE(screentest::hasLine(log, "2 stars saved to statistics"));
+    driver().stopCapturingLog();
+    EXPECT_NE(result->getChildByTag(1), nullptr);
+    EXPECT_NE(result->getChildByTag(2), nullptr);
+    EXPECT_EQ(result->getChildByTag(3), nullptr);
+    EXPECT_EQ(screen->getHudStar(1), nullptr) << "the star left the HUD";
+    EXPECT_NE(screen->getHudStar(3), nullptr);
+    EXPECT_EQ(record.firstStars, 2);
+    EXPECT_EQ(record.bestStars, 2);
+    EXPECT_EQ(record.earnedPart, 0) << "no damage: nothing withheld";
+    EXPECT_GE(record.earnedTotal, 700);
+    EXPECT_EQ(profile.money, record.lastGain);
+    wait(1.5f);
+    saveShot("stars");
+}
+
 TEST_F(GameScreenTest, HintsRunOutIntoTheMinigamesButtonWhileAMinigameIsLeft) {
     Profile& profile = player(5, "USA", "HarborDawn");
     ASSERT_NE(open(), nullptr);
