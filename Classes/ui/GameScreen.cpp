@@ -42,6 +42,7 @@
 #include "gameBoard/EraseableGameObject.h"
 #include "gameBoard/FlaskLiquid.h"
 #include "gameBoard/GameBoard.h"
+#include "gameBoard/GameTutorialsLayer.h"
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/LevelReward.h"
 #include "nodes/FlyNode.h"
@@ -322,9 +323,13 @@ void GameScreen::startLevel() {
     // the player, none do.
     const bool guided = !(level >= 4 && Settings::getInstance().isTutorialShown(9));
     if (guided) {
-        // The in-game tutorials layer (GameTutorialsLayer::setup with the HUD root, the board and the
-        // tool bar) joins the screen here once it exists; until then every call on it is skipped.
-        cocos2d::log("level tutorials: not available");
+        _tutorials = GameTutorialsLayer::create();
+        if (_tutorials != nullptr) {
+            _tutorials->setup(_hudRoot, _board, _toolBar);
+            addChild(_tutorials);
+        }
+    }
+    if (_tutorials != nullptr) {
         if (level < 0) {
             setupIntroLevel();
         } else if (level == 0) {
@@ -334,7 +339,8 @@ void GameScreen::startLevel() {
             }
         } else if (level == 1) {
             if (auto* fly = dynamic_cast<FlyNode*>(getChildByName("flyNode"))) {
-                fly->flyToCenter([] {});
+                GameTutorialsLayer* tutorials = _tutorials;
+                fly->flyToCenter([tutorials] { tutorials->onFlyArrived(); });
             }
         }
     }
@@ -367,6 +373,10 @@ void GameScreen::setupIntroLevel() {
     // A negative count never reaches 0: the intro's hints are not limited, and the counter hides.
     _board->setHintsLeft(-1);
     updateHintCounter();
+    GameTutorialsLayer* tutorials = _tutorials;
+    tutorials->runAction(cocos2d::Sequence::create(
+        cocos2d::DelayTime::create(1.0f), cocos2d::CallFunc::create([tutorials] { tutorials->startIntroLevel(); }),
+        nullptr));
 }
 
 void GameScreen::startIntroAnimation() {
@@ -524,7 +534,7 @@ void GameScreen::winTest() {
     }
 }
 
-void GameScreen::onItemHit(HiddenObject* item, Vec2) {
+void GameScreen::onItemHit(HiddenObject* item, Vec2 position) {
     const int32_t level = storyLevel();
     if (item != nullptr) {
         nudge(static_cast<int>(item->getKind()), nudgeInterval(level, 13));
@@ -532,9 +542,12 @@ void GameScreen::onItemHit(HiddenObject* item, Vec2) {
     if (_flask != nullptr) {
         _flask->useDrop();
     }
+    if (_tutorials != nullptr) {
+        _tutorials->onItemHit(item, position);
+    }
 }
 
-void GameScreen::onItemErased(HiddenObject*, Vec2 position) {
+void GameScreen::onItemErased(HiddenObject* item, Vec2 position) {
     const int32_t level = storyLevel();
     GameSound::getInstance().playEffect("item_colect_particles", false);
     updateStars(true, position);
@@ -547,9 +560,12 @@ void GameScreen::onItemErased(HiddenObject*, Vec2 position) {
             nudgeFirstDamage(level);
         }
     }
+    if (_tutorials != nullptr) {
+        _tutorials->onItemErased(item, position);
+    }
 }
 
-void GameScreen::onDamageFixed(EraseableGameObject*, Vec2) {
+void GameScreen::onDamageFixed(EraseableGameObject* damage, Vec2 position) {
     const int32_t level = storyLevel();
     updateStars(true, Vec2::ZERO);
     if (level >= 0) {
@@ -558,16 +574,25 @@ void GameScreen::onDamageFixed(EraseableGameObject*, Vec2) {
             nudgeFirstDamage(level);
         }
     }
+    if (_tutorials != nullptr) {
+        _tutorials->onDamageFixed(damage, position);
+    }
     if (_flask != nullptr) {
         _flask->addDrops(0.5f);
     }
 }
 
-void GameScreen::onMiss(Vec2, ToolState tool) {
+void GameScreen::onMiss(Vec2 position, ToolState tool) {
     const int32_t level = storyLevel();
-    if (level < 0) {
-        return;
+    if (level >= 0) {
+        missDrains(tool, level);
     }
+    if (_tutorials != nullptr) {
+        _tutorials->onMiss(position, tool);
+    }
+}
+
+void GameScreen::missDrains(ToolState tool, int32_t level) {
     if (_flask != nullptr) {
         _flask->useDrop();
         if (_flask->isEmpty()) {
@@ -584,9 +609,12 @@ void GameScreen::onMiss(Vec2, ToolState tool) {
     }
 }
 
-void GameScreen::onHintShown(Vec2) {
+void GameScreen::onHintShown(Vec2 position) {
     updateHintCounter();
     GameSound::getInstance().playEffect("hint", false);
+    if (_tutorials != nullptr) {
+        _tutorials->onHintShown(position);
+    }
 }
 
 void GameScreen::onIdle() {
@@ -610,6 +638,9 @@ void GameScreen::onIdle() {
 void GameScreen::onFlySwatted(const Vec2&) {
     _board->addKilledFly();
     updateStars(true, Vec2::ZERO);
+    if (_tutorials != nullptr) {
+        _tutorials->onFlySwatted();
+    }
 }
 
 void GameScreen::onFlaskEmpty() {
@@ -619,6 +650,9 @@ void GameScreen::onFlaskEmpty() {
 
 void GameScreen::onToolSelected(int tool) {
     _board->selectTool(tool);
+    if (_tutorials != nullptr) {
+        _tutorials->onToolSelected(tool);
+    }
 }
 
 // --- buttons ---------------------------------------------------------------------------------------
@@ -826,6 +860,9 @@ void GameScreen::finishLevel() {
     runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kResultDelay),
                                         cocos2d::CallFunc::create([this] { showLevelResult(); }), nullptr));
     hideFlyNode(true);
+    if (_tutorials != nullptr) {
+        _tutorials->onLevelFinished();
+    }
 }
 
 void GameScreen::showLevelResult() {

@@ -123,6 +123,8 @@ protected:
     void slideInPanel(int tag, const cocos2d::Vec2& offset);
     void enableInput();
     void winTest();
+    // A miss outside the intro: a drop spent, the level lost on an empty flask, the next tool nudged.
+    void missDrains(ToolState tool, int32_t level);
     void nudge(int defectKind, float interval);
     void nudgeFirstDamage(int32_t storyLevel);
     cocos2d::Node* starsHolder() const;

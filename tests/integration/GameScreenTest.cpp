@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,15 +20,18 @@
 #include "engine/ui/Widget.h"
 #include "gameBoard/FlaskLiquid.h"
 #include "gameBoard/GameBoard.h"
+#include "gameBoard/GameTutorialsLayer.h"
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/HitMask.h"
 #include "nodes/LevelNode.h"
+#include "nodes/FlyNode.h"
 #include "nodes/LevelStatistic.h"
 #include "nodes/RestoreToolSelector.h"
 #include "ui/FactoryClasses.h"
 #include "ui/GameScreen.h"
 #include "ui/PopupScreenBase.h"
 #include "ui/TopLayer.h"
+#include "ui/TutorialScreen.h"
 
 namespace {
 
@@ -655,6 +660,211 @@ TEST_F(GameScreenTest, LeavingThroughTheExitConfirmationSavesTheDamageButNoRewar
     EXPECT_EQ(record.state, 0);
     EXPECT_EQ(profile.money, moneyBefore);
     EXPECT_EQ(profile.storyLevel, 5);
+}
+
+}  // namespace
+
+// --- the in-game tutorials -------------------------------------------------------------------------
+
+namespace {
+
+class GameTutorialsTest : public GameScreenTest {
+protected:
+    int openTutorial() const {
+        TutorialScreen* open = screen->getTutorials()->getOpenTutorial();
+        return open != nullptr ? open->getTutorialId() : 0;
+    }
+
+    // A drop on an item through the tool bar's spray.
+    void spray(HiddenObject* it) {
+        chooseTool(1);
+        driver().tap(maskPoint(it));
+        wait(0.3f);
+        ASSERT_EQ(it->getState(), HiddenObjectState::Revealed) << it->getName();
+    }
+
+    void erase(HiddenObject* it) {
+        chooseTool(toolFor(it->getKind()));
+        for (int pass = 0; pass < 4 && it->getState() == HiddenObjectState::Revealed; ++pass) {
+            rub(it, pass % 2 == 0 ? 8.0f : 5.0f);
+        }
+        ASSERT_EQ(it->getState(), HiddenObjectState::Restored) << it->getName();
+        wait(0.5f);
+    }
+
+    // Whether the board ignores the player: a spray drop on bare canvas counts no miss.
+    bool inputPaused(GameBoard* board) {
+        const int32_t before = board->getMistakes();
+        const int tool = screen->getToolBar()->getCurrent();
+        board->selectTool(1);
+        driver().tap(bareCanvas());
+        wait(0.4f);
+        board->selectTool(tool);
+        return board->getMistakes() == before;
+    }
+};
+
+TEST_F(GameTutorialsTest, TheIntroWalksThroughEveryToolAndEndsWithTheCuratorAndTheFinish) {
+    Profile& profile = player(-1, "demo", "");
+    profile.shownTutorials = {1, 2, 6};
+    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(screen->getTutorials(), nullptr);
+    RestoreToolSelector* tools = screen->getToolBar();
+    wait(1.1f);
+    EXPECT_EQ(openTutorial(), 1) << "shown again: the intro forgot the shown tutorials";
+    EXPECT_EQ(tools->getAllowed(), 1) << "the spray only";
+    EXPECT_EQ(screen->getBoard()->getForcedItem(), "kestrova");
+    passOpening();
+
+    HiddenObject* kestrova = item("kestrova");
+    HiddenObject* headphones = item("headphones");
+    HiddenObject* teacup = item("teacup");
+    ASSERT_TRUE(kestrova != nullptr && headphones != nullptr && teacup != nullptr);
+
+    spray(kestrova);
+    EXPECT_EQ(openTutorial(), 2);
+    EXPECT_EQ(tools->getAllowed(), 4) << "the knife for the blot";
+    // Another tool's selection leaves the knife's tutorial open.
+    screen->getTutorials()->onToolSelected(3);
+    EXPECT_EQ(openTutorial(), 2);
+    chooseTool(4);
+    EXPECT_EQ(openTutorial(), 0);
+    erase(kestrova);
+    EXPECT_EQ(openTutorial(), 6);
+    EXPECT_EQ(screen->getBoard()->getForcedItem(), "headphones");
+
+    spray(headphones);
+    EXPECT_EQ(openTutorial(), 3);
+    EXPECT_EQ(tools->getAllowed(), 3) << "the brush for the scrape";
+    erase(headphones);
+    EXPECT_EQ(openTutorial(), 7);
+    EXPECT_TRUE(inputPaused(screen->getBoard()));
+    EXPECT_EQ(tools->getCurrent(), 1);
+    EXPECT_TRUE(button(2, "HintBtn")->isEnabled());
+
+    click(button(2, "HintBtn"));
+    wait(2.0f);
+    EXPECT_TRUE(screen->getBoard()->isHintShowing());
+    EXPECT_FALSE(inputPaused(screen->getBoard()));
+    EXPECT_EQ(openTutorial(), 5);
+
+    spray(teacup);
+    EXPECT_EQ(openTutorial(), 4);
+    EXPECT_EQ(tools->getAllowed(), 2) << "the eraser for the dirt";
+    erase(teacup);
+    EXPECT_EQ(openTutorial(), 41);
+    Node* chatPlace = screen->getHudRoot()->getChildByTag(1)->getChildByName("chat_place");
+    ASSERT_NE(chatPlace, nullptr);
+    EXPECT_EQ(chatPlace->getChildrenCount(), 1);
+    EXPECT_FALSE(button(2, "HintBtn")->isEnabled());
+    EXPECT_TRUE(button(3, "paletteBtn")->isEnabled());
+    EXPECT_FALSE(screen->isFinished()) << "the intro has no win test";
+    saveShot("curator");
+
+    const std::vector<std::string>& log = driver().captureLog();
+    click(button(3, "paletteBtn"));
+    EXPECT_TRUE(screen->isFinished());
+    EXPECT_EQ(screen->getTutorials()->getOpenTutorial(), nullptr);
+    EXPECT_EQ(chatPlace->getChildrenCount(), 0);
+    EXPECT_FALSE(screentest::hasLine(log, "try to close Courator")) << "closed without its callback";
+    wait(1.0f);
+    EXPECT_TRUE(screentest::hasLine(log, "level -> map"));
+    driver().stopCapturingLog();
+}
+
+TEST_F(GameTutorialsTest, TheFirstKnifeMissShowsTheCutLessonAndItsMarker) {
+    Profile& profile = player(0, "USA", "HarborDawn");
+    profile.shownTutorials.clear();
+    ASSERT_NE(open(), nullptr);
+    ASSERT_NE(screen->getTutorials(), nullptr);
+    passOpening();
+    chooseTool(4);
+    const Vec2 canvas = bareCanvas();
+    driver().touchBegan(canvas);
+    driver().stepFrames(1);
+    driver().touchMoved(canvas + Vec2(40, 0));
+    driver().stepFrames(1);
+    driver().touchEnded(canvas + Vec2(40, 0));
+    driver().stepFrames(2);
+    EXPECT_EQ(openTutorial(), 9);
+    Node* marker = level()->getChildByName("cut_tutorial");
+    ASSERT_NE(marker, nullptr);
+    EXPECT_EQ(marker->getOpacity(), 0);
+
+    chooseTool(5);
+    EXPECT_EQ(openTutorial(), 0);
+    // From half to full and back, for ever.
+    int lowest = 255;
+    int highest = 0;
+    for (int frame = 0; frame < 50; ++frame) {
+        driver().stepFrames(1);
+        lowest = std::min<int>(lowest, marker->getOpacity());
+        highest = std::max<int>(highest, marker->getOpacity());
+    }
+    EXPECT_LE(lowest, 135);
+    EXPECT_GE(highest, 250);
+
+    // A second knife miss: the lesson was had, no second marker.
+    screen->getTutorials()->onMiss(canvas, ToolState::Knife);
+    int markers = 0;
+    for (Node* child : level()->getChildren()) {
+        markers += child->getName() == "cut_tutorial" ? 1 : 0;
+    }
+    EXPECT_EQ(markers, 1);
+    screen->getTutorials()->onDamageFixed(nullptr, canvas);
+    EXPECT_EQ(level()->getChildByName("cut_tutorial"), nullptr);
+}
+
+TEST_F(GameTutorialsTest, AMissedDropPulsesTheHintPanelUntilTheNextHit) {
+    player(2, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    Node* hintPanel = screen->getHudRoot()->getChildByTag(2);
+    chooseTool(1);
+    driver().tap(bareCanvas());
+    wait(0.5f);
+    EXPECT_NE(hintPanel->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
+    ASSERT_FALSE(level()->getItems().empty());
+    HiddenObject* target = level()->getItems().begin()->second;
+    driver().tap(maskPoint(target));
+    wait(0.3f);
+    EXPECT_EQ(hintPanel->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
+    EXPECT_FLOAT_EQ(hintPanel->getScale(), 1.0f);
+}
+
+TEST_F(GameTutorialsTest, TheFlyLessonHoldsTheBoardUntilTheFlyIsSwatted) {
+    player(1, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    auto* fly = dynamic_cast<FlyNode*>(screen->getChildByName("flyNode"));
+    ASSERT_NE(fly, nullptr);
+    wait(2.2f);
+    EXPECT_EQ(openTutorial(), 8);
+    EXPECT_TRUE(inputPaused(screen->getBoard()));
+    wait(1.2f);
+    ASSERT_NE(fly->getFly(), nullptr);
+    driver().tap(fly->getFly()->getParent()->convertToWorldSpace(fly->getFly()->getPosition()));
+    driver().stepFrames(3);
+    EXPECT_EQ(screen->getBoard()->getFliesKilled(), 1);
+    EXPECT_EQ(openTutorial(), 0);
+    EXPECT_FALSE(inputPaused(screen->getBoard()));
+}
+
+TEST_F(GameTutorialsTest, ABrokenLessonFileNeitherHoldsTheBoardNorBlocksTheNextLesson) {
+    const fs::path overrides = fs::path(testing::Driver::scratchPath("broken-tutorials"));
+    fs::create_directories(overrides / "tutorials");
+    {
+        std::ofstream broken(overrides / "tutorials" / "tutorial_8.xml");
+        broken << "<Items><step x=";
+    }
+    screentest::useStagedResources(overrides.string());
+    player(1, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    wait(3.5f);
+    EXPECT_EQ(openTutorial(), 0);
+    EXPECT_FALSE(inputPaused(screen->getBoard())) << "nothing would ever let the board go";
+    EXPECT_TRUE(screen->getTutorials()->showTutorial(2));
+    EXPECT_EQ(openTutorial(), 2);
+    boardtest::useResources();
 }
 
 }  // namespace
