@@ -383,6 +383,11 @@ void GameScreen::startIntroAnimation() {
     lockHud(true, true);
     _board->setInputPaused(_board, true);
     runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(0.6f), cocos2d::CallFunc::create([this] {
+                                            // A level ended already keeps its tools away and its
+                                            // flask drained.
+                                            if (_finished) {
+                                                return;
+                                            }
                                             if (_flask != nullptr) {
                                                 _flask->start();
                                             }

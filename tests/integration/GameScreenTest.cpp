@@ -9,6 +9,7 @@
 
 #include "BoardTestStage.h"
 #include "ScreenTestSupport.h"
+#include "DebugKeySequence.h"
 #include "GameSound.h"
 #include "PictureProgress.h"
 #include "ProgressQueries.h"
@@ -663,6 +664,94 @@ TEST_F(GameScreenTest, LeavingThroughTheExitConfirmationSavesTheDamageButNoRewar
 }
 
 }  // namespace
+
+namespace {
+
+void setDebugMode(bool on) {
+    if (DebugKeySequence::getInstance().isDebugMode() != on) {
+        for (char c : std::string("klomber")) {
+            DebugKeySequence::getInstance().feedDebugKey(c);
+        }
+    }
+}
+
+}  // namespace
+
+TEST_F(GameScreenTest, DebugKeysSolveThePictureAndEraseAHintedItem) {
+    setDebugMode(true);
+    Profile& profile = player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    // The picture's name is shown at the bottom.
+    auto* name = dynamic_cast<cocos2d::Label*>(screen->getChildren().back());
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->getString(), "HarborDawn");
+    passOpening();
+
+    // A: one item erased at once, for one drop.
+    const float drops = screen->getFlask()->getAvailable();
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_A, true);
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_A, false);
+    driver().stepFrames(2);
+    EXPECT_EQ(screen->getBoard()->getItemsRestored(), 1);
+    // The drop spent, and the erased item's drop back.
+    EXPECT_NEAR(screen->getFlask()->getAvailable(), drops, 0.2f);
+    EXPECT_GT(screen->getBoard()->getEarned(), 0.0f);
+
+    // End: solved, won and ended.
+    driver().stepFrames(8);
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_END, true);
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_END, false);
+    driver().stepFrames(2);
+    EXPECT_TRUE(screen->isFinished());
+    EXPECT_EQ(screen->countLitStars(), 3);
+    wait(1.0f);
+    ASSERT_NE(resultPopup(), nullptr);
+    const PictureProgress& record = profile.world.pictures["HarborDawn"];
+    EXPECT_TRUE(record.finished);
+    EXPECT_EQ(record.bestStars, 3);
+    setDebugMode(false);
+}
+
+TEST_F(GameScreenTest, ALevelSolvedDuringItsOpeningStaysLocked) {
+    setDebugMode(true);
+    player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_END, true);
+    driver().key(cocos2d::EventKeyboard::KeyCode::KEY_END, false);
+    driver().stepFrames(2);
+    ASSERT_TRUE(screen->isFinished());
+    passOpening();
+    EXPECT_TRUE(screen->isPaused()) << "the opening does not unlock an ended level";
+    EXPECT_TRUE(screen->getToolBar()->isLocked());
+    EXPECT_NE(resultPopup(), nullptr);
+    setDebugMode(false);
+}
+
+TEST_F(GameScreenTest, AnIdlePlayerPastHalfwayIsPointedAtTheFinish) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    restoredBefore(profile, {"steamship", "lighthouse"});
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    Node* finish = screen->getHudRoot()->getChildByTag(3);
+    // Reagent enough for a long wait.
+    screen->getFlask()->addDrops(20.0f);
+    const std::vector<std::string>& log = driver().captureLog();
+    wait(16.0f);
+    EXPECT_FALSE(screentest::hasLine(log, "Do nothing")) << "nothing restored yet";
+    restore(item("steamship"));
+    EXPECT_FALSE(screen->isFinished());
+    wait(16.0f);
+    EXPECT_TRUE(screentest::hasLine(log, "Do nothing"));
+    driver().stopCapturingLog();
+    bool tinted = false;
+    for (int frame = 0; frame < 40; ++frame) {
+        driver().stepFrames(1);
+        tinted = tinted || finish->getColor().g < 200;
+    }
+    EXPECT_TRUE(tinted);
+    wait(1.0f);
+    EXPECT_FLOAT_EQ(finish->getScale(), 1.0f) << "two pulses, then at rest";
+}
 
 // --- the in-game tutorials -------------------------------------------------------------------------
 
