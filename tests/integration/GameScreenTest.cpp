@@ -81,6 +81,8 @@ protected:
         screen = nullptr;
         top->onExit();
         cocos2d::Director::getInstance()->setNotificationNode(nullptr);
+        // A test may have searched an override folder first.
+        boardtest::useResources();
         Settings::destroyInstance();
         GameSound::destroyInstance();
     }
@@ -725,6 +727,29 @@ TEST_F(GameScreenTest, ALevelSolvedDuringItsOpeningStaysLocked) {
     EXPECT_TRUE(screen->getToolBar()->isLocked());
     EXPECT_NE(resultPopup(), nullptr);
     setDebugMode(false);
+}
+
+TEST_F(GameScreenTest, WithoutItsResultPanelTheLevelStillPaysSavesAndLeaves) {
+    const fs::path overrides = fs::path(testing::Driver::scratchPath("no-result-panel"));
+    fs::create_directories(overrides / "ui" / "LevelStatistic");
+    {
+        std::ofstream empty(overrides / "ui" / "LevelStatistic" / "ccnode.json");
+        empty << R"({"nodes": [{"name": "other", "x": 0, "y": 0, "w": 10, "h": 10}]})";
+    }
+    screentest::useStagedResources(overrides.string());
+    Profile& profile = player(5, "USA", "HarborDawn");
+    removeSave();
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    const std::vector<std::string>& log = driver().captureLog();
+    click(button(3, "paletteBtn"));
+    wait(1.0f);
+    EXPECT_EQ(popupContainer(), nullptr);
+    EXPECT_TRUE(screentest::hasLine(log, "level -> gallery")) << "not stuck on a locked screen";
+    driver().stopCapturingLog();
+    EXPECT_TRUE(saveExists());
+    EXPECT_EQ(profile.world.pictures["HarborDawn"].state, 1);
+    boardtest::useResources();
 }
 
 TEST_F(GameScreenTest, AnIdlePlayerPastHalfwayIsPointedAtTheFinish) {
