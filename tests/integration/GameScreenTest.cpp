@@ -886,6 +886,35 @@ TEST_F(GameTutorialsTest, TheIntroWalksThroughEveryToolAndEndsWithTheCuratorAndT
     driver().stopCapturingLog();
 }
 
+TEST_F(GameTutorialsTest, ATwoStepLessonNeedsTwoClosingEventsAndIntroMissesPulseNothing) {
+    const fs::path overrides = fs::path(testing::Driver::scratchPath("two-step-tutorials"));
+    fs::create_directories(overrides / "tutorials");
+    {
+        std::ofstream twoSteps(overrides / "tutorials" / "tutorial_1.xml");
+        twoSteps << R"(<?xml version="1.0" encoding="utf-8"?>
+<Items>
+  <step x="125" y="508" alignx="r" aligny="t" dir="r" textid="1" nofader="1"/>
+  <step x="300" y="300" alignx="r" aligny="t" dir="l" textid="2" nofader="1"/>
+</Items>)";
+    }
+    screentest::useStagedResources(overrides.string());
+    player(-1, "demo", "");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    ASSERT_EQ(openTutorial(), 1);
+    GameTutorialsLayer* tutorials = screen->getTutorials();
+    EXPECT_FALSE(tutorials->closeTutorial(1)) << "the first event advances it";
+    EXPECT_EQ(openTutorial(), 1);
+    EXPECT_EQ(tutorials->getOpenTutorial()->getCurrentStep(), 1);
+    EXPECT_FALSE(tutorials->closeTutorial(2)) << "another number closes nothing";
+    EXPECT_EQ(openTutorial(), 1);
+    EXPECT_TRUE(tutorials->closeTutorial(1));
+    EXPECT_EQ(openTutorial(), 0);
+
+    tutorials->onMiss(Vec2(300, 300), ToolState::Sray);
+    EXPECT_EQ(screen->getHudRoot()->getChildByTag(2)->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
+}
+
 TEST_F(GameTutorialsTest, TheFirstKnifeMissShowsTheCutLessonAndItsMarker) {
     Profile& profile = player(0, "USA", "HarborDawn");
     profile.shownTutorials.clear();
