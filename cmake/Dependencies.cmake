@@ -1,6 +1,6 @@
 # Every third-party library as an imported target, all from Debian's packages.
 find_package(PkgConfig REQUIRED)
-find_package(OpenGL REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL EGL GLX)
 find_package(GLEW REQUIRED)
 find_package(ZLIB REQUIRED)
 find_package(Threads REQUIRED)

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config git
     libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
-    libglew-dev libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+    libglew-dev libgl-dev libegl-dev libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
     rapidjson-dev librapidxml-dev zlib1g-dev
     libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libmp3lame-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev libfreetype-dev

@@ -62,7 +62,13 @@ void HiddenObject::setFrameName(const std::string& frameName) {
     dropHitMask();
     const std::string maskName = maskFrameName(frameName);
     cocos2d::SpriteFrame* frame = cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(maskName);
-    if (frame == nullptr || getParent() == nullptr) {
+    _hitByBox = frame == nullptr;
+    if (frame == nullptr) {
+        cocos2d::log("HO Item '%s': no mask frame '%s'; a drop hits it anywhere on its box",
+                     frameName.c_str(), maskName.c_str());
+        return;
+    }
+    if (getParent() == nullptr) {
         return;
     }
     _maskSprite = Sprite::createWithSpriteFrame(frame);
@@ -100,6 +106,10 @@ void HiddenObject::dropHitMask() {
 }
 
 bool HiddenObject::hitTest(const Vec2& worldPoint) const {
+    if (_hitByBox) {
+        return getParent() != nullptr &&
+               getBoundingBox().containsPoint(getParent()->convertToNodeSpace(worldPoint));
+    }
     if (!_hitMask || !_maskSprite) {
         return false;
     }
@@ -152,7 +162,9 @@ bool HiddenObject::prepare() {
         return false;
     }
     picture->setPosition(anchor);
-    _renderTexture->beginWithClear(1.0f, 1.0f, 1.0f, 0.0f);
+    // Cleared to nothing at all: a white clear shows through the soft edges and faint parts of the
+    // picture and, under the dirt shader, lights them up as a pale haze around the item.
+    _renderTexture->beginWithClear(0.0f, 0.0f, 0.0f, 0.0f);
     picture->visit();
     if (overlay != nullptr) {
         overlay->setPosition(anchor);

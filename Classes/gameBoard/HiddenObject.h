@@ -26,7 +26,8 @@ public:
     // item must already have its parent and position: the mask sprite is its hidden sibling.
     void setFrameName(const std::string& frameName);
 
-    // A world point on an opaque part of the mask; an item without a mask is never hit.
+    // A world point on an opaque part of the mask. An item whose mask frame is missing from the sheets
+    // is hit anywhere on its box, so that its level can still be won.
     bool hitTest(const cocos2d::Vec2& worldPoint) const;
     // Revealed, then prepared with the defect's look.
     void reveal();
@@ -55,4 +56,5 @@ private:
     cocos2d::RefPtr<cocos2d::Sprite> _maskSprite;
     HiddenObjectState _state = HiddenObjectState::Hidden;
     std::unique_ptr<HitMask> _hitMask;
+    bool _hitByBox = false;
 };

@@ -1,6 +1,7 @@
 #include "nodes/LevelNode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <vector>
 
@@ -58,10 +59,18 @@ bool endsWith(const std::string& text, const std::string& suffix) {
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-// The low 8 bits of the integer part, as the level's opacities are stored.
+// The low 8 bits of the integer part, as the level's opacities are stored. Doubles that large are
+// whole multiples of 256, so their low byte is 0 (and the conversion would be out of range).
 GLubyte lowByte(double value) {
+    constexpr double kLargest = 9.0e18;
+    if (!(std::fabs(value) < kLargest)) {
+        return 0;
+    }
     return static_cast<GLubyte>(static_cast<int64_t>(value) & 0xFF);
 }
+
+// Coordinates beyond this lie far off any screen; a float could not even hold some of them.
+constexpr double kLargestCoordinate = 1.0e6;
 
 // Reads an element; false (with the reason) when a member the level needs is missing or of the wrong
 // type.
@@ -89,6 +98,10 @@ bool readElement(const rapidjson::Value& value, NodeLevel::Element& element, std
         auto member = value.FindMember(key);
         if (member == value.MemberEnd() || !member->value.IsNumber()) {
             problem = std::string("\"") + key + "\" is not a number";
+            return false;
+        }
+        if (!(std::fabs(member->value.GetDouble()) <= kLargestCoordinate)) {
+            problem = std::string("\"") + key + "\" is out of range";
             return false;
         }
         out = static_cast<float>(member->value.GetDouble());

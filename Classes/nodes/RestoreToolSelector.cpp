@@ -184,9 +184,13 @@ void RestoreToolSelector::updateCursor() {
         cocos2d::log("change cursor -> %s", name);
         _cursorName = name;
         _customCursorOn = true;
+        // Switching the custom cursor on shows the player's own; the tool's replaces it after.
+        settings.setCustomCursorEnabled(true);
+        settings.setCursor(_cursorName);
     } else {
         _cursorName.clear();
         _customCursorOn = settings.getCurrentUser().customCursor;
+        settings.setCustomCursorEnabled(_customCursorOn);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "FactoryNodeRegistry.h"
 #include "gameBoard/FlaskLiquid.h"
 #include "nodes/LevelStatistic.h"
+#include "nodes/OptionsScreen.h"
 #include "nodes/RestoreToolSelector.h"
 
 // Each class is registered under its own class name with a creator that ignores the element and
@@ -20,5 +21,8 @@ void registerFactoryClasses() {
     });
     registry.registerClass("FlaskLiquid", [](const rapidjson::Value&) -> FactoryNode* {
         return FlaskLiquid::create();
+    });
+    registry.registerClass("OptionsScreen", [](const rapidjson::Value&) -> FactoryNode* {
+        return OptionsScreen::create();
     });
 }

@@ -76,6 +76,9 @@ void SplashScreen::readSplashList() {
         if (root == nullptr) {
             cocos2d::log("Load %s list: %s", kSplashListPath,
                          text.empty() ? "the file is missing or empty" : "no root element \"Document\"");
+        } else if (childElements(root).empty()) {
+            // A list that names nothing is as much a fault of the file as one that does not parse.
+            cocos2d::log("Load %s list: %s", kSplashListPath, "no image elements");
         }
     }
 

@@ -9,6 +9,7 @@
 #include "PictureProgress.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/renderer/Image.h"
+#include "engine/renderer/TextureCache.h"
 #include "gameBoard/BoardPricing.h"
 #include "gameBoard/CBaseState.h"
 #include "gameBoard/CellGrid.h"
@@ -196,6 +197,47 @@ TEST_F(BoardPlayTest, ADropRevealsTheItemAndTheRightToolRestoresIt) {
         EXPECT_FALSE(item->isVisible());
         stage.close();
     }
+}
+
+TEST_F(BoardPlayTest, DirtLiesOnTheItemAndNotOnItsFaintParts) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    HiddenObject* item = stage.item("duck");
+    ASSERT_NE(item, nullptr);
+    ASSERT_LT(item->getArea(), GameBoard::kDirtAreaLimit) << "a small item: its defect is dirt";
+    const Rect window = windowRect(stage, item);
+    RefPtr<cocos2d::Image> before = stage.driver().readPixels(window);
+    reveal(item);
+    ASSERT_EQ(item->getKind(), DefectKind::Dirt);
+    stage.wait(1.0f);  // the drop's splash is gone
+    RefPtr<cocos2d::Image> after = stage.driver().readPixels(window);
+
+    // The item's pixels in the sheet, from the image file: where they are barely there (the soft edge,
+    // the faint reflection) the grime must not light the picture up.
+    cocos2d::Image sheet;
+    ASSERT_TRUE(sheet.initWithImageFile(cocos2d::FileUtils::getInstance()->fullPathForFilename(
+        "Scenes/USA/HarborDawn/textures_atlas.png")));
+    cocos2d::SpriteFrame* frame =
+        cocos2d::SpriteFrameCache::getInstance()->getSpriteFrameByName(item->getFrameName());
+    ASSERT_NE(frame, nullptr);
+    const Rect rect = frame->getRect();
+    double lighter = 0.0;
+    int faint = 0;
+    for (int y = 0; y < static_cast<int>(rect.size.height) && y < after->getHeight(); ++y) {
+        for (int x = 0; x < static_cast<int>(rect.size.width) && x < after->getWidth(); ++x) {
+            const int alpha =
+                sheet.getPixel(static_cast<int>(rect.origin.x) + x, static_cast<int>(rect.origin.y) + y).a;
+            if (alpha == 0 || alpha >= 26) {
+                continue;
+            }
+            const cocos2d::Color4B a = after->getPixel(x, y);
+            const cocos2d::Color4B b = before->getPixel(x, y);
+            lighter += (a.r + a.g + a.b - b.r - b.g - b.b) / 3.0;
+            ++faint;
+        }
+    }
+    ASSERT_GT(faint, 20) << "the item has faint pixels to look at";
+    EXPECT_LT(lighter / faint, 6.0) << "faint parts of a dirty item turn pale";
 }
 
 TEST_F(BoardPlayTest, AStrokeThatRestoresNothingLeavesItsDamageAndCountsAMiss) {
@@ -513,6 +555,41 @@ TEST_F(BoardPlayTest, AToolReplacedFromItsOwnHandlerOutlivesTheHandler) {
     EXPECT_EQ(other->getState(), HiddenObjectState::Revealed);
 }
 
+TEST_F(BoardPlayTest, ATouchThatDoesNotMoveStampsOnceExceptTheNeedle) {
+    struct Case {
+        int missTool;
+        int mendTool;
+        size_t passes;
+    };
+    // A blot under a still knife is stamped once; a cut under a still needle gets no stitch.
+    for (const Case& c : {Case{3, 4, 1}, Case{4, 5, 0}}) {
+        SCOPED_TRACE("mending tool " + std::to_string(c.mendTool));
+        boardtest::freshProfile(5, "USA", "HarborDawn");
+        stage.open("USA/HarborDawn");
+        stage.board->selectTool(c.missTool);
+        const Vec2 start = bareCanvas(stage);
+        stage.stroke(stage.world(start), stage.world(start + Vec2(40, 0)));
+        ASSERT_EQ(stage.level()->getDamageList().size(), 1u);
+        EraseableGameObject* damage = stage.level()->getDamageList().front();
+        const int dirty = damage->getGrid().countDirty();
+        stage.board->selectTool(c.mendTool);
+        stage.events.clear();
+        const size_t before = EraseableGameObject::getStrokePassCount();
+        const Vec2 centre = stage.centreOf(damage);
+        stage.driver().touchBegan(centre);
+        stage.driver().stepFrames(1);
+        stage.driver().touchEnded(centre);
+        stage.driver().stepFrames(1);
+        EXPECT_EQ(EraseableGameObject::getStrokePassCount() - before, c.passes);
+        if (c.passes == 0) {
+            EXPECT_EQ(damage->getGrid().countDirty(), dirty) << "no cell changes";
+        }
+        EXPECT_TRUE(stage.events.empty()) << "a touch on damage is no miss";
+        EXPECT_TRUE(damage->isActive());
+        stage.close();
+    }
+}
+
 TEST_F(BoardPlayTest, AKnifeStrokeBegunOffThePictureCutsInsideIt) {
     boardtest::freshProfile(5, "USA", "HarborDawn");
     stage.open("USA/HarborDawn");
@@ -684,6 +761,48 @@ TEST_F(BoardPlayTest, DamageOffThePictureIsCutToItOrNotMadeAtAll) {
     EXPECT_EQ(createScrape(stage.board, Vec2(480, 300), 0, 4, false), nullptr) << "no variant 0";
     EXPECT_EQ(stage.level()->getDamageList().size(), before);
     EXPECT_EQ(stage.level()->getChildrenCount(), children);
+}
+
+TEST_F(BoardPlayTest, ABoardThatGoesTakesItsLevelToolAndHintAlong) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    stage.open("USA/HarborDawn");
+    HiddenObject* item = stage.item("rowboat");
+    ASSERT_NE(item, nullptr);
+    reveal(item);
+    stage.board->selectTool(toolFor(item->getKind()));
+    stage.board->setHintsLeft(2);
+    stage.board->useHint();
+    stage.wait(0.3f);
+    ASSERT_TRUE(stage.board->isHintShowing());
+    // Each of these is held here too; once the board is gone this must be the last hold.
+    RefPtr<cocos2d::Sprite> firstHint(stage.board->getHintOverlay());
+    stage.driver().tap(Vec2(2, 2));
+    stage.wait(0.3f);
+    ASSERT_FALSE(stage.board->isHintShowing());
+    EXPECT_EQ(firstHint->getParent(), nullptr) << "faded out and removed at the touch";
+    EXPECT_EQ(firstHint->getReferenceCount(), 1u);
+    stage.board->useHint();
+    stage.wait(0.3f);
+    ASSERT_TRUE(stage.board->isHintShowing());
+    RefPtr<cocos2d::Sprite> lastHint(stage.board->getHintOverlay());
+    RefPtr<NodeLevel> level(stage.level());
+    RefPtr<CBaseState> tool(stage.board->getState());
+    RefPtr<HiddenObject> revealed(item);
+    const std::string folder = "Scenes/USA/HarborDawn";
+    cocos2d::TextureCache* textures = cocos2d::Director::getInstance()->getTextureCache();
+    ASSERT_NE(textures->getTextureForKey(folder + "/masks_atlas.png"), nullptr);
+
+    stage.close();
+    stage.driver().stepFrames(2);
+    EXPECT_EQ(level->getReferenceCount(), 1u) << "the level node";
+    EXPECT_EQ(tool->getReferenceCount(), 1u) << "the current tool state";
+    // The level node holds its children until it goes itself.
+    level = nullptr;
+    EXPECT_EQ(lastHint->getReferenceCount(), 1u) << "the hint still showing";
+    EXPECT_EQ(revealed->getReferenceCount(), 1u) << "a revealed item with its render texture";
+    for (const char* image : {"/background.jpg", "/textures_atlas.png", "/masks_atlas.png"}) {
+        EXPECT_EQ(textures->getTextureForKey(folder + image), nullptr) << image;
+    }
 }
 
 TEST_F(BoardPlayTest, ABoardWithoutCallbacksPlaysOn) {

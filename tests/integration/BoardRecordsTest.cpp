@@ -374,7 +374,10 @@ TEST_F(BadLevelTest, ElementsWithUnknownFramesOrWrongTypesAreSkippedWithALineEac
         {"name": "ghost", "tex": "no_such_frame.png", "restoreitem": 1, "x": 10, "y": 10, "w": 50, "h": 50},
         {"name": "piece", "tex": "no_such_piece.png", "x": 10, "y": 10, "w": 50, "h": 50},
         {"name": "typed", "tex": "vesquino_teacup.png", "restoreitem": 1, "x": "left", "y": 10, "w": 50, "h": 50},
-        "not an object"
+        "not an object",
+        {"name": "far", "tex": "vesquino_teacup.png", "x": 1e300, "y": 10, "w": 50, "h": 50},
+        {"name": "bright", "tex": "vesquino_headphones.png", "o": 1e300, "x": 700, "y": 60, "w": 170, "h": 118},
+        {"name": "maskless", "tex": "vesquino_teacup_.png", "restoreitem": 1, "x": 100, "y": 100, "w": 35, "h": 28}
     ]})");
     boardtest::freshProfile(5, "bad", "partial");
     std::vector<std::string>& log = stage.driver().captureLog();
@@ -389,9 +392,20 @@ TEST_F(BadLevelTest, ElementsWithUnknownFramesOrWrongTypesAreSkippedWithALineEac
     EXPECT_EQ(count("Fail to create texture: Scenes/bad/partial/no_such_piece.png"), 1);
     EXPECT_EQ(count("element 4 skipped: \"x\" is not a number"), 1);
     EXPECT_EQ(count("element 5 skipped: not an object"), 1);
+    EXPECT_EQ(count("element 6 skipped: \"x\" is out of range"), 1);
+    EXPECT_EQ(count("no mask frame 'vesquino_teacup__.png'"), 1);
     ASSERT_TRUE(stage.level()->isBuilt());
-    EXPECT_EQ(stage.level()->getItems().size(), 1u);
+    EXPECT_EQ(stage.level()->getItems().size(), 2u);
     EXPECT_NE(stage.item("kestrova"), nullptr);
+    // An opacity too large to hold keeps its low byte, which is 0.
+    ASSERT_NE(stage.level()->getChildByName("bright"), nullptr);
+    EXPECT_EQ(stage.level()->getChildByName("bright")->getOpacity(), 0);
+    // An item without its mask frame is still found by a drop, anywhere on its box.
+    HiddenObject* maskless = stage.item("maskless");
+    ASSERT_NE(maskless, nullptr);
+    EXPECT_FALSE(maskless->hasHitMask());
+    EXPECT_EQ(stage.board->findItemAt(stage.centreOf(maskless)), maskless);
+    EXPECT_EQ(stage.board->findItemAt(stage.world(Vec2(600, 40))), nullptr);
 }
 
 }  // namespace

@@ -175,6 +175,14 @@ TEST_F(GLProgramCacheTest, ABrokenShaderFileGivesNullAndOneLineWithItsLogAndItsO
     EXPECT_NE(log[0].find("Broken test shader"), std::string::npos) << log[0];
     EXPECT_NE(log[0].find("error"), std::string::npos) << log[0];
     EXPECT_EQ(log[0].find('\n'), std::string::npos) << "one line";
+    // Every hidden item of a level builds its own program from the same file: one report, no retry.
+    EXPECT_EQ(programFromFile(file), nullptr);
+    EXPECT_EQ(log.size(), 1u) << "a source that failed is reported once";
+    // A missing file reads as an empty text: the file utilities name it, the program says it is empty.
+    log.clear();
+    EXPECT_EQ(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, "\n \n"), nullptr);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("fragment shader source is empty"), std::string::npos) << log[0];
     // The game then draws with whatever state it got: none.
     EXPECT_EQ(GLProgramState::getOrCreateWithGLProgram(nullptr), nullptr);
 }
@@ -255,6 +263,29 @@ TEST_F(GLProgramCacheTest, ThePlasmaShaderLeavesTransparentTexelsOfAWhiteClearDa
     expectColour(screenPixel(610, 405), 0, 0, 0, 2, "transparent texels");
     const Color4B grime = screenPixel(670, 405);
     EXPECT_GT(grime.r + grime.g + grime.b, 60);
+}
+
+// The game passes the engine a shader's text, not its path: the report of a broken file must still
+// name it, through the opening comment every file of the tree starts with.
+TEST(GLProgramResourceShaderTest, ABrokenCopyOfEachResourceShaderIsReportedByItsFileName) {
+    for (const char* name : {"example_Blur.fsh", "alphaRect.fsh", "example_Plasma.fsh"}) {
+        SCOPED_TRACE(name);
+        const std::string path = resourceShader(name);
+        if (path.empty()) {
+            GTEST_SKIP() << "the resource tree is not staged in this build";
+        }
+        const std::string text = cocos2d::FileUtils::getInstance()->getStringFromFile(path);
+        ASSERT_NE(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, text.c_str()),
+                  nullptr)
+            << "the shipped file compiles";
+        const std::string broken = text + "\nvoid spoiled() { float x = ; }\n";
+        auto& log = testing::Driver::get().captureLog();
+        EXPECT_EQ(GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, broken.c_str()),
+                  nullptr);
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find(name), std::string::npos) << log[0];
+        testing::Driver::get().stopCapturingLog();
+    }
 }
 
 }  // namespace

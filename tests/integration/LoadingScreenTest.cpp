@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -191,6 +192,31 @@ TEST_F(LoadingScreenTest, TheProfileChoosesWhereTheScreenLeadsAndWhichTracksItQu
         EXPECT_EQ(screen->getUiNode()->getChildByName("Orvel") != nullptr, c.barStays) << c.line;
         EXPECT_NE(screen->getUiNode()->getChildByName("back"), nullptr);
     }
+}
+
+TEST_F(LoadingScreenTest, TheGamesOwnTreeFillsTheDrawnBarToTheEnd) {
+    // The staged tree as shipped: its map, gallery and level descriptions, sheet frames included.
+    screentest::useStagedResources();
+    screentest::loadEnglishTexts();
+    Settings::getInstance().getCurrentUser().storyLevel = 0;
+    LoadingScreen* screen = start();
+    ASSERT_FALSE(screen->getTexturePaths().empty());
+    ASSERT_TRUE(finish(screen));
+    EXPECT_FLOAT_EQ(screen->getLoadedCount(), static_cast<float>(screen->getTexturePaths().size()));
+    ASSERT_NE(screen->getProgressBar(), nullptr);
+    EXPECT_FLOAT_EQ(screen->getProgressBar()->getPercentage(), 100.0f);
+
+    // The filler's right end, just inside the border: drawn when full, not when empty.
+    const cocos2d::Vec2 rightEnd(940.0f, 138.0f);
+    driver().stepFrames(1);
+    driver().saveScreenshot(testing::Driver::outputPath("loading-screen-full.png"));
+    const cocos2d::Color4B full = screentest::colourAt(rightEnd);
+    screen->getProgressBar()->setPercentage(0.0f);
+    driver().stepFrames(1);
+    const cocos2d::Color4B empty = screentest::colourAt(rightEnd);
+    EXPECT_GT(std::abs(full.r - empty.r) + std::abs(full.g - empty.g) + std::abs(full.b - empty.b), 60)
+        << "full " << int(full.r) << "," << int(full.g) << "," << int(full.b) << " empty " << int(empty.r)
+        << "," << int(empty.g) << "," << int(empty.b);
 }
 
 TEST_F(LoadingScreenTest, TheScreensOwnImagesLeaveTheCacheWithIt) {

@@ -308,6 +308,46 @@ TEST_F(RenderTextureTest, DrawingFromATimerBetweenFramesWorksAndIgnoresTheWindow
     expectImage(fromTimer, source, 1, "drawn in a timer at 1920 x 1080");
 }
 
+TEST_F(RenderTextureTest, StampsReachEveryCornerOfATextureLargerThanTheWindow) {
+    // 1600 x 1000 against a 1280 x 810 window: stamps beyond the window's extent, and one under a
+    // parent standing far off screen, must all land; nothing drawn into a render texture is culled.
+    constexpr int w = 1600;
+    constexpr int h = 1000;
+    RefPtr<RenderTexture> rt = RenderTexture::create(w, h);
+    ASSERT_TRUE(rt);
+    const std::string brush =
+        writePng("rt_big_brush.png", 8, 8, [](int, int) { return Color4B(255, 255, 255, 255); });
+    RefPtr<cocos2d::Node> farAway = cocos2d::Node::create();
+    farAway->setPosition(-3000, 5000);
+    const std::vector<Vec2> stamps = {Vec2(1590, 990), Vec2(1590, 10), Vec2(10, 990), Vec2(10, 10)};
+    rt->beginWithClear(0.5f, 0.5f, 0.5f, 1.0f);
+    for (const Vec2& at : stamps) {
+        Sprite* stamp = Sprite::create(brush);
+        stamp->setPosition(at);
+        stamp->setBlendFunc(BlendFunc{GL_ZERO, GL_ONE_MINUS_SRC_ALPHA});
+        stamp->visit();
+    }
+    Sprite* underFarParent = Sprite::create(brush);
+    underFarParent->setPosition(3000 + 1400, -5000 + 900);  // (1400, 900) in the texture
+    underFarParent->setBlendFunc(BlendFunc{GL_ZERO, GL_ONE_MINUS_SRC_ALPHA});
+    farAway->addChild(underFarParent);
+    underFarParent->visit();
+    rt->end();
+    RefPtr<Image> image = rt->readImage();
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->getWidth(), w);
+    ASSERT_EQ(image->getHeight(), h);
+    const auto at = [&](float x, float y) {
+        return image->getPixel(static_cast<int>(x), h - 1 - static_cast<int>(y));
+    };
+    for (const Vec2& p : stamps) {
+        EXPECT_EQ(at(p.x, p.y).a, 0) << "stamp at (" << p.x << ", " << p.y << ")";
+    }
+    EXPECT_EQ(at(1400, 900).a, 0) << "stamp under the far parent";
+    EXPECT_EQ(at(800, 500).a, 255) << "the clear between the stamps";
+    EXPECT_EQ(at(1400, 880).a, 255) << "the far parent's stamp is where its transform says";
+}
+
 TEST_F(RenderTextureTest, CascadingOpacityReachesItsSprite) {
     const std::string white =
         writePng("rt_white.png", kW, kH, [](int, int) { return Color4B(255, 255, 255, 255); });

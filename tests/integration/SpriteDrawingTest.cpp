@@ -138,6 +138,40 @@ TEST_F(SpriteDrawingTest, ASpriteLandsOnTheExpectedWindowPixelsUnderShowAllAtTwo
     driver().stepFrames(1);
 }
 
+// Neither of the test's surfaces grows on a full-screen request: an offscreen pbuffer keeps its size,
+// and a bare X server has no window manager to honour it. SDL still reports the desktop size, so a
+// view that believed it drew a desktop-sized frame into the real one, cut off and misplaced.
+TEST_F(SpriteDrawingTest, FullScreenThatLeavesTheSurfaceAsItWasDrawsIntoTheSurfaceItHas) {
+    const std::string red = writePng("red20fs.png", 20, 20, [](int, int) { return Color4B(255, 0, 0, 255); });
+    scene->addChild(cocos2d::LayerColor::create(Color4B(40, 40, 40, 255), 1280, 810));
+    Sprite* sprite = Sprite::create(red);
+    ASSERT_NE(sprite, nullptr);
+    sprite->setPosition(100, 700);
+    scene->addChild(sprite);
+    cocos2d::GLViewImpl* view = driver().view();
+    ASSERT_NE(view, nullptr);
+
+    auto expectDrawnAsAt1280x810 = [&](const std::string& when) {
+        EXPECT_EQ(view->getFrameSize().width, 1280.0f) << when;
+        EXPECT_EQ(view->getFrameSize().height, 810.0f) << when;
+        const Rect& viewport = view->getViewPortRect();
+        EXPECT_EQ(viewport.origin, Vec2::ZERO) << when;
+        EXPECT_EQ(viewport.size.width, 1280.0f) << when;
+        EXPECT_EQ(viewport.size.height, 810.0f) << when;
+        // The pointer's window position is the surface's pixel (no HiDPI here), whatever size SDL reports.
+        EXPECT_EQ(view->windowToFramePixels(Vec2(100, 110)), Vec2(100, 110)) << when;
+        expectColour(meanColour(Rect(95, 105, 10, 10)), 255, 0, 0, 2, when + ": the sprite");
+        expectColour(meanColour(Rect(1265, 5, 10, 10)), 40, 40, 40, 2, when + ": the top right corner");
+        expectColour(meanColour(Rect(5, 795, 10, 10)), 40, 40, 40, 2, when + ": the bottom left corner");
+    };
+    view->enterFullscreen();
+    driver().stepFrames(2);
+    expectDrawnAsAt1280x810("full screen");
+    view->exitFullscreen(1280, 810);
+    driver().stepFrames(2);
+    expectDrawnAsAt1280x810("windowed again");
+}
+
 TEST_F(SpriteDrawingTest, HalfTransparencyBlendsAsPremultipliedAlpha) {
     scene->addChild(cocos2d::LayerColor::create(Color4B(0, 0, 255, 255), 1280, 810));
     // Straight (255, 0, 0, 128) on disk: premultiplied at load to (128, 0, 0, 128).

@@ -8,10 +8,12 @@
 #include "BoardTestStage.h"
 #include "engine/base/Director.h"
 #include "engine/platform/FileUtils.h"
+#include "engine/platform/GLView.h"
 #include "engine/scene/Scene.h"
 #include "engine/ui/Widget.h"
 #include "gameBoard/CBaseState.h"
 #include "nodes/RestoreToolSelector.h"
+#include "ui/TopLayer.h"
 #include "ui/FactoryClasses.h"
 #include "ui/FactoryNodeRegistry.h"
 #include "ui/NodeFromJson.h"
@@ -105,6 +107,44 @@ TEST_F(ToolBarTest, ClicksSelectAndASecondClickDeselects) {
     bar->selectTool(1);
     bar->selectTool(1);
     EXPECT_EQ(bar->getCurrent(), 0);
+}
+
+TEST_F(ToolBarTest, TheSelectedToolsCursorIsTheOneOnScreen) {
+    // The always-on-top layer draws the custom cursor, as the launch installs it.
+    cocos2d::RefPtr<TopLayer> layer(TopLayer::create());
+    ASSERT_NE(layer, nullptr);
+    cocos2d::Director::getInstance()->setNotificationNode(layer.get());
+    layer->onEnter();
+    cocos2d::GLView* view = cocos2d::Director::getInstance()->getOpenGLView();
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    profile.cursorName = "cursor_0";
+    driver().stepFrames(1);
+
+    struct Step {
+        bool ownCustomCursor;
+        int click;
+        bool customShown;
+        bool toolCursor;  // the tool's picture rather than the player's own
+    };
+    // Select the brush, deselect it, with the player's own cursor off and then on.
+    for (const Step& s : {Step{false, 3, true, true}, Step{false, 3, false, false},
+                          Step{true, 4, true, true}, Step{true, 4, true, false}}) {
+        SCOPED_TRACE("click " + std::to_string(s.click) + (s.ownCustomCursor ? ", own cursor on" : ""));
+        profile.customCursor = s.ownCustomCursor;
+        click(s.click);
+        EXPECT_EQ(layer->getCursorLayer()->isVisible(), s.customShown);
+        EXPECT_EQ(view->isCursorVisible(), !s.customShown);
+        if (s.customShown) {
+            ASSERT_NE(layer->getCursorNode(), nullptr);
+            // Tool cursors point with their lower-left corner, the player's own with the upper-left.
+            EXPECT_EQ(layer->getCursorNode()->getAnchorPoint(), s.toolCursor ? Vec2(0, 0) : Vec2(0, 1));
+        }
+    }
+    EXPECT_EQ(profile.cursorName, "cursor_0") << "the player's choice is not overwritten";
+
+    layer->onExit();
+    cocos2d::Director::getInstance()->setNotificationNode(nullptr);
+    view->setCursorVisible(true);
 }
 
 TEST_F(ToolBarTest, ARestrictionLetsOnlyItsToolAndTheSprayThrough) {

@@ -18,6 +18,7 @@
 #include "engine/scene/Scene.h"
 
 #include "AppDelegate.h"
+#include "GameSound.h"
 #include "Profile.h"
 #include "Settings.h"
 #include "TextTable.h"
@@ -49,6 +50,8 @@ protected:
         UserData::getInstance() = UserData{};
         Settings::getInstance().createUser(u"Ann");
         Settings::getInstance().getCurrentUser().fullscreen = false;
+        Settings::getInstance().getCurrentUser().musicVolume = 0.25f;
+        Settings::getInstance().getCurrentUser().soundVolume = 0.75f;
         ASSERT_TRUE(UserDataIO::saveUserData());
         UserData::getInstance() = UserData{};
         Settings::destroyInstance();
@@ -107,6 +110,9 @@ std::unique_ptr<AppDelegate> TopLayerLaunchTest::app;
 bool TopLayerLaunchTest::launched = false;
 
 TEST_F(TopLayerLaunchTest, TheLayerIsTheEnteredNotificationNodeOverTheSplashWithTheProfilesCursor) {
+    // The saved player's volumes reach the sound service at launch, with the cursor.
+    EXPECT_FLOAT_EQ(GameSound::getInstance().getMusicVolume(), 0.25f);
+    EXPECT_FLOAT_EQ(GameSound::getInstance().getSoundVolume(), 0.75f);
     ASSERT_NE(topLayer(), nullptr);
     EXPECT_TRUE(topLayer()->isRunning());
     ASSERT_NE(splash(), nullptr);

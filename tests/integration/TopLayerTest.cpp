@@ -140,6 +140,31 @@ TEST_F(TopLayerTest, TheYesActionMayOpenTheNextConfirmation) {
     EXPECT_TRUE(second);
 }
 
+TEST_F(TopLayerTest, EveryConfirmationOfTheGameAsksItsOwnQuestion) {
+    struct Case {
+        const char* key;
+        const char* question;
+    };
+    const Case cases[] = {
+        {"exit_game_confirm", "Close the museum for today?"},
+        {"exit_level_confirm", "Leave this painting now? Today's work on it will not be paid."},
+        {"change_user_confirm", "Switch to this restorer?"},
+        {"delete_profile", "Delete this restorer and all of their work?"},
+        {"set_wallpaper_confirm", "Hang this painting on your desktop as a wallpaper?"},
+    };
+    for (const Case& c : cases) {
+        layer->showConfirmation(c.key, [] {});
+        driver().stepFrames(1);
+        ASSERT_NE(window(), nullptr) << c.key;
+        auto* text = dynamic_cast<cocos2d::Label*>(window()->getChildByName("exit_confirmation"));
+        ASSERT_NE(text, nullptr) << c.key;
+        EXPECT_EQ(text->getString(), c.question) << c.key;
+        driver().tap(buttonCentre("No"));
+        driver().stepFrames(2);
+        EXPECT_FALSE(layer->isConfirmationOpen()) << c.key;
+    }
+}
+
 TEST_F(TopLayerTest, TheConfirmationsSnapshotIsFreedWithTheWindow) {
     layer->showConfirmation("exit_game_confirm", [] {});
     driver().stepFrames(1);

@@ -208,6 +208,35 @@ void Driver::mouseMove(const Vec2& designPoint) {
     pushMotion(designPoint);
 }
 
+void Driver::pushFinger(unsigned int type, long fingerId, const Vec2& designPoint) {
+    GLViewImpl* v = view();
+    if (!v) {
+        return;
+    }
+    const Vec2 frame = v->designToFramePixels(designPoint);
+    const cocos2d::Size size = v->getFrameSize();
+    SDL_Event event{};
+    event.type = type;
+    event.tfinger.touchId = 1;
+    event.tfinger.fingerId = static_cast<SDL_FingerID>(fingerId);
+    event.tfinger.x = frame.x / size.width;
+    event.tfinger.y = frame.y / size.height;
+    event.tfinger.pressure = 1.0f;
+    SDL_PushEvent(&event);
+}
+
+void Driver::fingerDown(long fingerId, const Vec2& designPoint) {
+    pushFinger(SDL_FINGERDOWN, fingerId, designPoint);
+}
+
+void Driver::fingerMoved(long fingerId, const Vec2& designPoint) {
+    pushFinger(SDL_FINGERMOTION, fingerId, designPoint);
+}
+
+void Driver::fingerUp(long fingerId, const Vec2& designPoint) {
+    pushFinger(SDL_FINGERUP, fingerId, designPoint);
+}
+
 void Driver::key(cocos2d::EventKeyboard::KeyCode code, bool down) {
     GLViewImpl* v = view();
     SDL_Event event{};

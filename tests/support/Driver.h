@@ -42,6 +42,10 @@ public:
     void touchEnded(const cocos2d::Vec2& designPoint);
     void tap(const cocos2d::Vec2& designPoint);
     void mouseMove(const cocos2d::Vec2& designPoint);
+    // Touch-screen fingers, each its own touch beside the mouse's (engine ids from 1 in press order).
+    void fingerDown(long fingerId, const cocos2d::Vec2& designPoint);
+    void fingerMoved(long fingerId, const cocos2d::Vec2& designPoint);
+    void fingerUp(long fingerId, const cocos2d::Vec2& designPoint);
     void key(cocos2d::EventKeyboard::KeyCode code, bool down);
     // A press that the platform marks as auto-repeat.
     void keyRepeat(cocos2d::EventKeyboard::KeyCode code);
@@ -74,6 +78,7 @@ private:
     bool ensureXServer();
     void pushMouseButton(const cocos2d::Vec2& designPoint, bool down);
     void pushMotion(const cocos2d::Vec2& designPoint);
+    void pushFinger(unsigned int type, long fingerId, const cocos2d::Vec2& designPoint);
     void pushWindowEvent(int windowEvent, int data1 = 0, int data2 = 0);
     void stopXServer();
 

@@ -1,4 +1,5 @@
-// The look of dirt on a revealed item: a slowly crawling grime over the item's own picture.
+// example_Plasma.fsh: the look of dirt on a revealed item, a slowly crawling grime over the
+// item's own picture.
 // The node colour is the key magenta, so only its alpha is used. The texel's alpha is kept and
 // the colour is multiplied by it, so erased (transparent) parts stay fully clear even though
 // the item's render texture was cleared to white.

@@ -12,10 +12,11 @@ namespace {
 constexpr double kLimit = 1e6;
 
 bool isBlendFactor(double v) {
-    const int f = static_cast<int>(v);
-    if (f != v) {
+    // Range first: converting a double beyond int's range is undefined.
+    if (!(v >= 0.0 && v <= 0x8004) || v != std::floor(v)) {
         return false;
     }
+    const int f = static_cast<int>(v);
     // GL_ZERO, GL_ONE, GL_SRC_COLOR..GL_SRC_ALPHA_SATURATE, GL_CONSTANT_COLOR..GL_ONE_MINUS_CONSTANT_ALPHA
     return f == 0 || f == 1 || (f >= 0x0300 && f <= 0x0308) || (f >= 0x8001 && f <= 0x8004);
 }

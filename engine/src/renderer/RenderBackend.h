@@ -33,6 +33,11 @@ public:
     virtual void drawBatch(const RenderTarget& target, const BatchState& state, const V2F_C4B_T2F* vertices,
                            size_t vertexCount, const uint32_t* indices, size_t indexCount) = 0;
 
+    // After the frame's last draw: hands the queued work to the driver. A buffer swap would do it too,
+    // but a frame that is never shown (an offscreen pbuffer, or presenting turned off) is never swapped,
+    // and the driver would keep every frame's commands queued, growing with each frame.
+    virtual void endFrame() = 0;
+
     // Straight copy of the framebuffer's pixels, bottom row first, into `rgba` (width * height * 4).
     virtual bool readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) = 0;
 

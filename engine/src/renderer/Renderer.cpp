@@ -163,6 +163,9 @@ void Renderer::endFrame() {
     while (!_targets.empty()) {
         endRenderTarget();
     }
+    if (RenderBackend* backend = RenderBackend::current()) {
+        backend->endFrame();
+    }
     _lastFrame = _currentFrame;
     _currentFrame = FrameStats{};
     _inFrame = false;

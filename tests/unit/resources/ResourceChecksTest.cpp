@@ -6,6 +6,9 @@
 #include <functional>
 #include <random>
 
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include "ResourceChecks.h"
 
 namespace {
@@ -213,6 +216,39 @@ const BreakCase kCases[] = {
      [](const TreeCopy& t) { std::ofstream(t.root() / "src" / "lang") << "de"; },
      [](const TreeCopy& t, Problems& p) { checkLayout(t.root(), p); },
      "src/lang: src/ must stay empty"},
+    {"an image whose name differs from the looked-up name only in case", false,
+     [](const TreeCopy& t) { fs::rename(t.root() / "res/ui/Gallery/gallery_bg_3.jpg", t.root() / "res/ui/Gallery/Gallery_bg_3.jpg"); },
+     [](const TreeCopy& t, Problems& p) { checkUiDescription(t.tree(), "ui/Gallery", p); },
+     "image 'gallery_bg_3.jpg' is not a file of ui/Gallery"},
+    {"two files whose names differ only in case", false,
+     [](const TreeCopy& t) { t.write("ui/Game/ui_atlas.png", t.read("ui/Game/UI_atlas.png")); },
+     [](const TreeCopy& t, Problems& p) { checkLayout(t.root(), p); },
+     "only in letter case"},
+    {"a country picture short of the items its story levels need", false,
+     [](const TreeCopy& t) {
+         rapidjson::Document d;
+         d.Parse(t.read("Scenes/USA/HarborDawn/ccnode.json").c_str());
+         ASSERT_TRUE(d.IsObject() && d["nodes"].IsArray() && !d["nodes"].Empty());
+         d["nodes"].PopBack();
+         rapidjson::StringBuffer out;
+         rapidjson::Writer<rapidjson::StringBuffer> w(out);
+         d.Accept(w);
+         t.write("Scenes/USA/HarborDawn/ccnode.json", out.GetString());
+     },
+     [](const TreeCopy& t, Problems& p) { checkLevels(t.tree(), p); },
+     "Scenes/USA/HarborDawn/ccnode.json: has 24 items, must have 25"},
+    {"a cabinet place for an evidence item the pack does not have", false,
+     [](const TreeCopy& t) { t.replace("ui/Cabinet/ccnode.json", "\"eplace_ring\"", "\"eplace_rung\""); },
+     [](const TreeCopy& t, Problems& p) { checkPacks(t.tree(), textsOf(t.tree()), p); },
+     "the \"eplace_\" elements must be exactly the pack's 13 evidence ids"},
+    {"a text the code looks up", false,
+     [](const TreeCopy& t) { t.replace("texts/texts-en.xml", "<t id=\"skip\">", "<t id=\"skipp\">"); },
+     [](const TreeCopy& t, Problems& p) { checkTextRules(t.tree(), textsOf(t.tree()), p); },
+     "texts/texts-en.xml: has no text ui/skip"},
+    {"a sound the code plays", true,
+     [](const TreeCopy& t) { fs::remove(t.root() / "res/audio/Minigames/CP_coint.mp3"); },
+     [](const TreeCopy& t, Problems& p) { checkAudio(t.tree(), p); },
+     "audio/Minigames/CP_coint.mp3: missing"},
     {"a shader that tints by the key colour", false,
      [](const TreeCopy& t) { t.replace("Shaders/example_Plasma.fsh", "* v_fragmentColor.a;", "* v_fragmentColor.rgb.r;"); },
      [](const TreeCopy& t, Problems& p) { checkShaders(t.tree(), p); },

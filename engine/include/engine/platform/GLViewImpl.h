@@ -41,7 +41,8 @@ public:
 
     // (ours) Polls the platform's events: window hooks and input dispatch, at the start of a frame.
     void pollEvents();
-    // (ours) Frame size changes are read from the window (after a resize).
+    // (ours) Reads the frame size from the surface the context draws into (after a resize or a
+    // full-screen switch).
     void refreshFrameSize();
     // (ours) Turns platform text input on or off (the text field attaches and detaches).
     void setTextInputEnabled(bool enabled);
@@ -61,6 +62,9 @@ public:
 private:
     GLViewImpl();
     bool initWindow(const std::string& viewName, const Rect& rect, bool fullscreen);
+    // Drawable pixels per window unit, as SDL reports both (HiDPI).
+    float windowToPixelRatioX() const;
+    float windowToPixelRatioY() const;
 
     std::unique_ptr<Backend> _backend;
 };

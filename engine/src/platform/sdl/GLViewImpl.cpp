@@ -11,6 +11,7 @@
 #include "platform/sdl/EventPump.h"
 #include "platform/sdl/TerminationSignals.h"
 #include "platform/sdl/ImageCodec.h"
+#include "renderer/gl/Drawable.h"
 #include "renderer/gl/GLContext.h"
 
 namespace cocos2d {
@@ -205,36 +206,56 @@ void GLViewImpl::refreshFrameSize() {
     if (!_backend->window) {
         return;
     }
+    // The surface itself says how big it is. SDL's figure is what it asked for, which after a full-screen
+    // switch without a window manager (or on an offscreen surface) is not what we draw into.
     int w = 0;
     int h = 0;
-    SDL_GL_GetDrawableSize(_backend->window, &w, &h);
+    if (!gl::currentDrawableSize(&w, &h)) {
+        SDL_GL_GetDrawableSize(_backend->window, &w, &h);
+        if (w <= 0 || h <= 0) {
+            SDL_GetWindowSize(_backend->window, &w, &h);
+        }
+    }
     if (w <= 0 || h <= 0) {
-        SDL_GetWindowSize(_backend->window, &w, &h);
+        return;
     }
     GLView::setFrameSize(static_cast<float>(w), static_cast<float>(h));
+}
+
+float GLViewImpl::windowToPixelRatioX() const {
+    // The HiDPI factor as SDL sees it: both figures come from SDL, so they agree even when its absolute
+    // size is off, and mouse positions (in SDL's window units) land where the surface shows them.
+    int ww = 0;
+    int wh = 0;
+    int dw = 0;
+    int dh = 0;
+    SDL_GetWindowSize(_backend->window, &ww, &wh);
+    SDL_GL_GetDrawableSize(_backend->window, &dw, &dh);
+    return ww > 0 && dw > 0 ? static_cast<float>(dw) / static_cast<float>(ww) : 1.0f;
+}
+
+float GLViewImpl::windowToPixelRatioY() const {
+    int ww = 0;
+    int wh = 0;
+    int dw = 0;
+    int dh = 0;
+    SDL_GetWindowSize(_backend->window, &ww, &wh);
+    SDL_GL_GetDrawableSize(_backend->window, &dw, &dh);
+    return wh > 0 && dh > 0 ? static_cast<float>(dh) / static_cast<float>(wh) : 1.0f;
 }
 
 Vec2 GLViewImpl::windowToFramePixels(const Vec2& windowPoint) const {
     if (!_backend->window) {
         return windowPoint;
     }
-    int ww = 0;
-    int wh = 0;
-    SDL_GetWindowSize(_backend->window, &ww, &wh);
-    if (ww <= 0 || wh <= 0) {
-        return windowPoint;
-    }
-    return Vec2(windowPoint.x * _frameSize.width / ww, windowPoint.y * _frameSize.height / wh);
+    return Vec2(windowPoint.x * windowToPixelRatioX(), windowPoint.y * windowToPixelRatioY());
 }
 
 Vec2 GLViewImpl::framePixelsToWindow(const Vec2& framePixels) const {
-    if (!_backend->window || _frameSize.width <= 0 || _frameSize.height <= 0) {
+    if (!_backend->window) {
         return framePixels;
     }
-    int ww = 0;
-    int wh = 0;
-    SDL_GetWindowSize(_backend->window, &ww, &wh);
-    return Vec2(framePixels.x * ww / _frameSize.width, framePixels.y * wh / _frameSize.height);
+    return Vec2(framePixels.x / windowToPixelRatioX(), framePixels.y / windowToPixelRatioY());
 }
 
 unsigned int GLViewImpl::getWindowId() const {

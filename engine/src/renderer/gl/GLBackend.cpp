@@ -150,6 +150,10 @@ void GLBackend::drawBatch(const RenderTarget& target, const BatchState& state, c
 
 namespace cocos2d {
 
+void GLBackend::endFrame() {
+    glFlush();
+}
+
 bool GLBackend::readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) {
     GLint previous = 0;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previous);

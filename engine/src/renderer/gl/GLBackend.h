@@ -17,6 +17,7 @@ public:
     void beginTarget(const RenderTarget& target) override;
     void drawBatch(const RenderTarget& target, const BatchState& state, const V2F_C4B_T2F* vertices,
                    size_t vertexCount, const uint32_t* indices, size_t indexCount) override;
+    void endFrame() override;
     bool readPixels(GLuint framebuffer, int x, int y, int width, int height, unsigned char* rgba) override;
 
 private:

@@ -195,6 +195,12 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     }
     _vertexSource = vShaderByteArray;
     _fragmentSource = fShaderByteArray;
+    // What a missing shader file reads as: say so, rather than pass on the linker's complaint.
+    if (excerpt(_vertexSource).empty() || excerpt(_fragmentSource).empty()) {
+        logAt(LogLevel::Error, "GLProgram: the %s shader source is empty",
+              excerpt(_vertexSource).empty() ? "vertex" : "fragment");
+        return false;
+    }
     if (!gl::isReady()) {
         logAt(LogLevel::Error, "GLProgram: no GL context to compile the program");
         return false;
@@ -203,14 +209,17 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     auto& cache = compileCache();
     auto found = cache.find(key);
     if (found != cache.end()) {
+        // A source that failed before is not compiled again, nor reported again: one line per file,
+        // however many nodes ask for it.
         _compiled = found->second;
-        return true;
+        return _compiled != nullptr;
     }
     std::string error;
     const GLuint vertex = compileShader(GL_VERTEX_SHADER, _vertexSource, error);
     if (vertex == 0) {
         logAt(LogLevel::Error, "GLProgram: vertex shader \"%s\" failed to compile: %s",
               excerpt(_vertexSource).c_str(), oneLine(error).c_str());
+        cache.emplace(key, nullptr);
         return false;
     }
     const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, _fragmentSource, error);
@@ -218,6 +227,7 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
         glDeleteShader(vertex);
         logAt(LogLevel::Error, "GLProgram: fragment shader \"%s\" failed to compile: %s",
               excerpt(_fragmentSource).c_str(), oneLine(error).c_str());
+        cache.emplace(key, nullptr);
         return false;
     }
     const GLuint program = glCreateProgram();
@@ -235,6 +245,7 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
         logAt(LogLevel::Error, "GLProgram: program with fragment shader \"%s\" failed to link: %s",
               excerpt(_fragmentSource).c_str(), oneLine(infoLog(program, true)).c_str());
         glDeleteProgram(program);
+        cache.emplace(key, nullptr);
         return false;
     }
     auto compiled = std::make_shared<Compiled>();

@@ -150,6 +150,7 @@ TEST_F(ParticleSystemTest, BadFilesGiveNullAndOneLineNamingTheFile) {
         {"colour of three", particleFile("<key>endColor</key><string>{1,0,0}</string>")},
         {"bad point", particleFile("<key>gravity</key><string>{0,nan}</string>")},
         {"bad blend factor", particleFile("<key>blendSrc</key><integer>12345</integer>")},
+        {"blend factor beyond any int", particleFile("<key>blendDst</key><real>1e300</real>")},
         {"huge size", particleFile("<key>startSize</key><real>1e30</real>")},
     };
     for (const Case& c : cases) {

@@ -164,6 +164,27 @@ TEST_F(ActionManagerTest, ActionsOnANodeNotYetRunningWaitAndCaptureAtRunAction) 
     EXPECT_EQ(probe->updates, 1);
 }
 
+TEST_F(ActionManagerTest, ANodeTakenOffStageHoldsItsActionsAndGoesOnWhereItStopped) {
+    // As under a pushed scene: the node leaves without cleanup, stays alive, and comes back.
+    RefPtr<Node> panel = Node::create();
+    scene->addChild(panel);
+    RefPtr<Probe> probe = Probe::create(1.0f, &log, "p");
+    panel->runAction(probe);
+    step(30);
+    EXPECT_NEAR(probe->lastT, 0.5f, 1e-5f);
+    panel->removeFromParentAndCleanup(false);
+    step(100);
+    EXPECT_EQ(probe->updates, 30) << "held while off stage";
+    EXPECT_EQ(probe->stops, 0);
+    scene->addChild(panel);
+    step();
+    EXPECT_NEAR(probe->lastT, 31.0f / 60.0f, 1e-5f) << "one step further, no jump";
+    step(29);
+    EXPECT_EQ(probe->getTarget(), nullptr);
+    EXPECT_EQ(probe->stops, 1);
+    EXPECT_EQ(probe->lastT, 1.0f);
+}
+
 TEST_F(ActionManagerTest, ACallbackMayRemoveItsOwnTargetMidStep) {
     RefPtr<Probe> probe = Probe::create(1.0f, &log, "p");
     probe->onUpdate = [this](float) { node->removeFromParent(); };

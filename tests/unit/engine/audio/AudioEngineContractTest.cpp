@@ -50,6 +50,27 @@ TEST_P(AudioEngineContractTest, IdsAreNeverReturnedTwiceOver10000Plays) {
     }
 }
 
+TEST_P(AudioEngineContractTest, AnIdKeptAcrossEndNeverReachesASoundStartedAfterIt) {
+    const int stale = AudioEngine::play2d(_effect, true);
+    ASSERT_NE(stale, AudioEngine::INVALID_AUDIO_ID);
+    AudioEngine::end();
+    if (GetParam() == Backend::Silent) {
+        AudioEngine::openSilent();
+    }
+    const int fresh = AudioEngine::play2d(_effect, true, 0.5f);
+    ASSERT_NE(fresh, AudioEngine::INVALID_AUDIO_ID);
+    EXPECT_GT(fresh, stale) << "ids go on counting after the device closed";
+
+    AudioEngine::setVolume(stale, 1.0f);
+    AudioEngine::pause(stale);
+    AudioEngine::setLoop(stale, false);
+    AudioEngine::stop(stale);
+    EXPECT_EQ(AudioEngine::getState(stale), AudioState::ERROR);
+    EXPECT_EQ(AudioEngine::getState(fresh), AudioState::PLAYING);
+    EXPECT_FLOAT_EQ(AudioEngine::getVolume(fresh), 0.5f);
+    EXPECT_TRUE(AudioEngine::isLoop(fresh));
+}
+
 TEST_P(AudioEngineContractTest, UnreadableFileGivesTheErrorIdAndOneLogLineNamingIt) {
     struct Case {
         const char* name;

@@ -224,11 +224,23 @@ inline void sleepFor(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-// The loudest output over `seconds`, after dropping what was mixed before.
+// The loudest output over `seconds`, after dropping what was mixed before, including the chunk (about
+// 23 ms) that may still be mixing with the previous settings.
 inline float peakOver(double seconds) {
+    sleepFor(0.03);
     AudioEngine::takeOutputPeak();
     sleepFor(seconds);
     return AudioEngine::takeOutputPeak();
+}
+
+// The same where sound is expected. A loaded machine may leave the audio thread unscheduled for a whole
+// window, so a window in which nothing at all was mixed is measured again, for up to about 2 s.
+inline float heardPeakOver(double seconds) {
+    float peak = peakOver(seconds);
+    for (double waited = seconds; peak == 0.0f && waited < 2.0; waited += seconds) {
+        peak = peakOver(seconds);
+    }
+    return peak;
 }
 
 }  // namespace audiotest

@@ -76,7 +76,9 @@ void house(cairo_t* cr, double x, double base, double w, double h, const Rgb& wa
     }
 }
 
-// A range of mountains with snow on the peaks.
+// A range of mountains with snow on the peaks: one silhouette of peaks and valleys, lit from the
+// left, each peak's right-hand slope in shade down to a ridge that runs from the summit to the
+// foot, and snow that follows both slopes down from the summit.
 void mountains(cairo_t* cr, double x0, double x1, double base, double height, const Rgb& rock, const Rgb& snow, Rng& rng,
                const Look& look) {
     double x = x0;
@@ -86,17 +88,44 @@ void mountains(cairo_t* cr, double x0, double x1, double base, double height, co
         x += rng.range(90, 170);
     }
     peaks.push_back({x1, base - height * rng.range(0.3, 0.6)});
+    std::vector<Pt> valleys;
     for (std::size_t i = 0; i + 1 < peaks.size(); ++i) {
         Pt a = peaks[i], b = peaks[i + 1];
-        double vx = (a.x + b.x) / 2 + rng.range(-20, 20), vy = std::max(a.y, b.y) + height * rng.range(0.15, 0.3);
-        polygon(cr, {{a.x, base}, {a.x, a.y}, {vx, vy}, {b.x, b.y}, {b.x, base}});
-        fillLinear(cr, a.x, 0, b.x, 0, {{0, look.lit(rock, 0.25)}, {0.5, look.tone(rock)}, {1, look.dark(rock, 0.3)}});
+        double vy = std::min(std::max(a.y, b.y) + height * rng.range(0.25, 0.45), base - height * 0.1);
+        valleys.push_back({(a.x + b.x) / 2 + rng.range(-0.15, 0.15) * (b.x - a.x), vy});
     }
-    for (const Pt& p : peaks) {
-        double sw = height * 0.22;
-        polygon(cr, {{p.x, p.y}, {p.x + sw, p.y + sw * 0.9}, {p.x + sw * 0.4, p.y + sw * 0.7}, {p.x, p.y + sw}, {p.x - sw * 0.5, p.y + sw * 0.7},
-                     {p.x - sw, p.y + sw * 0.9}});
+    cairo_move_to(cr, x0, base);
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        cairo_line_to(cr, peaks[i].x, peaks[i].y);
+        if (i < valleys.size()) cairo_line_to(cr, valleys[i].x, valleys[i].y);
+    }
+    cairo_line_to(cr, x1, base);
+    cairo_close_path(cr);
+    fillLinear(cr, 0, base - height, 0, base, {{0, look.lit(rock, 0.25)}, {0.5, look.tone(rock)}, {1, look.dark(rock, 0.65)}});
+    for (std::size_t i = 0; i < valleys.size(); ++i) {
+        Pt p = peaks[i], v = valleys[i];
+        double run = v.x - p.x;
+        polygon(cr, {p, v, {v.x + run * 0.1, base}, {p.x + run * rng.range(0.3, 0.5), base}});
+        setColor(cr, look.dark(rock, 0.35), 0.6);
+        cairo_fill(cr);
+    }
+    auto along = [](Pt from, Pt to, double drop) {
+        double t = to.y > from.y ? std::min(0.6, drop / (to.y - from.y)) : 0.0;
+        return Pt{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t};
+    };
+    for (std::size_t i = 0; i < peaks.size(); ++i) {
+        Pt p = peaks[i];
+        Pt leftFoot = i > 0 ? valleys[i - 1] : Pt{x0 - 60, base};
+        Pt rightFoot = i < valleys.size() ? valleys[i] : Pt{x1 + 60, base};
+        double drop = height * rng.range(0.14, 0.22);
+        Pt l = along(p, leftFoot, drop), r = along(p, rightFoot, drop * rng.range(0.8, 1.1));
+        Pt m1 = {r.x + (l.x - r.x) * 0.3, std::min(l.y, r.y) - drop * 0.25};
+        Pt m2 = {r.x + (l.x - r.x) * 0.6, std::max(l.y, r.y) - drop * 0.05};
+        polygon(cr, {p, r, m1, m2, l});
         setColor(cr, look.tone(snow), 0.95);
+        cairo_fill(cr);
+        polygon(cr, {p, r, m1});
+        setColor(cr, look.dark(snow, 0.3), 0.5);
         cairo_fill(cr);
     }
 }

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "ScreenTestSupport.h"
+#include "Settings.h"
+#include "UserData.h"
+#include "engine/2d/Label.h"
+#include "engine/base/Director.h"
+#include "engine/scene/Scene.h"
+#include "engine/renderer/Texture2D.h"
+#include "engine/scene/Sprite.h"
+
+#include "ui/CreditsScreen.h"
+#include "ui/NodeFromJson.h"
+
+namespace {
+
+using cocos2d::Director;
+using cocos2d::Node;
+using cocos2d::Vec2;
+
+constexpr int kFramesPerSecond = 60;
+
+// Credit texts of our own: both slots on page 1, slot 1 only on page 2, nothing on page 3.
+void writeShortCredits(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder / "texts");
+    std::ofstream(folder / "texts" / "texts-en.xml")
+        << "<texts><ui>"
+           "<t id=\"CreditsText11\">First left</t>"
+           "<t id=\"CreditsText21\">First right</t>"
+           "<t id=\"CreditsText12\">Second left</t>"
+           "</ui></texts>";
+}
+
+// The credits pushed over a level scene, as the level's options open them, or opened alone.
+class CreditsScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::filesystem::path overrides = testing::Driver::scratchPath("credits-texts");
+        writeShortCredits(overrides);
+        screentest::useStagedResources(overrides.string() + "/");
+        TextTable::getInstance().loadTexts("texts", "en", true);
+        UserData::getInstance() = UserData{};
+        Settings::getInstance().createUser(u"Ann");
+        Settings::getInstance().setReturnScreen("game");
+        root.open();
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {
+            driver().saveScreenshot(testing::Driver::outputPath(
+                std::string("CreditsScreen_") +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png"));
+        }
+        Director::getInstance()->popToRootScene();
+        driver().stepFrames(1);
+        Settings::destroyInstance();
+        screentest::useStagedResources();
+        screentest::loadEnglishTexts();
+    }
+
+    static testing::Driver& driver() { return testing::Driver::get(); }
+
+    // A level scene, then the credits over it; the pushes apply at the next safe point.
+    void pushLevelAndCredits() {
+        level = cocos2d::Scene::create();
+        Director::getInstance()->pushScene(level);
+        driver().stepFrames(1);
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        credits = CreditsScreen::create();
+        ASSERT_NE(credits, nullptr);
+        scene->addChild(credits);
+        Director::getInstance()->pushScene(scene);
+        driver().stepFrames(1);
+    }
+
+    void seconds(float s) { driver().stepFrames(static_cast<int>(s * kFramesPerSecond + 0.5f)); }
+
+    cocos2d::Label* label(int slot) const {
+        return dynamic_cast<cocos2d::Label*>(credits->getHolders().at(slot)->getChildByName("lbl"));
+    }
+
+    screentest::WhiteScene root;
+    cocos2d::Scene* level = nullptr;
+    CreditsScreen* credits = nullptr;
+};
+
+TEST_F(CreditsScreenTest, PanelsRestBesideTheirDescribedPlacesAndWaitAcrossTheScreen) {
+    pushLevelAndCredits();
+    ASSERT_EQ(credits->getHolders().size(), 2u);
+    ASSERT_EQ(credits->getPanelPositions().size(), 2u);
+    Node* described = NodeFromJson("ui/Map").createNode("Credits");
+    ASSERT_NE(described, nullptr);
+    const float w = Director::getInstance()->getVisibleSize().width;
+    const Vec2 offsets[] = {Vec2(116, 0), Vec2(90, 0)};
+    for (int slot = 0; slot < 2; ++slot) {
+        Node* panel = credits->getHolders()[slot];
+        const CreditsPanelPositions& r = credits->getPanelPositions()[slot];
+        const Vec2 place = described->getChildByTag(slot + 1)->getPosition();
+        EXPECT_EQ(panel->getTag(), slot + 1);
+        EXPECT_FALSE(panel->isVisible());
+        EXPECT_EQ(r.shown, place + offsets[slot]);
+        const float side = slot == 0 ? 1.0f : -1.0f;
+        EXPECT_EQ(r.start, r.shown + Vec2(side * w, 0));
+        EXPECT_EQ(r.end, r.shown - Vec2(side * w, 0));
+        EXPECT_EQ(r.labelPosition, described->getChildByTag(slot + 1)->getChildByName("lbl")->getPosition());
+    }
+    // The left panel's decoration is mirrored and its lines sit a little closer.
+    EXPECT_FLOAT_EQ(credits->getHolders()[0]->getChildByTag(1)->getScaleX(), 1.0f);
+    EXPECT_FLOAT_EQ(credits->getHolders()[1]->getChildByTag(1)->getScaleX(), -1.0f);
+    auto* plain = dynamic_cast<cocos2d::Label*>(described->getChildByTag(2)->getChildByName("lbl"));
+    EXPECT_NEAR(label(1)->getLineHeight(), 0.9f * plain->getLineHeight(), 1e-3f);
+    EXPECT_NEAR(label(0)->getLineHeight(), plain->getLineHeight(), 1e-3f);
+}
+
+TEST_F(CreditsScreenTest, PagesFlyInEverySevenSecondsAndTheFirstPageWithoutTextsLeaves) {
+    pushLevelAndCredits();
+    Director* director = Director::getInstance();
+    const ssize_t withCredits = director->getSceneCount();
+    seconds(0.9f);
+    EXPECT_FALSE(credits->getHolders()[0]->isVisible());
+    EXPECT_EQ(credits->getPage(), 1);
+
+    // Page 1 at 1.0 s: both panels fly in from their waiting places and rest 2 s later.
+    seconds(0.2f);
+    EXPECT_EQ(credits->getPage(), 2);
+    for (int slot = 0; slot < 2; ++slot) {
+        EXPECT_TRUE(credits->getHolders()[slot]->isVisible()) << slot;
+    }
+    EXPECT_EQ(label(0)->getString(), "First left");
+    EXPECT_EQ(label(1)->getString(), "First right");
+    seconds(2.0f);
+    for (int slot = 0; slot < 2; ++slot) {
+        const CreditsPanelPositions& r = credits->getPanelPositions()[slot];
+        EXPECT_LT(credits->getHolders()[slot]->getPosition().distance(r.shown), 1.0f) << slot;
+        // The decoration slides off once the panel has arrived.
+        Node* decoration = credits->getHolders()[slot]->getChildByTag(1);
+        EXPECT_GT(decoration->getPosition().distance(r.decorationPosition), 1.0f) << slot;
+    }
+    driver().saveScreenshot(testing::Driver::outputPath("CreditsScreen_page1.png"));
+
+    // Page 2 at 8.2 s: the left text only.
+    seconds(5.2f);
+    EXPECT_EQ(credits->getPage(), 3);
+    EXPECT_TRUE(credits->getHolders()[0]->isVisible());
+    EXPECT_FALSE(credits->getHolders()[1]->isVisible());
+    EXPECT_EQ(label(0)->getString(), "Second left");
+    const CreditsPanelPositions& left = credits->getPanelPositions()[0];
+    EXPECT_LT(credits->getHolders()[0]->getPosition().distance(left.start), 100.0f);
+
+    // Page 3 at 15.4 s has no text: back into the level.
+    seconds(6.9f);
+    EXPECT_EQ(director->getSceneCount(), withCredits);
+    seconds(0.3f);
+    EXPECT_EQ(director->getSceneCount(), withCredits - 1);
+    EXPECT_EQ(director->getRunningScene(), level);
+}
+
+TEST_F(CreditsScreenTest, ATouchInTheFirstSecondLeavesOnceBackIntoTheLevel) {
+    pushLevelAndCredits();
+    Director* director = Director::getInstance();
+    const ssize_t withCredits = director->getSceneCount();
+    // Within the first second, before any panel has shown.
+    seconds(0.5f);
+    EXPECT_FALSE(credits->getHolders()[0]->isVisible());
+    credits->leave();
+    driver().tap(Vec2(640, 405));
+    driver().tap(Vec2(300, 300));
+    driver().stepFrames(2);
+    EXPECT_EQ(director->getSceneCount(), withCredits - 1);
+    EXPECT_EQ(director->getRunningScene(), level);
+    EXPECT_EQ(root.touches, 0);
+}
+
+TEST_F(CreditsScreenTest, TheMapAndCloudsDriftAtTheirOwnSpeeds) {
+    pushLevelAndCredits();
+    cocos2d::Sprite* map = credits->getBackgroundMap();
+    cocos2d::Sprite* clouds = credits->getClouds();
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(clouds, nullptr);
+    const float mapX = map->getTextureRect().origin.x;
+    const float cloudsX = clouds->getTextureRect().origin.x;
+    seconds(1.0f);
+    EXPECT_NEAR(map->getTextureRect().origin.x - mapX, 10.0f, 0.2f);
+    EXPECT_NEAR(clouds->getTextureRect().origin.x - cloudsX, 25.0f, 0.5f);
+    EXPECT_EQ(map->getAnchorPoint(), Vec2(0, 1));
+    EXPECT_EQ(map->getTexture()->getTexParameters().wrapS, 0x2901u);
+}
+
+TEST_F(CreditsScreenTest, OutsideTheLevelLeavingAsksForTheGalleryAndStaysPut) {
+    Settings::getInstance().setReturnScreen("gallery");
+    pushLevelAndCredits();
+    Director* director = Director::getInstance();
+    const ssize_t withCredits = director->getSceneCount();
+    std::vector<std::string>& log = driver().captureLog();
+    driver().tap(Vec2(640, 405));
+    driver().stepFrames(2);
+    EXPECT_TRUE(credits->hasLeft());
+    EXPECT_EQ(screentest::countLinesStartingWith(log, "credits -> gallery"), 1);
+    EXPECT_EQ(director->getSceneCount(), withCredits);
+    driver().stopCapturingLog();
+}
+
+}  // namespace
