@@ -48,6 +48,7 @@
 #include "nodes/FlyNode.h"
 #include "nodes/LevelNode.h"
 #include "nodes/LevelStatistic.h"
+#include "nodes/OptionsScreen.h"
 #include "nodes/RestoreToolSelector.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
@@ -688,11 +689,18 @@ void GameScreen::onMinigameResult(bool won) {
 }
 
 void GameScreen::onOptionsButton() {
+    NodeFromJson description("ui/OptionsScreen");
+    auto* options = dynamic_cast<OptionsScreen*>(description.createNode("UI"));
     Settings::getInstance().setReturnScreen("game");
-    // The options panel ("UI" of "ui/OptionsScreen" as an OptionsScreen, inside openPopupLayer(false),
-    // in its in-game layout, its exit handler onExitLevelButton from story level 0 on) opens here
-    // once it exists.
-    cocos2d::log("level -> options: not available");
+    if (options == nullptr) {
+        cocos2d::log("level options: no OptionsScreen in ui/OptionsScreen");
+        return;
+    }
+    openPopupLayer(false)->addChild(options);
+    if (storyLevel() >= 0) {
+        options->setExitCallback([this](cocos2d::Ref*) { onExitLevelButton(); });
+    }
+    options->setInGameLayout();
     GameSound::getInstance().playEffect("btnDown", false);
 }
 

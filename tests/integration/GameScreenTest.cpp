@@ -27,6 +27,7 @@
 #include "nodes/LevelNode.h"
 #include "nodes/FlyNode.h"
 #include "nodes/LevelStatistic.h"
+#include "nodes/OptionsScreen.h"
 #include "nodes/RestoreToolSelector.h"
 #include "ui/FactoryClasses.h"
 #include "ui/GameScreen.h"
@@ -244,6 +245,19 @@ protected:
         }
         ADD_FAILURE() << "no bare canvas";
         return Vec2(640, 405);
+    }
+
+    OptionsScreen* optionsPanel() const {
+        PopupScreenBase* container = popupContainer();
+        if (container == nullptr) {
+            return nullptr;
+        }
+        for (Node* child : container->getChildren()) {
+            if (auto* options = dynamic_cast<OptionsScreen*>(child)) {
+                return options;
+            }
+        }
+        return nullptr;
     }
 
     PopupScreenBase* popupContainer() const {
@@ -645,8 +659,12 @@ TEST_F(GameScreenTest, LeavingThroughTheExitConfirmationSavesTheDamageButNoRewar
         << "the miss nudges the knife";
 
     const int32_t moneyBefore = profile.money;
-    screen->onExitLevelButton();
-    driver().stepFrames(2);
+    click(button(4, "Options"));
+    OptionsScreen* options = optionsPanel();
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(screen->isPaused());
+    EXPECT_EQ(Settings::getInstance().getReturnScreen(), "game");
+    click(options->getChildByName("exit"));
     ASSERT_TRUE(top->isConfirmationOpen());
     Node* yes = nullptr;
     for (Node* child : top->getConfirmationLayer()->getChildren()) {
@@ -678,6 +696,29 @@ void setDebugMode(bool on) {
 }
 
 }  // namespace
+
+TEST_F(GameScreenTest, TheOptionsPanelHoldsTheLevelUntilItIsClosed) {
+    player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    chooseTool(1);
+    click(button(4, "Options"));
+    OptionsScreen* options = optionsPanel();
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(screen->isPaused());
+    EXPECT_EQ(screen->getToolBar()->getCurrent(), 0) << "no tool under a popup";
+    EXPECT_EQ(options->getChildByName("profiles"), nullptr) << "the level's layout";
+    const float clock = screen->getElapsedTime();
+    wait(0.5f);
+    EXPECT_FLOAT_EQ(screen->getElapsedTime(), clock);
+    saveShot("options");
+    click(options->getChildByName("CloseButton"));
+    wait(0.2f);
+    EXPECT_FALSE(screen->isPaused());
+    EXPECT_EQ(popupContainer(), nullptr);
+    wait(0.3f);
+    EXPECT_GT(screen->getElapsedTime(), clock);
+}
 
 TEST_F(GameScreenTest, DebugKeysSolveThePictureAndEraseAHintedItem) {
     setDebugMode(true);
