@@ -45,6 +45,7 @@
 #include "gameBoard/GameTutorialsLayer.h"
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/LevelReward.h"
+#include "minigames/MinigamesSelectionScreen.h"
 #include "nodes/FlyNode.h"
 #include "nodes/LevelNode.h"
 #include "nodes/LevelStatistic.h"
@@ -675,9 +676,14 @@ void GameScreen::onFinishButton() {
 }
 
 void GameScreen::onMinigamesButton() {
-    // The minigame selection (MinigamesSelectionScreen::create, its callback onMinigameResult, inside
-    // openPopupLayer(false), with the clock paused) opens here once it exists.
-    cocos2d::log("level -> minigame selection: not available");
+    MinigamesSelectionScreen* selection = MinigamesSelectionScreen::create();
+    if (selection == nullptr) {
+        cocos2d::log("level: the minigame selection could not be made");
+        return;
+    }
+    _paused = true;
+    selection->setCallback([this](bool won) { onMinigameResult(won); });
+    openPopupLayer(false)->addChild(selection);
 }
 
 void GameScreen::onMinigameResult(bool won) {

@@ -25,6 +25,7 @@
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/HitMask.h"
 #include "nodes/LevelNode.h"
+#include "minigames/MinigamesSelectionScreen.h"
 #include "nodes/FlyNode.h"
 #include "nodes/LevelStatistic.h"
 #include "nodes/OptionsScreen.h"
@@ -560,6 +561,22 @@ TEST_F(GameScreenTest, HintsRunOutIntoTheMinigamesButtonWhileAMinigameIsLeft) {
     EXPECT_FALSE(button(2, "HintBtn")->isVisible());
     EXPECT_TRUE(button(2, "minigamesBtn")->isVisible());
     EXPECT_TRUE(button(2, "minigamesBtn")->isEnabled());
+
+    // The selection opens over the level and holds it; closing it lets the level go on.
+    click(button(2, "minigamesBtn"));
+    PopupScreenBase* container = popupContainer();
+    ASSERT_NE(container, nullptr);
+    MinigamesSelectionScreen* selection = nullptr;
+    for (Node* child : container->getChildren()) {
+        selection = selection != nullptr ? selection : dynamic_cast<MinigamesSelectionScreen*>(child);
+    }
+    ASSERT_NE(selection, nullptr);
+    EXPECT_TRUE(screen->isPaused());
+    saveShot("minigames");
+    selection->onCloseButton();
+    wait(0.2f);
+    EXPECT_EQ(popupContainer(), nullptr);
+    EXPECT_FALSE(screen->isPaused());
 
     // A won minigame gives a hint back.
     screen->onMinigameResult(true);
