@@ -4,6 +4,7 @@
 #include "gameBoard/FlaskLiquid.h"
 #include "nodes/ChooseUserScreen.h"
 #include "nodes/CountryListItemNode.h"
+#include "nodes/LevelStatistic.h"
 #include "nodes/MuseumStatistic.h"
 #include "nodes/NewUserPopup.h"
 #include "nodes/OptionsScreen.h"
@@ -20,6 +21,9 @@ void registerFactoryClasses() {
     [[maybe_unused]] FactoryNodeRegistry& registry = FactoryNodeRegistry::getInstance();
     registry.registerClass("CountryListItemNode", [](const rapidjson::Value&) -> FactoryNode* {
         return CountryListItemNode::create();
+    });
+    registry.registerClass("LevelStatistic", [](const rapidjson::Value&) -> FactoryNode* {
+        return LevelStatistic::create();
     });
     registry.registerClass("RestoreToolSelector", [](const rapidjson::Value&) -> FactoryNode* {
         return RestoreToolSelector::create();
