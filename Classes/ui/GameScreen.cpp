@@ -27,8 +27,10 @@
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventListenerKeyboard.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/ui/Widget.h"
 
 #include "DebugKeySequence.h"
@@ -51,6 +53,8 @@
 #include "nodes/LevelStatistic.h"
 #include "nodes/OptionsScreen.h"
 #include "nodes/RestoreToolSelector.h"
+#include "ui/GalleryScreen.h"
+#include "ui/MapScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
 #include "ui/TopLayer.h"
@@ -941,6 +945,20 @@ void GameScreen::releaseLevelTexture() {
     }
 }
 
+namespace {
+
+// The level is left for a screen of its own scene, faded in over 1.0 s.
+void fadeToScreen(cocos2d::Layer* next) {
+    if (next == nullptr) {
+        return;
+    }
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    scene->addChild(next);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
+}
+
+}  // namespace
+
 void GameScreen::returnToGallery() {
     // The result's OK and the exit confirmation may both be answered: the save and the way out once.
     if (_left) {
@@ -951,9 +969,7 @@ void GameScreen::returnToGallery() {
     UserDataIO::saveUserData();
     Settings::getInstance().applyUserCursor();
     releaseLevelTexture();
-    // The gallery's scene (GalleryScreen::create) replaces this one through a 1.0 s fade here once
-    // the gallery exists.
-    cocos2d::log("level -> gallery");
+    fadeToScreen(GalleryScreen::create());
 }
 
 void GameScreen::finishIntroLevel() {
@@ -966,9 +982,7 @@ void GameScreen::finishIntroLevel() {
     UserDataIO::saveUserData();
     Settings::getInstance().applyUserCursor();
     releaseLevelTexture();
-    // The map's scene (MapScreen::create) replaces this one through a 1.0 s fade here once the map
-    // exists.
-    cocos2d::log("level -> map");
+    fadeToScreen(MapScreen::create());
 }
 
 PopupScreenBase* GameScreen::openPopupLayer(bool fadeIn) {
