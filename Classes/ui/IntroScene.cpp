@@ -15,6 +15,8 @@
 #include "engine/platform/GLView.h"
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/LayerColor.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/ui/Button.h"
 
 #include "Constants.h"
@@ -23,6 +25,8 @@
 #include "Profile.h"
 #include "Settings.h"
 #include "TextTable.h"
+#include "ui/CreditsScreen.h"
+#include "ui/GameScreen.h"
 #include "ui/NodeFromJson.h"
 
 namespace {
@@ -37,6 +41,16 @@ const std::vector<std::string> kIntroFolders = {"intro/frame1", "intro/frame2", 
 const std::vector<float> kIntroSeconds = {11, 12, 7, 11, 9, 10, 9, 8, 10};
 const std::vector<std::string> kOutroFolders = {"intro/outro1"};
 const std::vector<float> kOutroSeconds = {10};
+
+// The show ends by handing the game to a screen of its own scene, faded in.
+void fadeToScreen(cocos2d::Layer* next, float seconds) {
+    if (next == nullptr) {
+        return;
+    }
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    scene->addChild(next);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(seconds, scene));
+}
 
 }  // namespace
 
@@ -277,12 +291,10 @@ void IntroScene::onSkip() {
 void IntroScene::startDemoLevel() {
     Profile& profile = Settings::getInstance().getCurrentUser();
     profile.currentPicture = PictureKey{"demo", "Vesquino"};
-    // The level screen plays the demo picture as the intro level; it is faded in over 1.0 s here
-    // once it exists.
-    cocos2d::log("intro -> demo level");
+    // The level screen plays the demo picture as the intro level.
+    fadeToScreen(GameScreen::create(), 1.0f);
 }
 
 void IntroScene::openCredits() {
-    // The credits screen is faded in over 0.5 s here once it exists.
-    cocos2d::log("outro -> credits");
+    fadeToScreen(CreditsScreen::create(), 0.5f);
 }
