@@ -17,6 +17,7 @@
 #include "TextTable.h"
 #include "WideString.h"
 #include "nodes/NewUserPopup.h"
+#include "ui/GameScreen.h"
 #include "ui/MapScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/TopLayer.h"
@@ -141,18 +142,19 @@ void ChooseUserScreen::switchUser(const std::u16string& name) {
     if (!settings.selectUser(name, true)) {
         return;
     }
-    if (settings.getCurrentUser().storyLevel < 0) {
-        // The level screen plays the profile's current picture (the demo picture) as the intro
-        // level; it is faded in over 1.0 s here once it exists.
-        cocos2d::log("chooser -> demo level");
-        return;
-    }
+    // A player who has not finished the intro level plays it again: the level screen plays the
+    // profile's current picture (the demo picture) as the intro level.
     cocos2d::Scene* scene = cocos2d::Scene::create();
-    MapScreen* map = MapScreen::create();
-    if (scene == nullptr || map == nullptr) {
+    cocos2d::Layer* next = nullptr;
+    if (settings.getCurrentUser().storyLevel < 0) {
+        next = GameScreen::create();
+    } else {
+        next = MapScreen::create();
+    }
+    if (scene == nullptr || next == nullptr) {
         return;
     }
-    scene->addChild(map);
+    scene->addChild(next);
     cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
 }
 

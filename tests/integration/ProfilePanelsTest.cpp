@@ -23,6 +23,7 @@
 #include "nodes/ChooseUserScreen.h"
 #include "nodes/NewUserPopup.h"
 #include "ui/FactoryClasses.h"
+#include "ui/GameScreen.h"
 #include "ui/IntroScene.h"
 #include "ui/LoadingScreen.h"
 #include "ui/MapScreen.h"
@@ -239,9 +240,13 @@ TEST_F(ProfilePanelsTest, SwitchingSavesAndLeadsToTheMapOrIntoTheDemoLevel) {
         answer("Yes");
         EXPECT_EQ(UserData::getInstance().currentUserName, u"Bob");
         EXPECT_EQ(screentest::countLinesStartingWith(log, "UserDataIO::saveUserData"), 1);
-        EXPECT_EQ(screentest::hasLine(log, "chooser -> demo level"), !c.map);
         driver().stepFrames(70);
         EXPECT_EQ(runningScreen<MapScreen>() != nullptr, c.map) << c.storyLevel;
+        GameScreen* level = runningScreen<GameScreen>();
+        EXPECT_EQ(level != nullptr, !c.map) << c.storyLevel;
+        if (level != nullptr) {
+            EXPECT_EQ(level->getLevelPath(), "demo/Vesquino") << "the profile's own demo picture";
+        }
         driver().stopCapturingLog();
     }
 }
