@@ -38,6 +38,7 @@
 #include "minigames/MinigameLevels.h"
 #include "minigames/TwoMatch.h"
 #include "ui/ChatScreen.h"
+#include "ui/GalleryScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/TutorialScreen.h"
 
@@ -52,11 +53,6 @@ constexpr float kLossTextRise = 600.0f;
 constexpr float kLossTextInSeconds = 0.7f;
 constexpr float kLossTextHoldSeconds = 0.6f;
 constexpr float kLossTextOutSeconds = 0.2f;
-
-std::function<cocos2d::Layer*()>& returnScreenFactory() {
-    static std::function<cocos2d::Layer*()> factory;
-    return factory;
-}
 
 MinigameBase* createGame(int32_t kind) {
     switch (kind) {
@@ -103,10 +99,6 @@ MinigameScreen::~MinigameScreen() {
         _game = nullptr;
     }
     _onFinished = nullptr;
-}
-
-void MinigameScreen::setReturnScreenFactory(const std::function<cocos2d::Layer*()>& factory) {
-    returnScreenFactory() = factory;
 }
 
 bool MinigameScreen::init() {
@@ -332,8 +324,7 @@ void MinigameScreen::exitMinigames() {
         cocos2d::Director::getInstance()->popToRootScene();
         return;
     }
-    const std::function<cocos2d::Layer*()>& factory = returnScreenFactory();
-    cocos2d::Layer* next = factory ? factory() : nullptr;
+    cocos2d::Layer* next = GalleryScreen::create();
     if (next == nullptr) {
         cocos2d::log("MinigameScreen: no screen to return to");
         return;

@@ -48,12 +48,9 @@ public:
     void setOnFinished(const std::function<void(bool)>& onFinished) { _onFinished = onFinished; }
     // Replaces the running game by a new one of kind and level.
     void startMinigame(int32_t kind, int32_t level);
-    // Stops the game and leaves the screen; only the first call acts.
+    // Stops the game and leaves the screen; only the first call acts. Without a launcher waiting
+    // for the result the gallery follows, faded in over 1.0 s.
     void exitMinigames();
-
-    // Where the screen goes when no launcher waits for the result: a new screen for a fresh scene,
-    // reached through a 1.0 s fade. The gallery's creator in the game.
-    static void setReturnScreenFactory(const std::function<cocos2d::Layer*()>& factory);
 
     void handleTouchesBegan(const std::vector<cocos2d::Touch*>& touches, cocos2d::Event* event);
     void handleTouchesMoved(const std::vector<cocos2d::Touch*>& touches, cocos2d::Event* event);
