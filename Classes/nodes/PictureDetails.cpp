@@ -18,6 +18,7 @@
 #include "engine/ui/Button.h"
 #include "engine/ui/RichElement.h"
 #include "engine/ui/RichText.h"
+#include "ui/GameScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
 #include "ui/TopLayer.h"
@@ -245,7 +246,8 @@ bool PictureDetails::setAsWallpaper() {
         logo->setPosition(cocos2d::Vec2(picture->getContentSize().width, picture->getContentSize().height));
         picture->addChild(logo);
     }
-    // The level screen's picture border (addPictureBorder) belongs here once that screen is built.
+    // Framed as in the level.
+    addPictureBorder(loader, picture);
 
     const cocos2d::Size visible = cocos2d::Director::getInstance()->getVisibleSize();
     cocos2d::RenderTexture* texture =

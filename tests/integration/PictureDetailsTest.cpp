@@ -208,6 +208,21 @@ TEST_F(WallpaperExportTest, TheRenderedPictureIsWrittenCopiedAndSetAsTheWallpape
     // The picture fills the middle: not the black of an empty render.
     const cocos2d::Color4B middle = image->getPixel(640, 405);
     EXPECT_GT(middle.r + middle.g + middle.b, 30) << int(middle.r) << "," << int(middle.g) << "," << int(middle.b);
+    // Framed as in the level: gold just outside the middle of each edge of the centred picture,
+    // where the wall (green) would show without the frame.
+    cocos2d::RefPtr<cocos2d::Image> source(cocos2d::Image::create());
+    ASSERT_TRUE(source->initWithImageFile(
+        cocos2d::FileUtils::getInstance()->fullPathForFilename("Scenes/USA/HarborDawn/background.jpg")));
+    const int halfW = source->getWidth() / 2;
+    const int halfH = source->getHeight() / 2;
+    const int points[][2] = {
+        {640 - halfW - 8, 405}, {640 + halfW + 8, 405}, {640, 405 - halfH - 8}, {640, 405 + halfH + 8}};
+    for (const auto& point : points) {
+        const cocos2d::Color4B frame = image->getPixel(point[0], point[1]);
+        EXPECT_GT(frame.r, frame.b + 50) << point[0] << "," << point[1] << ": " << int(frame.r) << ","
+                                         << int(frame.g) << "," << int(frame.b);
+        EXPECT_GT(frame.r, frame.g) << point[0] << "," << point[1];
+    }
     EXPECT_NE(gsettingsLog().find("picture-uri"), std::string::npos);
     EXPECT_NE(gsettingsLog().find(copy.string()), std::string::npos);
 
