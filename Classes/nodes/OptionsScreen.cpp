@@ -17,6 +17,7 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/TransitionFade.h"
 #include "engine/ui/Widget.h"
+#include "nodes/ChooseUserScreen.h"
 #include "ui/CreditsScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
@@ -193,14 +194,16 @@ void OptionsScreen::onCustomCursorChanged(cocos2d::Ref*, CheckBox::EventType eve
 
 void OptionsScreen::showChooseUser() {
     NodeFromJson loader("ui/OptionsScreen");
-    cocos2d::Node* chooser = loader.createNode("ChooseUser");
-    if (chooser == nullptr) {
-        // The profile chooser is not part of the game yet: once it is, it opens here in this
-        // container, with onChooserClosed as its on-close callback, and this panel hides.
-        cocos2d::log("options -> profile chooser: not available");
+    auto* chooser = dynamic_cast<ChooseUserScreen*>(loader.createNode("ChooseUser"));
+    if (chooser == nullptr || getParent() == nullptr) {
+        cocos2d::log("OptionsScreen: the profile chooser could not be opened");
         return;
     }
-    cocos2d::log("options -> profile chooser: no way back from it yet");
+    // The chooser takes this panel's place in the same container until it closes.
+    chooser->setOnClose([this](cocos2d::Node* node, bool flag) { onChooserClosed(node, flag); });
+    getParent()->addChild(chooser);
+    GameSound::getInstance().playEffect("btnDown", false);
+    setVisible(false);
 }
 
 void OptionsScreen::onChooserClosed(cocos2d::Node* chooser, bool) {

@@ -28,7 +28,11 @@
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventListenerTouch.h"
 #include "engine/events/Touch.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/ui/Widget.h"
+#include "ui/GalleryScreen.h"
+#include "ui/IntroScene.h"
 #include "ui/NodeFromJson.h"
 
 using cocos2d::Node;
@@ -51,6 +55,8 @@ constexpr float kLookScale = 1.5f;
 constexpr float kCageSeconds = 0.6f;
 constexpr float kCageScale = 3.0f;
 constexpr float kCageShift = 200.0f;
+constexpr float kGalleryFadeSeconds = 1.0f;
+constexpr float kOutroFadeSeconds = 0.3f;
 
 Node* childNamed(Node* parent, const std::string& name) {
     return parent != nullptr ? parent->getChildByName(name) : nullptr;
@@ -274,8 +280,12 @@ void CabinetScreen::startEnding() {
         return;
     }
     _left = true;
-    // The closing slideshow is not part of the game yet: its fade (0.3 s) belongs here.
-    cocos2d::log("cabinet -> closing slideshow: not available");
+    IntroScene* outro = IntroScene::create();
+    if (outro == nullptr) {
+        return;
+    }
+    outro->startOutro();
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(kOutroFadeSeconds, outro));
 }
 
 bool CabinetScreen::onTouchBegan(cocos2d::Touch*, cocos2d::Event*) {
@@ -395,6 +405,11 @@ void CabinetScreen::goBack() {
     }
     _left = true;
     GameSound::getInstance().playEffect("btnDown", false);
-    // The gallery screen is not part of the game yet: the 1.0 s fade to a new scene with it belongs here.
-    cocos2d::log("cabinet -> gallery: not available");
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    GalleryScreen* gallery = GalleryScreen::create();
+    if (scene == nullptr || gallery == nullptr) {
+        return;
+    }
+    scene->addChild(gallery);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(kGalleryFadeSeconds, scene));
 }

@@ -18,7 +18,10 @@
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventListenerTouch.h"
 #include "engine/renderer/Texture2D.h"
+#include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/TransitionFade.h"
+#include "ui/GalleryScreen.h"
 #include "ui/NodeFromJson.h"
 
 using cocos2d::Vec2;
@@ -30,6 +33,7 @@ constexpr unsigned kGlLinear = 0x2601;
 constexpr unsigned kGlRepeat = 0x2901;
 constexpr float kMapDrift = 50.0f / 5.0f;
 constexpr float kCloudDrift = 50.0f * 0.5f;
+constexpr float kGalleryFadeSeconds = 1.0f;
 
 // The map's own look: pinned by its top-left corner to the visible area's, widened to twice the
 // centre's distance from the left edge, and wrapping so its texture rectangle can drift for ever.
@@ -237,6 +241,11 @@ void CreditsScreen::leave() {
         cocos2d::Director::getInstance()->popScene();
         return;
     }
-    // The gallery screen is not part of the game yet: the fade to it belongs here.
-    cocos2d::log("credits -> gallery: not available");
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    GalleryScreen* gallery = GalleryScreen::create();
+    if (scene == nullptr || gallery == nullptr) {
+        return;
+    }
+    scene->addChild(gallery);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(kGalleryFadeSeconds, scene));
 }

@@ -34,13 +34,17 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/ui/Button.h"
 #include "nodes/MuseumStatistic.h"
 #include "nodes/PictureDetails.h"
 #include "nodes/PictureFrame.h"
+#include "ui/CabinetScreen.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
 #include "ui/EvidenceAddingScreen.h"
+#include "ui/GameScreen.h"
+#include "ui/MapScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
 #include "ui/TutorialScreen.h"
@@ -62,6 +66,7 @@ constexpr CountryBackground kCountryBackgrounds[] = {
 };
 
 constexpr GLubyte kArrowOpacity = 75;
+constexpr float kScreenFadeSeconds = 1.0f;
 constexpr float kFrameRise = 1.05f;
 constexpr float kFrameSpacing = 1.2f;
 constexpr float kBounceHeight = 30.0f;
@@ -88,6 +93,16 @@ int32_t shownAmount(const cocos2d::Label* label) {
         return 0;
     }
     return static_cast<int32_t>(std::strtol(text.c_str() + dollar + 1, nullptr, 10));
+}
+
+// Every screen the gallery leaves for fades in over a new scene of its own.
+void fadeTo(Node* screen) {
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    if (scene == nullptr || screen == nullptr) {
+        return;
+    }
+    scene->addChild(screen);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(kScreenFadeSeconds, scene));
 }
 
 }  // namespace
@@ -196,7 +211,7 @@ void GalleryScreen::onKeyReleased(cocos2d::EventKeyboard::KeyCode keyCode, cocos
         openCabinet(true);
     } else if (keyCode == Key::KEY_F2) {
         Settings::getInstance().debugUnlockAll();
-        screenNotAvailable("map");
+        fadeTo(MapScreen::create());
     } else if (keyCode == Key::KEY_F3) {
         onMuseumResult(MuseumStatistic::completeCollection() ? MuseumStatistic::kPaidAndUnlocked
                                                               : MuseumStatistic::kPaidNothingUnlocked);
@@ -358,7 +373,7 @@ void GalleryScreen::onCabinetButton(cocos2d::Ref*) {
     }
     GameSound::getInstance().playEffect("btnDown", false);
     saveListPosition();
-    screenNotAvailable("cabinet");
+    fadeTo(CabinetScreen::create());
 }
 
 void GalleryScreen::onMapButton(cocos2d::Ref*) {
@@ -367,19 +382,17 @@ void GalleryScreen::onMapButton(cocos2d::Ref*) {
     }
     GameSound::getInstance().playEffect("btnDown", false);
     saveListPosition();
-    screenNotAvailable("map");
+    fadeTo(MapScreen::create());
 }
 
 void GalleryScreen::openCabinet(bool withCage) {
     saveListPosition();
-    if (withCage) {
+    CabinetScreen* cabinet = CabinetScreen::create();
+    if (cabinet != nullptr && withCage) {
         Settings::getInstance().setReturnScreen("gallery");
+        cabinet->showCage();
     }
-    screenNotAvailable(withCage ? "cabinet (with its cage)" : "cabinet");
-}
-
-void GalleryScreen::screenNotAvailable(const char* screen) {
-    cocos2d::log("GalleryScreen: the %s screen is not part of this build", screen);
+    fadeTo(cabinet);
 }
 
 void GalleryScreen::onArrowLeft(cocos2d::Ref*) {
@@ -452,7 +465,7 @@ void GalleryScreen::showPictureDetails(const std::string& name) {
 void GalleryScreen::playPicture(cocos2d::Ref*) {
     GameSound::getInstance().playEffect("MM_transition", false);
     saveListPosition();
-    screenNotAvailable("level");
+    fadeTo(GameScreen::create());
 }
 
 // --- the picture list and its notifications ---------------------------------------------------

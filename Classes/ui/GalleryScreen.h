@@ -92,8 +92,6 @@ protected:
 private:
     // The list is done: the evidence popup or a curator chat, else the input is free.
     void finishListChain();
-    // Where a screen that is not part of the gallery would open; logged until it is linked in.
-    void screenNotAvailable(const char* screen);
 
     cocos2d::Node* _uiRoot = nullptr;
     ScrollViewSnap* _pictureList = nullptr;

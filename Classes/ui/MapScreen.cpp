@@ -10,8 +10,10 @@
 #include "engine/renderer/RenderTexture.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/renderer/TextureCache.h"
+#include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "engine/scene/TransitionFade.h"
 #include "engine/ui/Button.h"
 
 #include "CountryProgress.h"
@@ -23,6 +25,7 @@
 #include "nodes/CountryListItemNode.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
+#include "ui/GalleryScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/TutorialScreen.h"
 
@@ -30,6 +33,7 @@ namespace {
 
 constexpr const char* kMapFolder = "ui/Map";
 constexpr const char* kTransitionEffect = "MM_transition";
+constexpr float kGalleryFadeSeconds = 1.0f;
 constexpr float kRibbonY = -190.0f;
 
 }  // namespace
@@ -341,8 +345,13 @@ void MapScreen::onCountryPicked(cocos2d::Node*, cocos2d::Node* picked) {
 void MapScreen::goToGallery() {
     cocos2d::log("TRANSITION from map to gallery");
     GameSound::getInstance().playEffect(kTransitionEffect, false);
-    // The country's gallery screen is faded in over 1.0 s here once it exists.
-    cocos2d::log("map -> gallery");
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    GalleryScreen* gallery = GalleryScreen::create();
+    if (scene == nullptr || gallery == nullptr) {
+        return;
+    }
+    scene->addChild(gallery);
+    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(kGalleryFadeSeconds, scene));
 }
 
 void MapScreen::releaseTextures() {

@@ -17,10 +17,13 @@
 #include "nodes/MuseumStatistic.h"
 #include "nodes/PictureDetails.h"
 #include "nodes/PictureFrame.h"
+#include "ui/CabinetScreen.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
 #include "ui/EvidenceAddingScreen.h"
 #include "ui/GalleryScreen.h"
+#include "ui/GameScreen.h"
+#include "ui/MapScreen.h"
 #include "ui/PopupScreenBase.h"
 #include "ui/TutorialScreen.h"
 
@@ -247,7 +250,8 @@ TEST_F(GalleryScreenTest, TheStatisticsPanelHoldsTheInputUntilItCloses) {
         containers += dynamic_cast<PopupScreenBase*>(child) != nullptr ? 1 : 0;
     }
     EXPECT_EQ(containers, 1);
-    EXPECT_FALSE(screentest::hasLine(*log, "GalleryScreen: the map screen is not part of this build"));
+    testing::Driver::get().stepFrames(2);
+    EXPECT_EQ(cocos2d::Director::getInstance()->getRunningScene(), gallery->getParent());
     panel->onClose();
     EXPECT_FALSE(gallery->isInputLocked());
 }
@@ -416,6 +420,92 @@ TEST_F(GalleryScreenTest, LeavingTheGallerySavesOnce) {
     testing::Driver::get().stepFrames(2);
     EXPECT_TRUE(fs::exists(save));
     EXPECT_EQ(std::count(log->begin(), log->end(), "=== GalleryScreen::~GalleryScreen ==="), 1);
+}
+
+TEST_F(GalleryScreenTest, EachWayOutFadesToItsScreenAndRemembersTheListPosition) {
+    enum class Lands { Map, Cabinet, CabinetWithCage, Level };
+    struct Case {
+        const char* name;
+        Lands lands;
+        bool savesListPosition;
+    };
+    // The developer's map key skips the list position.
+    const Case cases[] = {
+        {"Map button", Lands::Map, true},
+        {"Cabinet button", Lands::Cabinet, true},
+        {"debug F1", Lands::CabinetWithCage, true},
+        {"debug F2", Lands::Map, false},
+        {"Play in the details", Lands::Level, true},
+    };
+    testing::Driver& driver = testing::Driver::get();
+    DebugKeySequence& debug = DebugKeySequence::getInstance();
+    auto toggleDebug = [&debug] {
+        for (char c : std::string("KLOMBER")) {
+            debug.feedDebugKey(c);
+        }
+    };
+    auto pressKey = [&driver](cocos2d::EventKeyboard::KeyCode key) {
+        driver.key(key, true);
+        driver.key(key, false);
+        driver.stepFrames(1);
+    };
+    for (const Case& c : cases) {
+        Settings::getInstance().setReturnScreen("map");
+        Settings::getInstance().getCurrentUser().world.countries["USA"].listPosition = 0;
+        ASSERT_NE(open(), nullptr) << c.name;
+        // Not a place the list can stand at: leaving must write the real one.
+        Settings::getInstance().getCurrentUser().world.countries["USA"].listPosition = 99999;
+        switch (c.lands) {
+            case Lands::Map:
+            case Lands::CabinetWithCage:
+                if (std::string(c.name).rfind("debug", 0) == 0) {
+                    toggleDebug();
+                    ASSERT_TRUE(debug.isDebugMode());
+                    pressKey(c.lands == Lands::Map ? cocos2d::EventKeyboard::KeyCode::KEY_F2
+                                                   : cocos2d::EventKeyboard::KeyCode::KEY_F1);
+                    toggleDebug();
+                } else {
+                    gallery->onMapButton(nullptr);
+                }
+                break;
+            case Lands::Cabinet:
+                gallery->onCabinetButton(nullptr);
+                break;
+            case Lands::Level: {
+                gallery->onPictureTapped(gallery->getPictureList(), gallery->getPictureList()->getItems()[0]);
+                auto* details = childOf<PictureDetails>(childOf<PopupScreenBase>(gallery));
+                ASSERT_NE(details, nullptr);
+                ASSERT_NE(details->getChildByName("Play"), nullptr);
+                gallery->playPicture(nullptr);
+                break;
+            }
+        }
+        EXPECT_EQ(Settings::getInstance().getCurrentUser().world.countries["USA"].listPosition != 99999,
+                  c.savesListPosition)
+            << c.name;
+        driver.stepFrames(72);
+        cocos2d::Scene* running = cocos2d::Director::getInstance()->getRunningScene();
+        ASSERT_NE(running, nullptr) << c.name;
+        EXPECT_EQ(childOf<GalleryScreen>(running), nullptr) << c.name;
+        switch (c.lands) {
+            case Lands::Map:
+                EXPECT_NE(childOf<MapScreen>(running), nullptr) << c.name;
+                break;
+            case Lands::Cabinet:
+            case Lands::CabinetWithCage: {
+                auto* cabinet = childOf<CabinetScreen>(running);
+                ASSERT_NE(cabinet, nullptr) << c.name;
+                EXPECT_EQ(cabinet->isCageDue(), c.lands == Lands::CabinetWithCage) << c.name;
+                if (c.lands == Lands::CabinetWithCage) {
+                    EXPECT_EQ(Settings::getInstance().getReturnScreen(), "gallery");
+                }
+                break;
+            }
+            case Lands::Level:
+                EXPECT_NE(childOf<GameScreen>(running), nullptr) << c.name;
+                break;
+        }
+    }
 }
 
 }  // namespace

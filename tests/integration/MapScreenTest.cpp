@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
 #include "ui/FactoryClasses.h"
+#include "ui/GalleryScreen.h"
 #include "ui/LoadingScreen.h"
 #include "ui/MapScreen.h"
 #include "ui/NodeFromJson.h"
@@ -54,6 +56,8 @@ protected:
         screentest::loadEnglishTexts();
         TextTable::getInstance().loadTexts("Scenes", "en", false);
         registerFactoryClasses();
+        // The map and the gallery it opens save into this process's own folder.
+        ::setenv("XDG_DATA_HOME", testing::Driver::scratchPath("xdg-map").c_str(), 1);
         UserData::getInstance() = UserData{};
         GameSound::destroyInstance();
         Settings& settings = Settings::getInstance();
@@ -218,6 +222,19 @@ TEST_F(MapScreenTest, TappingAnOpenCountryOpensItAndMakesItCurrentWhileLockedOne
         EXPECT_EQ(screentest::hasLine(log, "TRANSITION from map to gallery"), c.opens) << c.country;
         EXPECT_EQ(Settings::getInstance().getCurrentUser().currentPicture.country, c.opens ? c.country : "USA");
         driver().stopCapturingLog();
+        // An open country fades to its gallery in 1.0 s; a locked one leaves the map where it is.
+        cocos2d::Node* mapScene = map->getParent();
+        driver().stepFrames(72);
+        cocos2d::Scene* running = Director::getInstance()->getRunningScene();
+        ASSERT_NE(running, nullptr);
+        GalleryScreen* gallery = nullptr;
+        for (cocos2d::Node* child : running->getChildren()) {
+            gallery = gallery != nullptr ? gallery : dynamic_cast<GalleryScreen*>(child);
+        }
+        EXPECT_EQ(gallery != nullptr, c.opens) << c.country;
+        if (!c.opens) {
+            EXPECT_EQ(running, mapScene) << c.country;
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 #include "engine/ui/CheckBox.h"
 #include "engine/ui/Widget.h"
 
+#include "nodes/ChooseUserScreen.h"
 #include "nodes/OptionsScreen.h"
 #include "ui/CreditsScreen.h"
 #include "ui/FactoryClasses.h"
@@ -275,12 +276,30 @@ TEST_F(OptionsScreenTest, CreditsReplaceTheGalleryButArePushedOverTheLevel) {
     EXPECT_EQ(director->getSceneCount(), scenes);
 }
 
-TEST_F(OptionsScreenTest, TheProfilesButtonLogsThatTheChooserIsNotThereYet) {
-    std::vector<std::string>& log = driver().captureLog();
+TEST_F(OptionsScreenTest, TheProfilesButtonOpensTheChooserInPlaceOfThePanelAndItsCloseBringsThePanelBack) {
     click("profiles");
-    EXPECT_TRUE(screentest::hasLine(log, "options -> profile chooser: not available"));
+    ChooseUserScreen* chooser = nullptr;
+    for (Node* node : container->getChildren()) {
+        if (auto* found = dynamic_cast<ChooseUserScreen*>(node)) {
+            chooser = found;
+        }
+    }
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(panel->getParent(), container);
+
+    auto* close = dynamic_cast<cocos2d::ui::Widget*>(chooser->getChildByName("CloseButton"));
+    ASSERT_NE(close, nullptr);
+    const cocos2d::Size size = close->getContentSize();
+    driver().tap(close->convertToWorldSpace(Vec2(size.width / 2, size.height / 2)));
+    driver().stepFrames(2);
     EXPECT_TRUE(panel->isVisible());
-    driver().stopCapturingLog();
+    for (Node* node : container->getChildren()) {
+        EXPECT_EQ(dynamic_cast<ChooseUserScreen*>(node), nullptr);
+    }
+    // The panel still answers: the chooser opens again.
+    click("profiles");
+    EXPECT_FALSE(panel->isVisible());
 }
 
 }  // namespace
