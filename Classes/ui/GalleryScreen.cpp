@@ -1,5 +1,6 @@
 #include "ui/GalleryScreen.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <new>
@@ -542,15 +543,20 @@ void GalleryScreen::buildPictureList() {
         x += step;
     }
 
+    const cocos2d::Size innerSize(x - step + centre.x, 2.0f * centre.y);
     if (positioned) {
         saveListPosition();
     } else {
         cocos2d::log("list pos restored from saved");
-        const float saved = static_cast<float>(profile.world.countries[country].listPosition);
+        // The saved position comes from the save file: keep it where the list can stand, so a damaged or
+        // outdated value never leaves the pictures off screen.
+        const float lowest = std::min(0.0f, _pictureList->getContentSize().width - innerSize.width);
+        const float saved =
+            std::clamp(static_cast<float>(profile.world.countries[country].listPosition), lowest, 0.0f);
         cocos2d::log("menu moved: %f", saved);
         _pictureList->jumpToScrollPosition(Vec2(saved, _pictureList->getScrollPosition().y));
     }
-    _pictureList->setInnerContainerSize(cocos2d::Size(x - step + centre.x, 2.0f * centre.y));
+    _pictureList->setInnerContainerSize(innerSize);
     _pictureList->setBounceEnabled(true);
 
     if (!animating) {

@@ -196,6 +196,24 @@ TEST_F(GalleryScreenTest, AnUnlockWithoutAGainOpensAtOnceSavesAndKeepsTheSavedPo
     EXPECT_EQ(effects("unlock_picture"), 1);
 }
 
+TEST_F(GalleryScreenTest, ASavedPositionOutsideTheListIsBroughtBackOntoIt) {
+    // The position comes from the save file; whatever it holds, the pictures stay on screen.
+    struct Case {
+        int32_t saved;
+        bool atStart;
+    };
+    const Case cases[] = {{99999, true}, {1, true}, {-99999, false}, {INT32_MIN, false}};
+    for (const Case& c : cases) {
+        Settings::getInstance().getCurrentUser().world.countries["USA"].listPosition = c.saved;
+        ASSERT_NE(open(), nullptr) << c.saved;
+        ScrollViewSnap* list = gallery->getPictureList();
+        const float lowest =
+            std::min(0.0f, list->getContentSize().width - list->getInnerContainerSize().width);
+        EXPECT_FLOAT_EQ(listX(), c.atStart ? 0.0f : lowest) << c.saved;
+        EXPECT_LT(lowest, 0.0f) << "the list should be longer than the screen";
+    }
+}
+
 TEST_F(GalleryScreenTest, TappingPicturesOpensDetailsOrExplainsTheLock) {
     forgetTutorial(12);
     gallerytest::picture("HarborDawn").state = 1;
