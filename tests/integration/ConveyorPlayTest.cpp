@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "MinigamePlayHost.h"
 #include "MinigameLevel.h"
 #include "Profile.h"
 #include "Settings.h"
@@ -38,72 +39,7 @@ using cocos2d::Vec2;
 using cocos2d::experimental::AudioEngine;
 using cocos2d::experimental::AudioState;
 
-// What the host gives a game, and no more.
-class Host : public cocos2d::Node {
-public:
-    static Host* create() {
-        auto* host = new (std::nothrow) Host();
-        if (host != nullptr && host->init()) {
-            host->autorelease();
-            host->scheduleUpdate();
-            host->listen();
-            return host;
-        }
-        delete host;
-        return nullptr;
-    }
-
-    // Replaces the running game as the host does on Reset: the old one told it is being restarted.
-    void setGame(MinigameBase* game, bool restart) {
-        if (_game != nullptr) {
-            _game->setRestart(restart);
-            _game->cleanup();
-            removeChild(_game, true);
-        }
-        _game = game;
-        addChild(game, 1);
-    }
-
-    void update(float dt) override {
-        if (_game == nullptr || _game->getState() == MinigameState::Won ||
-            _game->getState() == MinigameState::Lost) {
-            return;
-        }
-        _game->update(dt);
-    }
-
-private:
-    void listen() {
-        auto* listener = cocos2d::EventListenerTouchAllAtOnce::create();
-        listener->onTouchesBegan = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            if (_game != nullptr && _touchId < 0 && !touches.empty()) {
-                _touchId = touches.front()->getID();
-                _game->touchBegan(touches.front()->getLocation());
-            }
-        };
-        listener->onTouchesMoved = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (_game != nullptr && touch->getID() == _touchId) {
-                    _game->touchMoved(touch->getLocation());
-                }
-            }
-        };
-        auto ended = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (_game != nullptr && touch->getID() == _touchId) {
-                    _touchId = -1;
-                    _game->touchEnded(touch->getLocation());
-                }
-            }
-        };
-        listener->onTouchesEnded = ended;
-        listener->onTouchesCancelled = ended;
-        getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
-    }
-
-    MinigameBase* _game = nullptr;
-    int _touchId = -1;
-};
+using minigametest::Host;
 
 double meanDifference(const cocos2d::Image* a, const cocos2d::Image* b) {
     if (a == nullptr || b == nullptr || a->getDataLen() != b->getDataLen() || a->getDataLen() == 0) {

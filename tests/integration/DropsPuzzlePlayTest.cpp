@@ -35,7 +35,7 @@ namespace {
 
 using cocos2d::Vec2;
 
-using minigametest::PlayHost;
+using minigametest::Host;
 
 class DropsPuzzlePlayTest : public ::testing::Test {
 protected:
@@ -78,7 +78,7 @@ protected:
         if (game == nullptr) {
             return nullptr;
         }
-        PlayHost* host = PlayHost::create(game);
+        Host* host = Host::create(game);
         host->setPosition(visibleCenter());
         scene->addChild(host);
         cocos2d::Director::getInstance()->replaceScene(scene);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <new>
 #include <vector>
 
-#include "engine/base/Director.h"
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventListenerTouch.h"
 #include "engine/events/Touch.h"
@@ -10,53 +10,83 @@
 #include "minigames/MinigameBase.h"
 #include "minigames/MinigameState.h"
 
+// A stand-in for the minigame screen in the games' play tests: it updates the game every frame and
+// forwards the first touch of a gesture in world coordinates.
 namespace minigametest {
 
-// Drives one game as its host does.
-class PlayHost : public cocos2d::Node {
+// What the host gives a game, and no more.
+class Host : public cocos2d::Node {
 public:
-    static PlayHost* create(MinigameBase* game) {
-        auto* host = new PlayHost();
-        host->init();
-        host->autorelease();
-        host->_game = game;
-        host->addChild(game, 1);
-        host->scheduleUpdate();
-        auto* listener = cocos2d::EventListenerTouchAllAtOnce::create();
-        listener->onTouchesBegan = [host](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            if (host->_touchId < 0 && !touches.empty()) {
-                host->_touchId = touches.front()->getID();
-                host->_game->touchBegan(touches.front()->getLocation());
-            }
-        };
-        listener->onTouchesMoved = [host](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (touch->getID() == host->_touchId) {
-                    host->_game->touchMoved(touch->getLocation());
-                }
-            }
-        };
-        listener->onTouchesEnded = [host](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (touch->getID() == host->_touchId) {
-                    host->_touchId = -1;
-                    host->_game->touchEnded(touch->getLocation());
-                }
-            }
-        };
-        listener->onTouchesCancelled = listener->onTouchesEnded;
-        cocos2d::Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(
-            listener, host);
+    static Host* create() {
+        auto* host = new (std::nothrow) Host();
+        if (host != nullptr && host->init()) {
+            host->autorelease();
+            host->scheduleUpdate();
+            host->listen();
+            return host;
+        }
+        delete host;
+        return nullptr;
+    }
+
+    // A host already running the given game.
+    static Host* create(MinigameBase* game) {
+        Host* host = create();
+        if (host != nullptr) {
+            host->setGame(game);
+        }
         return host;
     }
 
-    void update(float dt) override {
-        if (_game->getState() != MinigameState::Won && _game->getState() != MinigameState::Lost) {
-            _game->update(dt);
+    // Replaces the running game as the host does after a loss or on Reset: the old one is told whether it
+    // is being restarted (a restarted game leaves its sheets loaded for the new one).
+    void setGame(MinigameBase* game, bool restart = true) {
+        if (_game != nullptr) {
+            _game->setRestart(restart);
+            _game->cleanup();
+            removeChild(_game, true);
         }
+        _game = game;
+        addChild(game, 1);
+    }
+
+    void update(float dt) override {
+        if (_game == nullptr || _game->getState() == MinigameState::Won ||
+            _game->getState() == MinigameState::Lost) {
+            return;
+        }
+        _game->update(dt);
     }
 
 private:
+    void listen() {
+        auto* listener = cocos2d::EventListenerTouchAllAtOnce::create();
+        listener->onTouchesBegan = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            if (_game != nullptr && _touchId < 0 && !touches.empty()) {
+                _touchId = touches.front()->getID();
+                _game->touchBegan(touches.front()->getLocation());
+            }
+        };
+        listener->onTouchesMoved = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            for (cocos2d::Touch* touch : touches) {
+                if (_game != nullptr && touch->getID() == _touchId) {
+                    _game->touchMoved(touch->getLocation());
+                }
+            }
+        };
+        auto ended = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
+            for (cocos2d::Touch* touch : touches) {
+                if (_game != nullptr && touch->getID() == _touchId) {
+                    _touchId = -1;
+                    _game->touchEnded(touch->getLocation());
+                }
+            }
+        };
+        listener->onTouchesEnded = ended;
+        listener->onTouchesCancelled = ended;
+        getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
+    }
+
     MinigameBase* _game = nullptr;
     int _touchId = -1;
 };

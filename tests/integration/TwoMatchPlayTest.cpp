@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "MinigamePlayHost.h"
 #include "MinigameLevel.h"
 #include "Profile.h"
 #include "Settings.h"
@@ -32,73 +33,7 @@ namespace {
 
 using cocos2d::Vec2;
 
-// What the host gives a game, and no more.
-class Host : public cocos2d::Node {
-public:
-    static Host* create() {
-        auto* host = new (std::nothrow) Host();
-        if (host != nullptr && host->init()) {
-            host->autorelease();
-            host->scheduleUpdate();
-            host->listen();
-            return host;
-        }
-        delete host;
-        return nullptr;
-    }
-
-    // Replaces the running game as the host does after a loss: the old one told it is being restarted,
-    // so it leaves its sheets loaded for the new one.
-    void setGame(MinigameBase* game) {
-        if (_game != nullptr) {
-            _game->setRestart(true);
-            _game->cleanup();
-            removeChild(_game, true);
-        }
-        _game = game;
-        addChild(game, 1);
-    }
-
-    void update(float dt) override {
-        if (_game == nullptr || _game->getState() == MinigameState::Won ||
-            _game->getState() == MinigameState::Lost) {
-            return;
-        }
-        _game->update(dt);
-    }
-
-private:
-    void listen() {
-        auto* listener = cocos2d::EventListenerTouchAllAtOnce::create();
-        listener->onTouchesBegan = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            if (_game != nullptr && _touchId < 0 && !touches.empty()) {
-                _touchId = touches.front()->getID();
-                _game->touchBegan(touches.front()->getLocation());
-            }
-        };
-        listener->onTouchesMoved = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (_game != nullptr && touch->getID() == _touchId) {
-                    _game->touchMoved(touch->getLocation());
-                }
-            }
-        };
-        auto ended = [this](const std::vector<cocos2d::Touch*>& touches, cocos2d::Event*) {
-            for (cocos2d::Touch* touch : touches) {
-                if (_game != nullptr && touch->getID() == _touchId) {
-                    _touchId = -1;
-                    _game->touchEnded(touch->getLocation());
-                }
-            }
-        };
-        listener->onTouchesEnded = ended;
-        listener->onTouchesCancelled = ended;
-        getEventDispatcher()->addEventListenerWithSceneGraphPriority(listener, this);
-    }
-
-    MinigameBase* _game = nullptr;
-    int _touchId = -1;
-};
+using minigametest::Host;
 
 std::vector<int32_t> sortedKinds(const TwoMatchGrid& grid) {
     std::vector<int32_t> kinds;
