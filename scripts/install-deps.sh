@@ -10,6 +10,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libmp3lame-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev libfreetype-dev
     xvfb xauth
+    desktop-file-utils appstream
     clang libclang-rt-14-dev
 )
 

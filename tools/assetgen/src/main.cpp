@@ -2,7 +2,7 @@
 // frame list, level description and sound of the resource tree.
 //
 //   kestrova_assetgen --recipes DIR --out DIR --fonts DIR [--manifest FILE] [--jobs N]
-//                     [--preview DIR]
+//                     [--preview DIR] [--icons DIR]
 //
 // Output is deterministic. Any malformed recipe stops the run with one line naming the file.
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "core/Fonts.h"
 #include "core/Output.h"
 #include "core/Recipe.h"
+#include "jobs/IconJobs.h"
 #include "jobs/Job.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +31,7 @@ using namespace assetgen;
 namespace {
 
 struct Options {
-    fs::path recipes, out, fonts, manifest, preview;
+    fs::path recipes, out, fonts, manifest, preview, icons;
     int jobs = 4;
 };
 
@@ -46,11 +48,13 @@ Options parseArgs(int argc, char** argv) {
         else if (a == "--fonts") o.fonts = value();
         else if (a == "--manifest") o.manifest = value();
         else if (a == "--preview") o.preview = value();
+        else if (a == "--icons") o.icons = value();
         else if (a == "--jobs") o.jobs = std::clamp(std::atoi(value().c_str()), 1, 16);
         else throw GenError("unknown option " + a);
     }
     if (o.recipes.empty() || o.out.empty() || o.fonts.empty()) {
-        throw GenError("usage: kestrova_assetgen --recipes DIR --out DIR --fonts DIR [--manifest FILE] [--jobs N]");
+        throw GenError("usage: kestrova_assetgen --recipes DIR --out DIR --fonts DIR [--manifest FILE] [--jobs N]"
+                       " [--icons DIR]");
     }
     return o;
 }
@@ -111,6 +115,10 @@ int main(int argc, char** argv) {
         }
         std::sort(files.begin(), files.end());
 
+        // The desktop icons go to a folder of their own, outside the resource tree.
+        std::optional<Output> icons;
+        if (!o.icons.empty()) icons.emplace(o.icons);
+
         std::vector<Job> first, second;
         for (const fs::path& p : files) {
             std::string rel = fs::relative(p, o.recipes).generic_string();
@@ -121,7 +129,9 @@ int main(int argc, char** argv) {
             else if (family == "pictures") addPictureJobs(root, first);
             else if (family == "countries") addCountryJobs(root, second);
             else if (family == "audio") addAudioJobs(root, first);
-            else throw GenError("recipes/" + rel + ": recipes live under images/, pictures/, countries/ or audio/");
+            else if (family == "icons") addIconJobs(root, icons ? &*icons : nullptr, first);
+            else throw GenError("recipes/" + rel +
+                                ": recipes live under images/, pictures/, countries/, audio/ or icons/");
         }
 
         Output output(o.out);
@@ -137,9 +147,15 @@ int main(int argc, char** argv) {
 
         std::set<std::string> written = output.written();
         std::size_t removed = removeStale(o, written);
+        std::size_t outputs = written.size(), changed = output.changedCount();
+        if (icons) {
+            removed += removeUnwrittenIcons(*icons);
+            outputs += icons->written().size();
+            changed += icons->changedCount();
+        }
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("assetgen: %zu files (%zu changed, %zu removed) from %zu recipes in %.2f s\n", written.size(),
-                    output.changedCount(), removed, files.size(), seconds);
+        std::printf("assetgen: %zu files (%zu changed, %zu removed) from %zu recipes in %.2f s\n", outputs,
+                    changed, removed, files.size(), seconds);
         Fonts::shutdown();
         return 0;
     } catch (const std::exception& e) {

@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks it as a player's machine sees it: the layout,
+# the menu entry and metainfo (with Debian's validators where they are installed), and the installed
+# game started from an unrelated working directory, which must find its resources, reach the end of
+# the loading screen and keep its saves in the XDG data folder.
+#
+#   InstalledGameTest.sh BUILD_DIR SCRATCH_DIR
+set -euo pipefail
+
+build=$1
+scratch=$2
+rm -rf "$scratch"
+mkdir -p "$scratch"
+prefix=$scratch/prefix
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+die() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+if ! cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1; then
+    cat "$scratch/install.log" >&2
+    die "cmake --install failed"
+fi
+
+# --- Layout -------------------------------------------------------------------------------------
+
+icon_sizes=(16 24 32 48 64 128 256)
+expected=(
+    bin/kestrova
+    share/applications/kestrova.desktop
+    share/metainfo/org.kestrova.kestrova.metainfo.xml
+)
+for n in "${icon_sizes[@]}"; do
+    expected+=("share/icons/hicolor/${n}x${n}/apps/kestrova.png")
+done
+
+# Every file outside the resource tree is one of these, and each of these is there: a test, a
+# benchmark, the sandbox or the generator would show up here.
+actual=$(cd "$prefix" && find . -path ./share/kestrova/Resources -prune -o \( -type f -o -type l \) -print |
+    sed 's|^\./||' | sort)
+wanted=$(printf '%s\n' "${expected[@]}" | sort)
+if [[ "$actual" != "$wanted" ]]; then
+    fail "installed files outside the resource tree differ from the expected list:"
+    diff <(echo "$wanted") <(echo "$actual") >&2 || true
+fi
+if [[ -d "$prefix/share/kestrova" ]] && [[ $(ls -A "$prefix/share/kestrova") != Resources ]]; then
+    fail "share/kestrova holds more than Resources: $(ls -A "$prefix/share/kestrova" | tr '\n' ' ')"
+fi
+
+links=$(find "$prefix" -type l)
+[[ -z "$links" ]] || fail "the install holds links (it must be real files): $links"
+
+[[ -x "$prefix/bin/kestrova" ]] || fail "bin/kestrova is not executable"
+head -c 4 "$prefix/bin/kestrova" | grep -q $'\x7fELF' || fail "bin/kestrova is no program"
+
+resources=$prefix/share/kestrova/Resources
+# The same tree the game runs from in the build folder, file for file and byte for byte.
+if ! diff -r "$build/Resources" "$resources" >"$scratch/resources.diff" 2>&1; then
+    fail "the installed resource tree differs from the staged one:"
+    head -20 "$scratch/resources.diff" >&2
+fi
+# The staged tree itself is whole: hand-written data, generated art and sound, the font.
+for rel in res/fonts/Arial.ttf res/icon.png res/lang res/texts res/ui/Game/ccnode.json res/Scenes res/audio; do
+    [[ -e "$resources/$rel" ]] || fail "Resources/$rel is missing"
+done
+[[ -d "$resources/src" ]] || fail "Resources/src is missing"
+
+# Each icon is a PNG of its folder's size.
+for n in "${icon_sizes[@]}"; do
+    png="$prefix/share/icons/hicolor/${n}x${n}/apps/kestrova.png"
+    [[ -f "$png" ]] || continue
+    size=$(od -An -tu1 -j16 -N8 "$png" | awk '{ printf "%dx%d", $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8 }')
+    [[ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" == 89504e470d0a1a0a ]] || fail "$png is no PNG"
+    [[ "$size" == "${n}x${n}" ]] || fail "$png is $size, not ${n}x${n}"
+done
+
+# --- Menu entry and metainfo ----------------------------------------------------------------------
+
+desktop=$prefix/share/applications/kestrova.desktop
+metainfo=$prefix/share/metainfo/org.kestrova.kestrova.metainfo.xml
+if [[ -f "$desktop" ]]; then
+    for line in '[Desktop Entry]' 'Type=Application' 'Name=Kestrova' 'Exec=kestrova' 'Icon=kestrova' \
+                'Categories=Game;' 'Terminal=false'; do
+        grep -qxF "$line" "$desktop" || fail "the desktop entry has no line '$line'"
+    done
+    grep -qE '^Comment=.{10,}' "$desktop" || fail "the desktop entry has no short Comment"
+fi
+if [[ -f "$metainfo" ]]; then
+    for text in '<id>org.kestrova.kestrova</id>' '<name>Kestrova</name>' \
+                '<launchable type="desktop-id">kestrova.desktop</launchable>' '<binary>kestrova</binary>' \
+                '<description>' '<summary>'; do
+        grep -qF "$text" "$metainfo" || fail "the metainfo has no $text"
+    done
+fi
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
+else
+    echo "desktop-file-validate is not installed: skipped"
+fi
+if command -v appstreamcli >/dev/null 2>&1; then
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
+else
+    echo "appstreamcli is not installed: skipped"
+fi
+
+# --- The installed game ---------------------------------------------------------------------------
+
+# Starts the installed game in a fresh home and XDG data folder from an empty working directory, drawn
+# by SDL's offscreen driver; waits until its log shows one of the given patterns or the time is up.
+# Leaves the process running; sets game_pid and game_log.
+start_game() {
+    local run=$1
+    mkdir -p "$run/cwd" "$run/home" "$run/data" "$run/config"
+    game_log=$run/game.log
+    (cd "$run/cwd" && exec env -u DISPLAY -u WAYLAND_DISPLAY HOME="$run/home" XDG_DATA_HOME="$run/data" \
+        XDG_CONFIG_HOME="$run/config" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
+        "$prefix/bin/kestrova" >"$game_log" 2>&1) &
+    game_pid=$!
+}
+wait_for_log() {
+    local pattern=$1 seconds=$2
+    local until=$((SECONDS + seconds))
+    while ((SECONDS < until)); do
+        grep -qE "$pattern" "$game_log" && return 0
+        kill -0 "$game_pid" 2>/dev/null || return 1
+        sleep 0.2
+    done
+    return 1
+}
+# Ends the game as the session would (SIGTERM) and gives its exit status.
+end_game() {
+    kill -TERM "$game_pid" 2>/dev/null || true
+    local until=$((SECONDS + 30))
+    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < until)); do
+        sleep 0.2
+    done
+    if kill -0 "$game_pid" 2>/dev/null; then
+        kill -KILL "$game_pid" 2>/dev/null || true
+    fi
+    local status=0
+    wait "$game_pid" || status=$?
+    return "$status"
+}
+
+before=$(cd "$prefix" && find . | sort)
+run=$scratch/run
+start_game "$run"
+# The loading screen logs where it goes once it has preloaded every texture and drawn its bar.
+if ! wait_for_log '^loading -> ' 240; then
+    fail "the installed game did not get past the loading screen; its log:"
+    tail -40 "$game_log" >&2
+fi
+status=0
+end_game || status=$?
+((status == 0)) || fail "the installed game ended with status $status after SIGTERM"
+
+if grep -E 'not found|could not be read' "$game_log" >&2; then
+    fail "the installed game missed resource files (above)"
+fi
+for name in UserData.bin CheckSum.cs UserDataSecondary.bin CheckSumSecondary.cs; do
+    [[ -f "$run/data/Kestrova/$name" ]] || fail "no save $name in the XDG data folder"
+done
+[[ -z "$(ls -A "$run/cwd")" ]] || fail "the game wrote into its working directory: $(ls -A "$run/cwd")"
+[[ "$(cd "$prefix" && find . | sort)" == "$before" ]] || fail "the game wrote into the install prefix"
+
+# Without its installed resource tree the same binary must miss its files: the run above found them
+# there and nowhere else.
+if [[ -d "$resources" ]]; then
+    mv "$resources" "$resources.away"
+    start_game "$scratch/run-without-resources"
+    wait_for_log 'not found' 60 || fail "the game without its resource tree did not report missing files"
+    end_game || true
+    mv "$resources.away" "$resources"
+fi
+
+if ((failures > 0)); then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "installed game: layout, menu entry, metainfo and start from $run/cwd all good"
