@@ -1,5 +1,6 @@
 #include "GameSound.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -221,6 +222,10 @@ void GameSound::rotatePlaylist() {
 }
 
 void GameSound::addToPlaylist(const std::string& name) {
+    // Each track is queued once, however often a level asks for it.
+    if (std::find(_playlist.begin(), _playlist.end(), name) != _playlist.end()) {
+        return;
+    }
     _playlist.push_back(name);
 }
 

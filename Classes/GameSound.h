@@ -43,6 +43,7 @@ public:
     // Starts a track almost silent and fades it in to the music volume; the next playlist track
     // follows its end.
     void playMusic(const std::string& name, bool loop);
+    // A name already in the playlist is not added again.
     void addToPlaylist(const std::string& name);
     // Plays the back of the playlist when no track plays; from then on the playlist advances.
     void startPlaylist();

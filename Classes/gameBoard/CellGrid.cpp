@@ -28,17 +28,19 @@ void CellGrid::build(const uint8_t* rgba, int w, int h, bool rotated, int cellSi
         return rgba[index];
     };
     const double threshold = opaqueThreshold(_cellSize);
-    for (int readRow = 0; readRow < _rows; ++readRow) {
+    for (int row = 0; row < _rows; ++row) {
         for (int col = 0; col < _cols; ++col) {
             long sum = 0;
-            for (int y = readRow * _cellSize; y < (readRow + 1) * _cellSize; ++y) {
+            // Grid row 0 is the object's bottom, counted in its node space like the strokes that mark
+            // it; the image's rows run from its top, so an object whose height is not a whole number
+            // of cells still has each cell over the picture it covers.
+            for (int nodeY = row * _cellSize; nodeY < (row + 1) * _cellSize; ++nodeY) {
                 for (int x = col * _cellSize; x < (col + 1) * _cellSize; ++x) {
-                    sum += alphaAt(x, y);
+                    sum += alphaAt(x, h - 1 - nodeY);
                 }
             }
             if (static_cast<double>(sum) >= threshold) {
-                // Read rows run from the top; grid row 0 is the object's bottom.
-                _clean[static_cast<size_t>(col)][static_cast<size_t>(_rows - 1 - readRow)] = false;
+                _clean[static_cast<size_t>(col)][static_cast<size_t>(row)] = false;
                 ++_area;
             }
         }

@@ -213,32 +213,54 @@ bool EraseableGameObject::prepare() {
     return true;
 }
 
-void EraseableGameObject::stampStroke(const Vec2& from, const Vec2& to, float spacing, bool stampWhenStill,
+std::vector<Vec2> EraseableGameObject::stampPoints(const Vec2& from, const Vec2& to, float spacing,
+                                                   bool stampWhenStill) {
+    std::vector<Vec2> points;
+    const float distance = from.distance(to);
+    if (distance <= 0.0f) {
+        if (stampWhenStill) {
+            points.push_back(to);
+        }
+        return points;
+    }
+    spacing = std::max(spacing, 0.5f);
+    for (float t = spacing; t < distance; t += spacing) {
+        points.push_back(from + (to - from) * (t / distance));
+    }
+    points.push_back(to);
+    return points;
+}
+
+bool EraseableGameObject::stampStroke(const Vec2& from, const Vec2& to, float spacing, bool stampWhenStill,
                                       const BlendFunc* blend) {
-    if (!_renderTexture) {
-        return;
+    const std::vector<Vec2> points = stampPoints(from, to, spacing, stampWhenStill);
+    if (points.empty()) {
+        return false;
     }
-    float distance = from.distance(to);
-    if (stampWhenStill) {
-        distance = std::max(distance, 1.0f);
-    } else if (distance <= 0.0f) {
-        return;
-    }
-    const std::string path = brushPath(_brushName);
-    ++_strokePasses;
-    _renderTexture->begin();
-    for (float t = 0.0f; t < distance; t += spacing) {
-        EraserSprite* stamp = EraserSprite::create(path);
-        if (stamp == nullptr) {
-            break;
+    if (_renderTexture) {
+        const std::string path = brushPath(_brushName);
+        ++_strokePasses;
+        _renderTexture->begin();
+        for (const Vec2& point : points) {
+            EraserSprite* stamp = EraserSprite::create(path);
+            if (stamp == nullptr) {
+                break;
+            }
+            stamp->setPosition(point);
+            if (blend != nullptr) {
+                stamp->setBlendFunc(*blend);
+            }
+            stamp->visit();
         }
-        stamp->setPosition(from + (to - from) * (t / distance));
-        if (blend != nullptr) {
-            stamp->setBlendFunc(*blend);
-        }
-        stamp->visit();
+        _renderTexture->end();
     }
-    _renderTexture->end();
+    // Each stamp reports whether it finished the object; the cells only ever get cleaner, so the
+    // stroke finished it when one of its stamps did.
+    bool finished = false;
+    for (const Vec2& point : points) {
+        finished = markAround(point) || finished;
+    }
+    return finished;
 }
 
 bool EraseableGameObject::markAround(const Vec2& point) {
@@ -249,6 +271,5 @@ bool EraseableGameObject::markAround(const Vec2& point) {
 bool EraseableGameObject::eraseStroke(cocos2d::Touch* touch) {
     const Vec2 current = convertToNodeSpace(touch->getLocation());
     const Vec2 previous = convertToNodeSpace(touch->getPreviousLocation());
-    stampStroke(previous, current, kStampSpacing, true, &kEraseBlend);
-    return markAround(current);
+    return stampStroke(previous, current, kStampSpacing, true, &kEraseBlend);
 }

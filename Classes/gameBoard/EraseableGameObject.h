@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/base/RefPtr.h"
 #include "engine/renderer/RenderTexture.h"
@@ -62,9 +63,15 @@ public:
 protected:
     EraseableGameObject() = default;
 
-    // Draws stamps of the brush along the stroke into the render texture; spacing in points, and
-    // whether a touch that did not move still stamps once.
-    void stampStroke(const cocos2d::Vec2& from, const cocos2d::Vec2& to, float spacing, bool stampWhenStill,
+    // Where a stroke from `from` to `to` puts its stamps: every `spacing` points after `from` and on
+    // `to` itself, so that strokes joined end to start stamp their joints once and are spaced alike at
+    // any speed. A touch that did not move gets one stamp when `stampWhenStill`, none otherwise.
+    static std::vector<cocos2d::Vec2> stampPoints(const cocos2d::Vec2& from, const cocos2d::Vec2& to,
+                                                  float spacing, bool stampWhenStill);
+    // Draws the stroke's stamps of the brush into the render texture in one pass and cleans the cells
+    // under each of them: what counts is what was wiped. True when this stroke left no more than
+    // allowed opaque cells.
+    bool stampStroke(const cocos2d::Vec2& from, const cocos2d::Vec2& to, float spacing, bool stampWhenStill,
                      const cocos2d::BlendFunc* blend);
     bool markAround(const cocos2d::Vec2& point);
     bool loadShader();

@@ -1,5 +1,7 @@
 #include "gameBoard/LevelReward.h"
 
+#include <algorithm>
+
 #include "PictureProgress.h"
 
 namespace LevelReward {
@@ -38,10 +40,8 @@ float rewardPercent(int32_t reward, int32_t fullPrice) {
 float partialFill(int star, float percent) {
     const float top = static_cast<float>(star) * kStarStep;
     const float bottom = top - kStarStep;
-    if (percent > bottom && percent < top) {
-        return static_cast<float>(static_cast<int32_t>((percent - bottom) * kPartialFillFactor));
-    }
-    return -1.0f;
+    const float reached = std::clamp(percent, bottom, top) - bottom;
+    return static_cast<float>(static_cast<int32_t>(reached * kPartialFillFactor));
 }
 
 bool isStarLit(int star, float percent, bool hasDamage) {

@@ -43,7 +43,8 @@ Settlement settle(PictureProgress& record, const Play& play);
 
 // The reward as a share of the full price, in per cent; 0 for a picture without a price.
 float rewardPercent(int32_t reward, int32_t fullPrice);
-// The partial fill of star 1..3 at p per cent, or a negative value when p is outside the star's step.
+// What star 1..3 shows while it is not lit at p per cent: 0 below its step, the share of its step
+// reached within it, and never a full star above it (99 at most).
 float partialFill(int star, float percent);
 // Whether star 1..3 is lit at p per cent: above its step, and the third only with no damage left.
 bool isStarLit(int star, float percent, bool hasDamage);

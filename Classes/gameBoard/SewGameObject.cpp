@@ -14,10 +14,6 @@ SewGameObject::SewGameObject() {
 bool SewGameObject::eraseStroke(cocos2d::Touch* touch) {
     const cocos2d::Vec2 current = convertToNodeSpace(touch->getLocation());
     const cocos2d::Vec2 previous = convertToNodeSpace(touch->getPreviousLocation());
-    if (current.distance(previous) <= 0.0f) {
-        return false;
-    }
     // Stitches keep the stamp's own blend: they are drawn over the cut.
-    stampStroke(previous, current, kStitchSpacing, false, nullptr);
-    return markAround(current);
+    return stampStroke(previous, current, kStitchSpacing, false, nullptr);
 }

@@ -35,6 +35,7 @@
 
 #include "DebugKeySequence.h"
 #include "GameSound.h"
+#include "PictureKey.h"
 #include "PictureProgress.h"
 #include "Profile.h"
 #include "ProgressQueries.h"
@@ -64,7 +65,12 @@ using cocos2d::Vec2;
 
 namespace {
 
-constexpr const char* kDemoLevel = "demo/Vesquino";
+// The intro level's picture, played while the player has no current picture.
+constexpr const char* kDemoCountry = "demo";
+constexpr const char* kDemoPicture = "Vesquino";
+// The level's end sounds; each end plays one of them, once.
+constexpr const char* kWinSound = "HO_Win";
+constexpr const char* kLossSound = "Minigames/MG_LooseSound";
 
 // Effects the tools, the spray and the result popup play: loaded before the first stroke.
 constexpr const char* kPreloadedEffects[] = {"HO_Win",      "stat_stars_fly", "tool_wrong",   "reagent_miss",
@@ -132,14 +138,18 @@ bool GameScreen::init() {
     if (!ScreenBase::init()) {
         return false;
     }
-    const Profile profile = Settings::getInstance().getCurrentUser();
+    Profile& player = Settings::getInstance().getCurrentUser();
+    if (player.currentPicture.picture.empty()) {
+        // A player who has not been through the intro yet plays the demo picture: it becomes the
+        // current picture, so that its records and the curator's avatar are found under its name.
+        player.currentPicture = PictureKey{kDemoCountry, kDemoPicture};
+    }
+    const Profile profile = player;
     {
         NodeFromJson description("ui/Game");
         _hudRoot = description.createNode("UI");
 
-        _levelPath = profile.currentPicture.picture.empty()
-                         ? std::string(kDemoLevel)
-                         : profile.currentPicture.country + "/" + profile.currentPicture.picture;
+        _levelPath = profile.currentPicture.country + "/" + profile.currentPicture.picture;
 
         Node* area = description.createNode("background");
         if (area == nullptr) {
@@ -505,8 +515,7 @@ void GameScreen::onKeyReleased(cocos2d::EventKeyboard::KeyCode keyCode, cocos2d:
     if (keyCode == cocos2d::EventKeyboard::KeyCode::KEY_END) {
         _board->solveAll();
         updateStars(false, Vec2::ZERO);
-        GameSound::getInstance().playEffect("HO_Win", false);
-        finishLevel();
+        finishLevel(kWinSound);
         getEventDispatcher()->pauseEventListenersForTarget(this);
     } else if (keyCode == cocos2d::EventKeyboard::KeyCode::KEY_A) {
         if (_flask != nullptr) {
@@ -537,11 +546,9 @@ void GameScreen::nudgeFirstDamage(int32_t level) {
 
 void GameScreen::winTest() {
     if (!_board->hasDamage() && _board->getItemsRestored() >= _board->getItemsOnLevel()) {
-        GameSound::getInstance().playEffect("HO_Win", false);
-        finishLevel();
+        finishLevel(kWinSound);
     } else if (_flask != nullptr && _flask->isEmpty()) {
-        GameSound::getInstance().playEffect("Minigames/MG_LooseSound", false);
-        finishLevel();
+        finishLevel(kLossSound);
     }
 }
 
@@ -556,6 +563,7 @@ void GameScreen::onItemHit(HiddenObject* item, Vec2 position) {
     if (_tutorials != nullptr) {
         _tutorials->onItemHit(item, position);
     }
+    settleHintPanel();
 }
 
 void GameScreen::onItemErased(HiddenObject* item, Vec2 position) {
@@ -607,8 +615,7 @@ void GameScreen::missDrains(ToolState tool, int32_t level) {
     if (_flask != nullptr) {
         _flask->useDrop();
         if (_flask->isEmpty()) {
-            GameSound::getInstance().playEffect("Minigames/MG_LooseSound", false);
-            finishLevel();
+            finishLevel(kLossSound);
         }
     }
     if (_board->hasDamage() && !_board->hasCurrentItem()) {
@@ -625,6 +632,15 @@ void GameScreen::onHintShown(Vec2 position) {
     GameSound::getInstance().playEffect("hint", false);
     if (_tutorials != nullptr) {
         _tutorials->onHintShown(position);
+    }
+    settleHintPanel();
+}
+
+void GameScreen::settleHintPanel() {
+    Node* hint = hudPanel(2);
+    // A pulse stopped half way would leave the panel flushed red.
+    if (hint != nullptr && hint->getActionByTag(GameTutorialsLayer::kPulseTag) == nullptr) {
+        hint->setColor(cocos2d::Color3B::WHITE);
     }
 }
 
@@ -655,8 +671,7 @@ void GameScreen::onFlySwatted(const Vec2&) {
 }
 
 void GameScreen::onFlaskEmpty() {
-    GameSound::getInstance().playEffect("Minigames/MG_LooseSound", false);
-    finishLevel();
+    finishLevel(kLossSound);
 }
 
 void GameScreen::onToolSelected(int tool) {
@@ -675,11 +690,14 @@ void GameScreen::onHintButton() {
 }
 
 void GameScreen::onFinishButton() {
-    GameSound::getInstance().playEffect("HO_Win", false);
-    finishLevel();
+    finishLevel(kWinSound);
 }
 
 void GameScreen::onMinigamesButton() {
+    // Between the level's end and its result nothing may open over the finished level.
+    if (_finished) {
+        return;
+    }
     MinigamesSelectionScreen* selection = MinigamesSelectionScreen::create();
     if (selection == nullptr) {
         cocos2d::log("level: the minigame selection could not be made");
@@ -691,7 +709,8 @@ void GameScreen::onMinigamesButton() {
 }
 
 void GameScreen::onMinigameResult(bool won) {
-    _paused = false;
+    // A finished level stays held.
+    _paused = _finished;
     if (won) {
         _board->setHintsLeft(_board->getHintsLeft() + 1);
         updateHintCounter();
@@ -796,14 +815,6 @@ void GameScreen::updateStars(bool animate, Vec2 worldPos) {
         if (star == nullptr) {
             continue;
         }
-        const float fill = LevelReward::partialFill(i, percent);
-        if (fill >= 0.0f) {
-            if (animate) {
-                star->runAction(cocos2d::ProgressTo::create(0.7f, fill));
-            } else {
-                star->setPercentage(fill);
-            }
-        }
         if (LevelReward::isStarLit(i, percent, _board->hasDamage())) {
             if (userNumber(star) == 0) {
                 if (animate) {
@@ -815,9 +826,18 @@ void GameScreen::updateStars(bool animate, Vec2 worldPos) {
                 }
             }
             setUserNumber(star, 1);
-        } else {
-            setUserNumber(star, 0);
+            continue;
         }
+        // A star that is not lit never shows full, also when the reward fell back past it.
+        const float fill = LevelReward::partialFill(i, percent);
+        // Its own lighting may still be rising.
+        star->stopAllActions();
+        if (animate) {
+            star->runAction(cocos2d::ProgressTo::create(0.7f, fill));
+        } else {
+            star->setPercentage(fill);
+        }
+        setUserNumber(star, 0);
     }
 }
 
@@ -866,11 +886,14 @@ void GameScreen::flyCoinsToScore(Vec2 from, Vec2 to) {
 
 // --- the level's end -------------------------------------------------------------------------------
 
-void GameScreen::finishLevel() {
+void GameScreen::finishLevel(const std::string& endSound) {
     if (_finished) {
         return;
     }
     _finished = true;
+    if (!endSound.empty()) {
+        GameSound::getInstance().playEffect(endSound, false);
+    }
     if (_toolBar != nullptr) {
         _toolBar->hideTools();
     }

@@ -76,8 +76,9 @@ public:
     void flyCoinsToScore(cocos2d::Vec2 from, cocos2d::Vec2 to);
 
     // --- the level's end and its popups -----------------------------------------------------------
-    // Ends the level once: the first call acts, later ones do nothing.
-    void finishLevel();
+    // Ends the level once: the first call acts, later ones do nothing. The end sound ("HO_Win", the
+    // loss sound) is played by the call that ends the level and by no other.
+    void finishLevel(const std::string& endSound = "");
     void showLevelResult();
     // The two ways out; each acts once.
     void returnToGallery();
@@ -127,6 +128,8 @@ protected:
     void missDrains(ToolState tool, int32_t level);
     void nudge(int defectKind, float interval);
     void nudgeFirstDamage(int32_t storyLevel);
+    // The hint panel back to its own colour once its pulse has been stopped.
+    void settleHintPanel();
     cocos2d::Node* starsHolder() const;
     cocos2d::Node* hudPanel(int tag) const;
     cocos2d::Node* hudButton(int panelTag, const std::string& name) const;

@@ -491,6 +491,74 @@ TEST_F(BoardPlayTest, TheCellGridMatchesTheImageFileFromTheSheetAndFromARenderTe
     EXPECT_GE(checked, 2) << "too few uneven frames to tell a mirrored grid";
 }
 
+// What one straight stroke left on an object.
+struct StrokeResult {
+    CellGrid cells;
+    bool finished = false;
+};
+
+TEST_F(BoardPlayTest, AStrokeCountsWhatItWipesAtAnySpeed) {
+    // The object under the stroke, made afresh for each row, and the tool that mends it (0: the
+    // item's own).
+    struct Target {
+        const char* what;
+        EraseableGameObject* (*damage)(GameBoard*, const Vec2&, int, int, bool);
+        int tool;
+        bool finishes;
+    };
+    const Target targets[] = {{"a revealed item", nullptr, 0, true},
+                              {"a blot under the knife", createBlot, 4, false},
+                              {"a cut under the needle", createCut, 5, true}};
+    for (const Target& target : targets) {
+        std::vector<StrokeResult> results;
+        for (const int events : {2, 5, 40}) {
+            SCOPED_TRACE(std::string(target.what) + ", " + std::to_string(events) + " events");
+            std::srand(7);
+            boardtest::freshProfile(5, "USA", "HarborDawn");
+            stage.open("USA/HarborDawn");
+            HiddenObject* item = nullptr;
+            EraseableGameObject* object = nullptr;
+            if (target.damage == nullptr) {
+                item = stage.item("rowboat");
+                ASSERT_NE(item, nullptr);
+                reveal(item);
+                stage.board->selectTool(toolFor(item->getKind()));
+                object = item;
+            } else {
+                stage.board->selectTool(target.tool);
+                object = target.damage(stage.board, bareCanvas(stage), 1, stage.board->nextDamageId(), false);
+            }
+            ASSERT_NE(object, nullptr);
+            // A finished object fades out and leaves the level while the stroke goes on.
+            const RefPtr<EraseableGameObject> hold(object);
+            // Along the middle, end to end.
+            const Rect box = object->getBoundingBox();
+            const Vec2 from = stage.world(Vec2(box.getMinX() + 4, box.getMidY()));
+            const Vec2 to = stage.world(Vec2(box.getMaxX() - 4, box.getMidY()));
+            stage.stroke(from, to, events - 1);
+            StrokeResult result;
+            result.cells = object->getGrid();
+            result.finished =
+                item != nullptr ? item->getState() == HiddenObjectState::Restored : !object->isActive();
+            EXPECT_EQ(result.finished, target.finishes);
+            // Rubbed from its first column to its last.
+            const CellGrid& cells = result.cells;
+            const int row = static_cast<int>((object->getContentSize().height / 2) / cells.getCellSize());
+            EXPECT_TRUE(cells.isClean(0, row) && cells.isClean(cells.getCols() - 1, row));
+            EXPECT_LT(cells.countDirty(), object->getArea());
+            EXPECT_EQ(stage.board->getMistakes(), 0) << "a stroke on its object is no miss";
+            if (!results.empty()) {
+                std::string where;
+                EXPECT_EQ(result.finished, results.front().finished) << "the same erase result";
+                EXPECT_TRUE(sameCells(result.cells, results.front().cells, where))
+                    << "the same cells: " << where;
+            }
+            results.push_back(result);
+            stage.close();
+        }
+    }
+}
+
 bool contains(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }

@@ -244,6 +244,9 @@ protected:
                 for (auto& [name, it] : level()->getItems()) {
                     free = free && !it->getBoundingBox().intersectsRect(probe);
                 }
+                for (EraseableGameObject* damage : level()->getDamageList()) {
+                    free = free && !damage->getBoundingBox().intersectsRect(probe);
+                }
                 if (free) {
                     return level()->convertToWorldSpace(Vec2(x, y));
                 }
@@ -251,6 +254,22 @@ protected:
         }
         ADD_FAILURE() << "no bare canvas";
         return Vec2(640, 405);
+    }
+
+    static int countLines(const std::vector<std::string>& log, const std::string& line) {
+        return static_cast<int>(std::count(log.begin(), log.end(), line));
+    }
+
+    // A knife stroke on bare canvas: a miss that leaves a cut.
+    void knifeMiss() {
+        chooseTool(4);
+        const Vec2 canvas = bareCanvas();
+        driver().touchBegan(canvas);
+        driver().stepFrames(1);
+        driver().touchMoved(canvas + Vec2(40, 0));
+        driver().stepFrames(1);
+        driver().touchEnded(canvas + Vec2(40, 0));
+        driver().stepFrames(2);
     }
 
     OptionsScreen* optionsPanel() const {
@@ -634,7 +653,8 @@ TEST_F(GameScreenTest, StoryLevelZeroTriplesTheFlaskHidesTheFlyAndQueuesTheTheme
     PictureProgress& record = profile.world.pictures["HarborDawn"];
     record.path = "HarborDawn";
     record.damage.push_back(DamageRecord{1, 600, 300, 3, 1});
-    const size_t playlistBefore = GameSound::getInstance().getPlaylist().size();
+    // The loading screen queued one of the themes already.
+    GameSound::getInstance().addToPlaylist("Music/theme_3");
     const std::vector<std::string>& log = driver().captureLog();
     ASSERT_NE(open(), nullptr);
     GameBoard* board = screen->getBoard();
@@ -645,7 +665,18 @@ TEST_F(GameScreenTest, StoryLevelZeroTriplesTheFlaskHidesTheFlyAndQueuesTheTheme
     EXPECT_TRUE(screentest::hasLine(log, "drops 32 / 32, items 10 / 10, time 180.00, timeScale 3.00"));
     driver().stopCapturingLog();
     EXPECT_FALSE(screen->getChildByName("flyNode")->isVisible());
-    EXPECT_EQ(GameSound::getInstance().getPlaylist().size(), playlistBefore + 4);
+    // Each theme is queued once, also when the level is played again.
+    const std::vector<std::string> themes{"Music/theme_2", "Music/theme_3", "Music/theme_4", "Music/theme_5"};
+    for (int play = 1; play <= 2; ++play) {
+        if (play == 2) {
+            ASSERT_NE(open(), nullptr);
+        }
+        const std::vector<std::string>& playlist = GameSound::getInstance().getPlaylist();
+        EXPECT_EQ(playlist.size(), themes.size()) << "play " << play;
+        for (const std::string& theme : themes) {
+            EXPECT_EQ(std::count(playlist.begin(), playlist.end(), theme), 1) << theme << ", play " << play;
+        }
+    }
 }
 
 TEST_F(GameScreenTest, TheIntroLevelHasNoFlaskNorCounterAndEndsOnTheMap) {
@@ -686,6 +717,130 @@ TEST_F(GameScreenTest, TheIntroLevelHasNoFlaskNorCounterAndEndsOnTheMap) {
     EXPECT_TRUE(saveExists());
     EXPECT_EQ(profile.money, moneyBefore) << "the intro computes no reward";
     EXPECT_EQ(profile.storyLevel, 0) << "the map's first visit starts the story";
+}
+
+TEST_F(GameScreenTest, ANewPlayerWithoutACurrentPictureIsOnTheDemoPicture) {
+    // The profile chooser opens the level for a player below the intro's end, whose profile names no
+    // picture yet.
+    Profile& profile = player(-1, "", "");
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(screen->getLevelPath(), "demo/Vesquino");
+    EXPECT_EQ(profile.currentPicture.country, "demo");
+    EXPECT_EQ(profile.currentPicture.picture, "Vesquino");
+    EXPECT_EQ(screen->getBoard()->pictureRecord().path, "Vesquino");
+    EXPECT_EQ(profile.world.pictures.count(""), 0u) << "nothing is recorded under an empty name";
+    bool avatar = false;
+    for (Node* child : screen->getHudRoot()->getChildByTag(1)->getChildren()) {
+        avatar = avatar || child->getName() == "avatar_demo_small";
+    }
+    EXPECT_TRUE(avatar) << "the curator is found under the demo country";
+}
+
+TEST_F(GameScreenTest, StarsThatAreNotLitNeverShowFull) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    PackPicture* pack = findPackPicture(profile.currentPicture);
+    ASSERT_NE(pack, nullptr);
+    pack->coins = 1000;
+    PictureProgress& record = profile.world.pictures["HarborDawn"];
+    record.path = "HarborDawn";
+    record.earnedPart = 1000;
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(screen->countLitStars(), 3);
+    passOpening();
+    // Each cut withholds more of the reward: 80 % with one, 60 % with two.
+    struct Step {
+        int lit;
+        float shown[3];
+    };
+    const Step steps[] = {{2, {100.0f, 100.0f, 40.0f}}, {1, {100.0f, 80.0f, 0.0f}}};
+    for (const Step& step : steps) {
+        knifeMiss();
+        wait(1.2f);
+        const size_t cuts = level()->getDamageList().size();
+        SCOPED_TRACE(std::to_string(cuts) + " cuts");
+        ASSERT_EQ(cuts, static_cast<size_t>(&step - steps + 1));
+        EXPECT_EQ(screen->countLitStars(), step.lit);
+        for (int i = 1; i <= 3; ++i) {
+            EXPECT_FLOAT_EQ(screen->getHudStar(i)->getPercentage(), step.shown[i - 1]) << "star " << i;
+        }
+    }
+}
+
+TEST_F(GameScreenTest, EveryEndPlaysOneEndSound) {
+    enum class End { MissEmptiesTheFlask, LastItemOnAnEmptyFlask, FinishThenEmptyFlask };
+    struct Case {
+        const char* what;
+        End end;
+        int wins;
+        int losses;
+    };
+    const Case cases[] = {{"a miss empties the flask", End::MissEmptiesTheFlask, 0, 1},
+                          {"the last item erased on an empty flask", End::LastItemOnAnEmptyFlask, 0, 1},
+                          {"the finish button, then the flask runs dry", End::FinishThenEmptyFlask, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Profile& profile = player(5, "USA", "HarborDawn");
+        restoredBefore(profile, {"steamship"});
+        ASSERT_NE(open(), nullptr);
+        passOpening();
+        FlaskLiquid* flask = screen->getFlask();
+        ASSERT_NE(flask, nullptr);
+        const std::vector<std::string>& log = driver().captureLog();
+        switch (c.end) {
+            case End::MissEmptiesTheFlask: {
+                // One drop left; a needle miss spends it.
+                flask->setup(1, flask->getMaxDrops(), 1000.0f);
+                chooseTool(5);
+                const Vec2 canvas = bareCanvas();
+                driver().touchBegan(canvas);
+                driver().stepFrames(1);
+                driver().touchMoved(canvas + Vec2(20, 5));
+                driver().stepFrames(1);
+                driver().touchEnded(canvas + Vec2(20, 5));
+                driver().stepFrames(2);
+                break;
+            }
+            case End::LastItemOnAnEmptyFlask: {
+                // The item's drop still leaves the flask empty, although every item is restored.
+                screen->getBoard()->solveAll();
+                flask->setup(-1, flask->getMaxDrops(), 1000.0f);
+                HiddenObject* last = level()->getItems().begin()->second;
+                screen->onItemErased(last, centre(last));
+                break;
+            }
+            case End::FinishThenEmptyFlask:
+                click(button(3, "paletteBtn"));
+                screen->onFlaskEmpty();
+                screen->onFinishButton();
+                break;
+        }
+        wait(0.3f);
+        EXPECT_TRUE(screen->isFinished());
+        EXPECT_EQ(countLines(log, "playEffect HO_Win"), c.wins);
+        EXPECT_EQ(countLines(log, "playEffect Minigames/MG_LooseSound"), c.losses);
+        driver().stopCapturingLog();
+        wait(1.0f);
+    }
+}
+
+TEST_F(GameScreenTest, TheMinigamesButtonOpensNothingOnceTheLevelHasEnded) {
+    Profile& profile = player(5, "USA", "HarborDawn");
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    screen->getBoard()->setHintsLeft(0);
+    screen->updateHintCounter();
+    ASSERT_TRUE(button(2, "minigamesBtn")->isVisible());
+    click(button(3, "paletteBtn"));
+    ASSERT_TRUE(screen->isFinished());
+    // In the pause before the result.
+    click(button(2, "minigamesBtn"));
+    EXPECT_EQ(popupContainer(), nullptr) << "no selection over the finished level";
+    EXPECT_TRUE(screen->isPaused());
+    screen->onMinigameResult(true);
+    EXPECT_TRUE(screen->isPaused()) << "a late minigame result does not let the level run";
+    wait(1.0f);
+    EXPECT_NE(resultPopup(), nullptr);
+    EXPECT_EQ(profile.world.pictures["HarborDawn"].state, 1);
 }
 
 TEST_F(GameScreenTest, LeavingThroughTheExitConfirmationSavesTheDamageButNoReward) {
@@ -1056,6 +1211,36 @@ TEST_F(GameTutorialsTest, AMissedDropPulsesTheHintPanelUntilTheNextHit) {
     wait(0.3f);
     EXPECT_EQ(hintPanel->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
     EXPECT_FLOAT_EQ(hintPanel->getScale(), 1.0f);
+}
+
+TEST_F(GameTutorialsTest, AStoppedHintPulseLeavesThePanelWhite) {
+    // The pulse is stopped by a hit and by a shown hint, wherever its tint happens to be.
+    for (const bool byHint : {false, true}) {
+        SCOPED_TRACE(byHint ? "a hint" : "a hit");
+        player(2, "USA", "HarborDawn");
+        ASSERT_NE(open(), nullptr);
+        passOpening();
+        Node* hintPanel = screen->getHudRoot()->getChildByTag(2);
+        chooseTool(1);
+        driver().tap(bareCanvas());
+        wait(0.4f);
+        ASSERT_NE(hintPanel->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
+        // Halfway through the flush.
+        for (int frame = 0; frame < 60 && hintPanel->getColor().g > 180; ++frame) {
+            driver().stepFrames(1);
+        }
+        ASSERT_LT(hintPanel->getColor().g, 255) << "the pulse tints the panel";
+        if (byHint) {
+            click(button(2, "HintBtn"));
+            wait(1.0f);
+        } else {
+            driver().tap(maskPoint(level()->getItems().begin()->second));
+            wait(0.3f);
+        }
+        ASSERT_EQ(hintPanel->getActionByTag(GameTutorialsLayer::kPulseTag), nullptr);
+        driver().stepFrames(2);
+        EXPECT_EQ(hintPanel->getColor(), cocos2d::Color3B::WHITE);
+    }
 }
 
 TEST_F(GameTutorialsTest, TheFlyLessonHoldsTheBoardUntilTheFlyIsSwatted) {

@@ -210,6 +210,16 @@ TEST_F(GameSoundTest, ThePlaylistPlaysFromItsBackAndWrapsAroundOnTheTrackEndTime
     EXPECT_GE(log.countContaining("duration = 1.0"), 3);
 }
 
+TEST_F(GameSoundTest, ATrackQueuedAgainKeepsItsOnePlaceInThePlaylist) {
+    GameSound& gs = GameSound::getInstance();
+    for (const char* name :
+         {"Music/theme_1", "Music/theme_2", "Music/theme_1", "Music/theme_3", "Music/theme_2"}) {
+        gs.addToPlaylist(name);
+    }
+    EXPECT_EQ(gs.getPlaylist(),
+              (std::vector<std::string>{"Music/theme_1", "Music/theme_2", "Music/theme_3"}));
+}
+
 TEST_F(GameSoundTest, ThePlaylistAdvancesWhenTheMixerReportsATracksEnd) {
     sound("Music/short", 0.4);
     sound("Music/long", 3.0);

@@ -76,6 +76,22 @@ TEST(CellGridTest, GridRowZeroIsTheBottomOfThePicture) {
     EXPECT_TRUE(grid.isClean(2, 1));
 }
 
+TEST(CellGridTest, ACellCoversThePictureUnderItWhenTheHeightIsNoWholeNumberOfCells) {
+    // A 60 x 40 cut on 30-point cells (two rows, the upper one reaching past the picture) whose
+    // opaque band lies at node heights 14 to 24: the bottom row covers it, and a stitch along the band
+    // mends it.
+    const auto rgba = picture(60, 40, [](int, int y) { return y >= 15 && y <= 25 ? 255 : 0; });
+    CellGrid grid;
+    grid.build(rgba.data(), 60, 40, false, 30, 60);
+    ASSERT_EQ(grid.getArea(), 2);
+    EXPECT_FALSE(grid.isClean(0, 0));
+    EXPECT_FALSE(grid.isClean(1, 0));
+    EXPECT_TRUE(grid.isClean(0, 1));
+    EXPECT_FALSE(grid.mark(10.0f, 20.0f, 14.0f, 14.0f)) << "one of two cells left, allowed none";
+    EXPECT_TRUE(grid.mark(45.0f, 20.0f, 14.0f, 14.0f));
+    EXPECT_EQ(grid.countDirty(), 0);
+}
+
 TEST(CellGridTest, ARotatedFrameIsReadTransposed) {
     // The object is 30 x 20 with its top-left cell opaque; stored turned clockwise it is 20 x 30, and
     // the opaque block lies at the top right of the stored image.

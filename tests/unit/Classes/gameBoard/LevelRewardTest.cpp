@@ -77,15 +77,24 @@ TEST(LevelRewardTest, APlayAddingLessThanTwoPaysNothingAndLeavesTheRecord) {
 }
 
 TEST(LevelRewardTest, StarsFillAndLightByTheShareOfThePrice) {
-    // 34 %: the first star lit, the second filled int(0.7 * 3) = 2 %, the third untouched.
+    // 34 %: the first star lit, the second filled int(0.7 * 3) = 2 %, the third empty.
     const float p = rewardPercent(340, 1000);
     EXPECT_FLOAT_EQ(p, 34.0f);
     EXPECT_TRUE(isStarLit(1, p, false));
     EXPECT_FALSE(isStarLit(2, p, false));
-    EXPECT_FLOAT_EQ(partialFill(1, p), -1.0f);
-    EXPECT_FLOAT_EQ(partialFill(2, p), 2.0f);
-    EXPECT_LT(partialFill(3, p), 0.0f);
-    EXPECT_FLOAT_EQ(partialFill(1, 10.0f), 30.0f);
+
+    // What a star shows while not lit: empty below its step (also after the reward fell back past
+    // it), never full above it (on its top, or the third star with damage left).
+    struct Fill {
+        int star;
+        float percent;
+        float shown;
+    };
+    for (const Fill& c : {Fill{2, p, 2.0f}, Fill{3, p, 0.0f}, Fill{1, 10.0f, 30.0f}, Fill{1, 0.0f, 0.0f},
+                          Fill{2, 20.0f, 0.0f}, Fill{3, -5.0f, 0.0f}, Fill{1, 33.3f, 99.0f},
+                          Fill{3, 100.0f, 99.0f}, Fill{2, 250.0f, 99.0f}}) {
+        EXPECT_FLOAT_EQ(partialFill(c.star, c.percent), c.shown) << "star " << c.star << " at " << c.percent;
+    }
 
     // Above 99.9 % the third star needs the damage gone.
     EXPECT_TRUE(isStarLit(3, 100.0f, false));
