@@ -25,6 +25,8 @@
 #include "engine/scene/Scene.h"
 #include "engine/ui/Button.h"
 
+#include <rapidjson/document.h>
+
 #include "Settings.h"
 #include "TextTable.h"
 #include "ui/FactoryClasses.h"
@@ -37,19 +39,18 @@ using cocos2d::Node;
 using cocos2d::Rect;
 using cocos2d::Vec2;
 
-testing::Driver& driver() { return testing::Driver::get(); }
+testing::Driver& driver() {
+    return testing::Driver::get();
+}
 
 // Parts of a description that its screen never shows together: two sibling nodes named here (every
 // node of such a name, or of "parent/name") stand on their own, and what lies in one may overlap what
-// lies in the other.
+// lies in the other. The elements of a list ("list": 1) are built one by one, as screens build them.
 const std::map<std::string, std::set<std::string>> kAlternatives = {
-    // The map shows one country per list slot, and the credits are a screen of their own.
-    {"ui/Map",
-     {"USA", "UnitedKingdom", "France", "Netherlands", "Ukraine", "Spain", "Austria", "Credits", "Icons"}},
     // The details popup shows either the picture's card or its story.
-    {"ui/GalleryDynamic", {"group", "PictureFrame", "PictureDetails", "GalleryDynamic/closeGroup", "OnePictureCoin"}},
+    {"ui/GalleryDynamic", {"group"}},
     // The level's hint place holds either the hint or the minigames button.
-    {"ui/Game", {"HintBtn", "minigamesBtn", "Parts"}},
+    {"ui/Game", {"HintBtn", "minigamesBtn"}},
     // One evidence item or look at a time.
     {"ui/Cabinet", {"Evidences", "TobbinLook", "cage"}},
     // A chat is either in the middle or in the corner.
@@ -70,8 +71,8 @@ Rect screenBox(const Node* node) {
 }
 
 bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f && a.getMinY() < b.getMaxY() - 0.5f &&
-           b.getMinY() < a.getMaxY() - 0.5f;
+    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
+           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
 }
 
 bool inside(const Rect& inner, const Rect& outer) {
@@ -146,6 +147,29 @@ bool apart(const Piece& a, const Piece& b) {
     return false;
 }
 
+// The names of the elements that the description's lists hold.
+std::vector<std::string> listedElements(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::string text = cocos2d::FileUtils::getInstance()->getStringFromFile(folder + "/ccnode.json");
+    rapidjson::Document document;
+    document.Parse(text.c_str());
+    if (document.HasParseError() || !document.IsObject() || !document.HasMember("nodes") ||
+        !document["nodes"].IsArray()) {
+        return names;
+    }
+    for (const rapidjson::Value& top : document["nodes"].GetArray()) {
+        if (!top.IsObject() || !top.HasMember("list") || !top.HasMember("nodes") || !top["nodes"].IsArray()) {
+            continue;
+        }
+        for (const rapidjson::Value& element : top["nodes"].GetArray()) {
+            if (element.IsObject() && element.HasMember("name") && element["name"].IsString()) {
+                names.emplace_back(element["name"].GetString());
+            }
+        }
+    }
+    return names;
+}
+
 TEST(DescriptionLayoutTest, NoLabelCoversAnotherLabelOrAButtonItDoesNotBelongTo) {
     cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
     files->setResourceRoot(std::string(KESTROVA_RESOURCE_DIR) + "/");
@@ -168,46 +192,55 @@ TEST(DescriptionLayoutTest, NoLabelCoversAnotherLabelOrAButtonItDoesNotBelongTo)
     ASSERT_GT(folders.size(), 10u);
 
     for (const std::string& folder : folders) {
-        SCOPED_TRACE(folder);
-        cocos2d::Scene* scene = cocos2d::Scene::create();
-        scene->addChild(cocos2d::LayerColor::create(cocos2d::Color4B(30, 30, 30, 255), 1280, 810), -10);
-        NodeFromJson loader(folder);
-        Node* root = loader.createNode("");
-        ASSERT_NE(root, nullptr);
-        // Built as a screen builds it: the description's origin on the centre of the view.
-        root->setPosition(640.0f, 405.0f);
-        scene->addChild(root);
-        cocos2d::Director::getInstance()->replaceScene(scene);
-        driver().stepFrames(3);
-        std::string shot = folder;
-        std::replace(shot.begin(), shot.end(), '/', '_');
-        driver().saveScreenshot(testing::Driver::outputPath("Layout_" + shot + ".png"));
-
-        const auto found = kAlternatives.find(folder);
-        const std::set<std::string> none;
-        std::vector<Piece> labels;
-        std::vector<Piece> buttons;
-        collect(root, found != kAlternatives.end() ? found->second : none, {}, labels, buttons);
-
-        for (size_t i = 0; i < labels.size(); ++i) {
-            for (size_t j = i + 1; j < labels.size(); ++j) {
-                if (!apart(labels[i], labels[j]) && overlaps(labels[i].box, labels[j].box)) {
-                    ADD_FAILURE() << pathOf(labels[i].node, root) << " " << describe(labels[i].box) << " covers "
-                                  << pathOf(labels[j].node, root) << " " << describe(labels[j].box);
-                }
-            }
-            for (const Piece& button : buttons) {
-                if (apart(labels[i], button) || isAncestor(button.node, labels[i].node) ||
-                    isCaptionOf(labels[i], button) || !overlaps(labels[i].box, button.box)) {
-                    continue;
-                }
-                ADD_FAILURE() << pathOf(labels[i].node, root) << " " << describe(labels[i].box)
-                              << " covers the button " << pathOf(button.node, root) << " "
-                              << describe(button.box);
-            }
+        std::vector<std::string> builds = {""};
+        for (const std::string& name : listedElements(folder)) {
+            builds.push_back(name);
         }
-        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
-        driver().stepFrames(1);
+        for (const std::string& element : builds) {
+            SCOPED_TRACE(folder + (element.empty() ? std::string() : " element " + element));
+            cocos2d::Scene* scene = cocos2d::Scene::create();
+            scene->addChild(cocos2d::LayerColor::create(cocos2d::Color4B(30, 30, 30, 255), 1280, 810), -10);
+            NodeFromJson loader(folder);
+            Node* built = loader.createNode(element);
+            ASSERT_NE(built, nullptr);
+            // Built as a screen builds it: inside a layer whose origin is the centre of the view.
+            Node* root = Node::create();
+            root->setPosition(640.0f, 405.0f);
+            root->addChild(built);
+            scene->addChild(root);
+            cocos2d::Director::getInstance()->replaceScene(scene);
+            driver().stepFrames(3);
+            std::string shot = folder + (element.empty() ? std::string() : "_" + element);
+            std::replace(shot.begin(), shot.end(), '/', '_');
+            driver().saveScreenshot(testing::Driver::outputPath("Layout_" + shot + ".png"));
+
+            const auto found = kAlternatives.find(folder);
+            const std::set<std::string> none;
+            std::vector<Piece> labels;
+            std::vector<Piece> buttons;
+            collect(root, found != kAlternatives.end() ? found->second : none, {}, labels, buttons);
+
+            for (size_t i = 0; i < labels.size(); ++i) {
+                for (size_t j = i + 1; j < labels.size(); ++j) {
+                    if (!apart(labels[i], labels[j]) && overlaps(labels[i].box, labels[j].box)) {
+                        ADD_FAILURE()
+                            << pathOf(labels[i].node, root) << " " << describe(labels[i].box) << " covers "
+                            << pathOf(labels[j].node, root) << " " << describe(labels[j].box);
+                    }
+                }
+                for (const Piece& button : buttons) {
+                    if (apart(labels[i], button) || isAncestor(button.node, labels[i].node) ||
+                        isCaptionOf(labels[i], button) || !overlaps(labels[i].box, button.box)) {
+                        continue;
+                    }
+                    ADD_FAILURE() << pathOf(labels[i].node, root) << " " << describe(labels[i].box)
+                                  << " covers the button " << pathOf(button.node, root) << " "
+                                  << describe(button.box);
+                }
+            }
+            cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
+            driver().stepFrames(1);
+        }
     }
 }
 

@@ -49,12 +49,15 @@ using cocos2d::Node;
 using cocos2d::Rect;
 using cocos2d::Vec2;
 
-testing::Driver& driver() { return testing::Driver::get(); }
+testing::Driver& driver() {
+    return testing::Driver::get();
+}
 
 // The node's own content rectangle as it lies on the screen.
 Rect screenBox(const Node* node) {
     const cocos2d::Size size = node->getContentSize();
-    const Vec2 corners[] = {node->convertToWorldSpace(Vec2(0, 0)), node->convertToWorldSpace(Vec2(size.width, 0)),
+    const Vec2 corners[] = {node->convertToWorldSpace(Vec2(0, 0)),
+                            node->convertToWorldSpace(Vec2(size.width, 0)),
                             node->convertToWorldSpace(Vec2(0, size.height)),
                             node->convertToWorldSpace(Vec2(size.width, size.height))};
     float left = corners[0].x, right = corners[0].x, bottom = corners[0].y, top = corners[0].y;
@@ -69,8 +72,8 @@ Rect screenBox(const Node* node) {
 
 // Boxes that only touch do not overlap.
 bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f && a.getMinY() < b.getMaxY() - 0.5f &&
-           b.getMinY() < a.getMaxY() - 0.5f;
+    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
+           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
 }
 
 std::string describe(const Rect& r) {
@@ -139,8 +142,8 @@ struct ArrowCase {
 };
 
 // Shows the tutorial on the screen, steps to the case's step, and checks the arrow and its text.
-void checkArrow(Node* screen, TutorialScreen* tutorial, const ArrowCase& c, const std::function<Node*()>& target,
-                const std::string& shotName) {
+void checkArrow(Node* screen, TutorialScreen* tutorial, const ArrowCase& c,
+                const std::function<Node*()>& target, const std::string& shotName) {
     SCOPED_TRACE("tutorial " + std::to_string(c.tutorial) + " step " + std::to_string(c.step + 1) + " -> " +
                  c.target);
     ASSERT_NE(tutorial, nullptr);
@@ -226,8 +229,9 @@ TEST_F(MapTutorialArrowTest, TheMapTutorialPointsAtTheUnitedStatesMedallion) {
     scene->addChild(map);
     cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
     driver().stepFrames(70);
-    checkArrow(map, showOn(map, c.tutorial), c, [map] { return findNamed(map, "USA_icon"); },
-               "TutorialArrows_map_10_2");
+    checkArrow(
+        map, showOn(map, c.tutorial), c, [map] { return findNamed(map, "USA_icon"); },
+        "TutorialArrows_map_10_2");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -272,8 +276,9 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialPointsAtWhatItTalksAbout) {
         return index < items.size() ? items[index] : nullptr;
     };
     const ArrowCase cases[] = {
-        {11, 0, "first picture"}, {11, 1, "progres"}, {12, 0, "second picture"}, {13, 0, "Cabinet"},
-        {14, 0, "first picture"}, {15, 0, "Statistics"},  {16, 0, "Map"},
+        {11, 0, "first picture"}, {11, 1, "progres"},       {12, 0, "second picture"},
+        {13, 0, "Cabinet"},       {14, 0, "first picture"}, {15, 0, "Statistics"},
+        {16, 0, "Map"},
     };
     for (const ArrowCase& c : cases) {
         GalleryScreen* gallery = open();
@@ -352,8 +357,8 @@ protected:
 
 TEST_F(LevelTutorialArrowTest, EveryLevelTutorialPointsAtItsToolButtonOrItem) {
     const ArrowCase cases[] = {
-        {1, 0, "spray"},  {1, 1, "kestrova"}, {2, 0, "knife"}, {3, 0, "brush"},        {4, 0, "eraser"},
-        {6, 0, "spray"},  {7, 0, "HintBtn"},  {9, 0, "needle"}, {41, 0, "paletteBtn"},
+        {1, 0, "spray"}, {1, 1, "kestrova"}, {2, 0, "knife"},  {3, 0, "brush"},       {4, 0, "eraser"},
+        {6, 0, "spray"}, {7, 0, "HintBtn"},  {9, 0, "needle"}, {41, 0, "paletteBtn"},
     };
     for (const ArrowCase& c : cases) {
         GameScreen* screen = open(-1, "demo", "");
