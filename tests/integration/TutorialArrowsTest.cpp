@@ -283,8 +283,8 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialPointsAtWhatItTalksAbout) {
     for (const ArrowCase& c : cases) {
         GalleryScreen* gallery = open();
         ASSERT_NE(gallery, nullptr);
-        if (c.tutorial == 16) {
-            // A museum result: the curator's progress message comes up with the tutorial.
+        if (c.tutorial == 15 || c.tutorial == 16) {
+            // The museum's hint and a museum result bring the curator's message up with the tutorial.
             Node* place = gallery->getUiRoot()->getChildByName("chat_place");
             ASSERT_NE(place, nullptr);
             ChatScreen* chat = ChatScreen::create();
@@ -371,6 +371,16 @@ TEST_F(LevelTutorialArrowTest, EveryLevelTutorialPointsAtItsToolButtonOrItem) {
             layer->onLevelFinished();
             driver().stepFrames(2);
             tutorial = showOn(layer, c.tutorial);
+        }
+        if (c.tutorial == 41) {
+            // The finish tutorial comes with the curator's praise in the score panel.
+            Node* place = screen->getHudRoot()->getChildByTag(1)->getChildByName("chat_place");
+            ASSERT_NE(place, nullptr);
+            ChatScreen* chat = ChatScreen::create();
+            ASSERT_NE(chat, nullptr);
+            chat->showMessage("tutorials.tutorial-40_1", false);
+            chat->removeDimBackground();
+            place->addChild(chat);
         }
         const std::string target = c.target;
         auto find = [screen, target]() -> Node* {
