@@ -35,6 +35,8 @@ using XmlNode = rapidxml::xml_node<char>;
 constexpr const char* kTutorialsFolder = "ui/Tutorials";
 constexpr float kPulseSeconds = 0.6f;
 constexpr float kPulseScale = 0.97f;
+const cocos2d::Color4B kTextOutline(43, 29, 18, 255);
+constexpr int kTextOutlineSize = 3;
 
 bool hasAttribute(const XmlNode* element, const char* name) {
     return element->first_attribute(name) != nullptr;
@@ -177,6 +179,8 @@ void TutorialScreen::buildStep(NodeFromJson& loader, float x, float y, const std
     if (label != nullptr) {
         const std::string key = cocos2d::StringUtils::format("tutorial-%d_%s", _tutorialId, textId.c_str());
         label->setString(TextTable::getInstance().getText("Tutorials", key));
+        // The text often lies over a light part of a painting: a dark rim keeps it readable there.
+        label->enableOutline(kTextOutline, kTextOutlineSize);
         tw = label->getContentSize().width;
         th = label->getContentSize().height;
         const cocos2d::Vec2 origin = cocos2d::Director::getInstance()->getVisibleOrigin();

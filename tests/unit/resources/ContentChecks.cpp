@@ -312,7 +312,13 @@ void checkTutorials(const Tree& tree, const TextTable& texts, Problems& p) {
         auto steps = children(root);
         bool inLevel = (n >= 1 && n <= 9) || n == 41;
         if (steps.empty()) p.add(file, "has no step");
-        if (inLevel && steps.size() != 1) p.add(file, "an in-level tutorial advances once per game event and needs exactly one step");
+        // The spray's tutorial advances twice in a fixed order (the spray is chosen before any drop can
+        // hit), and its second step shows where to spray; every other in-level tutorial advances once.
+        if (n == 1 && steps.size() != 2) {
+            p.add(file, "the spray's tutorial advances on choosing the spray and on the first hit and needs exactly two steps");
+        } else if (inLevel && n != 1 && steps.size() != 1) {
+            p.add(file, "an in-level tutorial advances once per game event and needs exactly one step");
+        }
         for (auto* s : steps) {
             std::string textid = attr(s, "textid"), dir = attr(s, "dir"), ax = attr(s, "alignx"), ay = attr(s, "aligny");
             if (n == 15 && textid == "1") p.add(file, "tutorial 15 must not use textid \"1\" (its curator chat is tutorial-15_1)");
