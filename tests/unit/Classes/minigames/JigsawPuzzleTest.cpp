@@ -365,8 +365,8 @@ TEST_F(JigsawPuzzleTest, TapsSelectUnselectAndSwapWithAGlideThatLocksInput) {
 
     // A tap beside the grid unselects.
     tapCell(0, 0);
-    game->touchBegan(worldOf(Vec2(100, 300)));
-    game->touchEnded(worldOf(Vec2(100, 300)));
+    game->touchBegan(worldOf(Vec2(-100, 300)));
+    game->touchEnded(worldOf(Vec2(-100, 300)));
     EXPECT_EQ(game->getSelectedTile(), nullptr);
     EXPECT_EQ(a->getColor(), cocos2d::Color3B::WHITE);
 
