@@ -71,6 +71,12 @@ bool ColorMatch::init() {
     _background = addDescribed("background");
     _boardFrame = addDescribed("board_frame");
     _ui = addDescribed("UI");
+    // The board and its scale sit in the middle of the space above the host's bottom bar; the
+    // background stays where it is, filling the window.
+    setPositionY(kBoardLift);
+    if (_background != nullptr) {
+        _background->setPositionY(_background->getPositionY() - kBoardLift);
+    }
     for (int32_t i = 0; i < kSmears; ++i) {
         _smears[static_cast<size_t>(i)] =
             _ui != nullptr ? _ui->getChildByName("smear_" + std::to_string(i)) : nullptr;

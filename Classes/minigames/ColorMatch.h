@@ -27,6 +27,8 @@ public:
     static constexpr float kCellSpacing = 165.0f;
     static constexpr float kBoardOriginX = -247.0f;
     static constexpr float kBoardOriginY = -276.0f;
+    // How far the whole game is raised above the window's centre.
+    static constexpr float kBoardLift = 60.0f;
     static constexpr int32_t kSmears = 10;
     static constexpr float kSlideSeconds = 0.2f;
     static constexpr float kGrowSeconds = 0.25f;

@@ -123,8 +123,13 @@ bool JigsawPuzzle::buildBoard() {
     _cellSize = layout.cellSize;
     _marginX = layout.marginX;
     _marginY = layout.marginY;
+    // Only the part of the picture the tiles are cut from is shown, so the tiles fill the frame
+    // edge to edge; the margins the square cells leave over are never seen.
+    _picture->setTextureRect(cocos2d::Rect(static_cast<float>(_marginX), static_cast<float>(_marginY),
+                                           static_cast<float>(_cellSize * _level.width),
+                                           static_cast<float>(_cellSize * _level.height)));
     addChild(_picture);
-    _picture->setPosition(cocos2d::Vec2(0.0f, 0.0f));
+    _picture->setPosition(cocos2d::Vec2(0.0f, kBoardLift));
     buildBorder();
     buildTiles();
     buildSilhouette();
@@ -198,8 +203,9 @@ void JigsawPuzzle::buildTiles() {
             _tiles.push_back(tile);
         }
     }
-    _boardOriginX = _marginX + c / 2;
-    _boardOriginY = _marginY + c / 2;
+    // Cell (0, 0) sits in the lower-left corner of the shown part of the picture.
+    _boardOriginX = c / 2;
+    _boardOriginY = c / 2;
 
     // Deal: each cell in turn takes one of the tiles not yet dealt, at random.
     std::vector<JigsawPipe*> undealt = _tiles;
@@ -232,8 +238,7 @@ void JigsawPuzzle::buildSilhouette() {
         const cocos2d::Vec2 at = _picture->getPosition();
         _silhouette->setTexture(backdrop->getTexture());
         _silhouette->setTextureRect(
-            cocos2d::Rect((back.width - front.width) / 2.0f + static_cast<float>(_marginX) + at.x,
-                          (back.height - front.height) / 2.0f + static_cast<float>(_marginY) - at.y,
+            cocos2d::Rect((back.width - front.width) / 2.0f + at.x, (back.height - front.height) / 2.0f - at.y,
                           board.width, board.height));
     } else {
         _silhouette->setTextureRect(cocos2d::Rect(0.0f, 0.0f, board.width, board.height));

@@ -36,6 +36,8 @@ public:
     static constexpr float kDragStartSquared = 400.0f;
     static constexpr cocos2d::Color3B kSelectedTint{255, 200, 255};
     static constexpr cocos2d::Color3B kSilhouetteColor{80, 80, 80};
+    // The board sits in the middle of the space above the host's bottom bar, not of the whole window.
+    static constexpr float kBoardLift = 45.0f;
 
     // How tiles of `columns` x `rows` cells sit on a picture of `pixelsWide` x `pixelsHigh`: the side
     // of a cell (the level's tile size when it is positive and the grid fits the picture, else the

@@ -183,8 +183,17 @@ void MinigameScreen::addAvatar() {
         return;
     }
     _ui->addChild(avatar);
+    // The guide fits inside the bottom bar, beside the buttons, so that no board is hidden behind it.
+    if (const cocos2d::Node* bar = _ui->getChildByName("bar")) {
+        const float room = bar->getBoundingBox().getMaxY() - place->getBoundingBox().getMinY();
+        const float high = avatar->getContentSize().height;
+        if (room > 0.0f && high > room) {
+            avatar->setScale(room / high);
+        }
+    }
     // Lower-left corners of avatar and place together, whatever their anchors.
-    avatar->setPosition(place->getPosition() + avatar->getAnchorPointInPoints() - place->getAnchorPointInPoints());
+    avatar->setPosition(place->getPosition() + avatar->getAnchorPointInPoints() * avatar->getScale() -
+                        place->getAnchorPointInPoints());
 }
 
 void MinigameScreen::startMinigame(int32_t kind, int32_t level) {

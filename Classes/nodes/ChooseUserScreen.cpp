@@ -8,6 +8,8 @@
 #include "engine/base/RefPtr.h"
 #include "engine/base/String.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/Sprite.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionFade.h"
 #include "engine/ui/Button.h"
 
@@ -23,6 +25,9 @@
 #include "ui/TopLayer.h"
 
 namespace {
+
+const char* const kCurrentPlate = "cu_btn_current.png";
+const char* const kCurrentTick = "cu_current.png";
 
 void playButtonSound() {
     GameSound::getInstance().playEffect("btnDown", false);
@@ -109,6 +114,7 @@ void ChooseUserScreen::setupUserSlot(int tag, const std::string& name, bool isCu
             if (isCurrent) {
                 user->setEnabled(false);
                 user->setTitleColor(cocos2d::Color3B::GRAY);
+                markCurrentPlayer(slot, user);
             } else {
                 user->setUserObject(cocos2d::__String::create(name));
                 user->addClickEventListener([this](cocos2d::Ref* sender) { onSelectUser(sender); });
@@ -219,4 +225,22 @@ void ChooseUserScreen::onNewUserName(NewUserPopup* popup, const std::string& nam
         return;
     }
     Settings::getInstance().createUserAndStart(widen(name));
+}
+
+void ChooseUserScreen::markCurrentPlayer(cocos2d::Node* slot, cocos2d::ui::Button* user) {
+    // The player now restoring sits on a light plate, where the grey name reads as "chosen" rather
+    // than "switched off", with a tick where the other players have their delete buttons.
+    cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
+    if (frames->getSpriteFrameByName(kCurrentPlate) != nullptr) {
+        user->loadTextureDisabled(kCurrentPlate, cocos2d::ui::Widget::TextureResType::PLIST);
+    }
+    const cocos2d::Node* remove = slot->getChildByName("delete");
+    if (remove == nullptr || frames->getSpriteFrameByName(kCurrentTick) == nullptr) {
+        return;
+    }
+    if (cocos2d::Sprite* tick = cocos2d::Sprite::createWithSpriteFrameName(kCurrentTick)) {
+        tick->setName("current");
+        tick->setPosition(remove->getPosition());
+        slot->addChild(tick);
+    }
 }

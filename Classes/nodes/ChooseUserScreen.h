@@ -43,6 +43,7 @@ private:
 
     // Turns a slot's "user" button into the add-new-player button.
     void makeEmptySlot(cocos2d::ui::Button* user);
+    void markCurrentPlayer(cocos2d::Node* slot, cocos2d::ui::Button* user);
 
     std::function<void(cocos2d::Node*, bool)> _onClose;
 };

@@ -19,6 +19,13 @@ public:
     // size from "w" and "h".
     void initWithJson(const rapidjson::Value& element) override;
 
+    // A locked country keeps its name and a padlock in front of its dark silhouette. Both wait
+    // hidden until the node is on screen, so a silhouette drawn from the node leaves them out.
+    void onEnter() override;
+
+    static constexpr const char* kLockBadgeName = "lock_badge";
+    static constexpr const char* kLockCaptionName = "lock_caption";
+
     bool isLocked() const { return _locked; }
     int32_t getUnlockOrder() const { return _unlockOrder; }
     const cocos2d::Size& getLockSize() const { return _lockSize; }
@@ -27,6 +34,8 @@ protected:
     CountryListItemNode() = default;
 
 private:
+    void addLockedLook();
+
     bool _locked = false;
     int32_t _unlockOrder = -1;
     cocos2d::Size _lockSize;

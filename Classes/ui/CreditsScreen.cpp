@@ -20,6 +20,7 @@
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
+#include "engine/scene/SpriteFrameCache.h"
 #include "engine/scene/TransitionFade.h"
 #include "ui/GalleryScreen.h"
 #include "ui/NodeFromJson.h"
@@ -126,6 +127,8 @@ void CreditsScreen::buildUi() {
         }
     }
 
+    addSignposts(loader, visible);
+
     cocos2d::Node* credits = loader.createNode("Credits");
     if (credits == nullptr) {
         return;
@@ -167,6 +170,49 @@ void CreditsScreen::buildUi() {
         panel->setPosition(record.shown);
         _panelPositions.push_back(record);
         _holders.push_back(panel);
+    }
+}
+
+void CreditsScreen::addSignposts(NodeFromJson& loader, const cocos2d::Size& visible) {
+    // The pages come and go with pauses between them; a title over the map and a way back stay the
+    // whole time, so the screen never looks as if it had stopped. Any touch leaves, the button too.
+    loader.loadSheet("Map");
+    cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
+    const std::string font = Settings::getInstance().getFontPath("ArialBold");
+    TextTable& texts = TextTable::getInstance();
+    struct Signpost {
+        const char* frame;
+        const char* text;
+        Vec2 position;
+        float fontSize;
+        const char* name;
+    };
+    const Signpost signposts[] = {
+        {"map_ribbon.png", "btn_credits", Vec2(0.0f, visible.height / 2.0f - 70.0f), 34.0f, "credits_title"},
+        {"map_btn_back.png", "btn_menu", Vec2(visible.width / 2.0f - 140.0f, -visible.height / 2.0f + 60.0f), 28.0f,
+         "credits_back"},
+    };
+    for (const Signpost& post : signposts) {
+        if (frames->getSpriteFrameByName(post.frame) == nullptr) {
+            cocos2d::log("CreditsScreen: no frame %s for %s", post.frame, post.name);
+            continue;
+        }
+        cocos2d::Sprite* plate = cocos2d::Sprite::createWithSpriteFrameName(post.frame);
+        if (plate == nullptr) {
+            continue;
+        }
+        plate->setName(post.name);
+        plate->setPosition(post.position);
+        const cocos2d::Size size = plate->getContentSize();
+        if (cocos2d::Label* label = cocos2d::Label::createWithTTF(texts.getText("ui", post.text), font, post.fontSize,
+                                                                 size, cocos2d::TextHAlignment::CENTER,
+                                                                 cocos2d::TextVAlignment::CENTER)) {
+            label->setTextColor(cocos2d::Color4B(255, 247, 226, 255));
+            label->enableShadow(cocos2d::Color4B(0, 0, 0, 160));
+            label->setPosition(size.width / 2.0f, size.height / 2.0f);
+            plate->addChild(label);
+        }
+        addChild(plate, 5);
     }
 }
 

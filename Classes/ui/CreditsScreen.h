@@ -4,8 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/math/Size.h"
 #include "engine/math/Vec2.h"
 #include "ui/ScreenBase.h"
+
+class NodeFromJson;
 
 namespace cocos2d {
 class Node;
@@ -54,6 +57,7 @@ public:
 private:
     CreditsScreen() = default;
     void buildUi();
+    void addSignposts(NodeFromJson& loader, const cocos2d::Size& visible);
 
     cocos2d::Sprite* _backgroundMap = nullptr;
     cocos2d::Sprite* _clouds = nullptr;

@@ -36,6 +36,8 @@ void writeShortCredits(const std::filesystem::path& folder) {
            "<t id=\"CreditsText11\">First left</t>"
            "<t id=\"CreditsText21\">First right</t>"
            "<t id=\"CreditsText12\">Second left</t>"
+           "<t id=\"btn_credits\">Credits</t>"
+           "<t id=\"btn_menu\">Back</t>"
            "</ui></texts>";
 }
 
@@ -161,6 +163,39 @@ TEST_F(CreditsScreenTest, PagesFlyInEverySevenSecondsAndTheFirstPageWithoutTexts
     seconds(0.3f);
     EXPECT_EQ(director->getSceneCount(), withCredits - 1);
     EXPECT_EQ(director->getRunningScene(), level);
+}
+
+TEST_F(CreditsScreenTest, ATitleAndAWayBackStayOnTheMapWhilePagesComeAndGo) {
+    pushLevelAndCredits();
+    struct Signpost {
+        const char* name;
+        const char* text;
+    };
+    const Signpost signposts[] = {{"credits_title", "Credits"}, {"credits_back", "Back"}};
+    // Before the first page, while it rests, and in the pause after its texts have flown off.
+    for (const float wait : {0.5f, 2.5f, 4.5f}) {
+        seconds(wait);
+        SCOPED_TRACE(credits->getPage());
+        for (const Signpost& post : signposts) {
+            SCOPED_TRACE(post.name);
+            Node* plate = credits->getChildByName(post.name);
+            ASSERT_NE(plate, nullptr);
+            EXPECT_TRUE(plate->isVisible());
+            ASSERT_FALSE(plate->getChildren().empty());
+            auto* text = dynamic_cast<cocos2d::Label*>(plate->getChildren().at(0));
+            ASSERT_NE(text, nullptr);
+            EXPECT_EQ(text->getString(), post.text);
+            const cocos2d::Rect box = plate->getBoundingBox();
+            const Vec2 low = credits->convertToWorldSpace(box.origin);
+            const Vec2 high = credits->convertToWorldSpace(Vec2(box.getMaxX(), box.getMaxY()));
+            EXPECT_GE(low.x, 0.0f);
+            EXPECT_GE(low.y, 0.0f);
+            EXPECT_LE(high.x, 1280.0f);
+            EXPECT_LE(high.y, 810.0f);
+        }
+    }
+    EXPECT_EQ(credits->getPage(), 2) << "still the pause before the second page";
+    driver().saveScreenshot(testing::Driver::outputPath("CreditsScreen_pause.png"));
 }
 
 TEST_F(CreditsScreenTest, ATouchInTheFirstSecondLeavesOnceBackIntoTheLevel) {

@@ -97,9 +97,12 @@ protected:
     }
     Vec2 cellWorld(int column, int row) const { return worldOf(game->cellPosition(column, row)); }
 
-    // The picture's pixel at a point of the picture's space (texture rows from the top).
+    // The picture's pixel at a point of the picture's space: the part of the texture the picture
+    // shows, with texture rows from the top.
     Color4B picturePixel(const Vec2& p) const {
-        return picture->getPixel(static_cast<int>(p.x), picture->getHeight() - 1 - static_cast<int>(p.y));
+        const cocos2d::Rect shown = game->getPicture()->getTextureRect();
+        return picture->getPixel(static_cast<int>(shown.origin.x + p.x),
+                                 static_cast<int>(shown.origin.y + shown.size.height) - 1 - static_cast<int>(p.y));
     }
 
     // The screen's pixel at a point of the picture's space, from the last frame.
@@ -171,11 +174,10 @@ TEST_F(JigsawPuzzlePlayTest, EachDealtTileShowsItsOwnPieceOfThePicture) {
     driver().stepFrames(1);
     driver().saveScreenshot(testing::Driver::outputPath("JigsawPuzzle_dealt.png"));
     EXPECT_LE(worstCellDifference(wholeFrame()), 6);
-    // The margins beside the grid show the picture itself, where it lies.
-    const RefPtr<cocos2d::Image> frame = wholeFrame();
-    for (const Vec2 p : {Vec2(20.5f, 300.5f), Vec2(940.5f, 40.5f)}) {
-        EXPECT_LE(difference(screenPixel(frame, p), picturePixel(p)), 6);
-    }
+    // The picture is cut down to the grid (its middle 800 x 600), so the tiles fill the frame edge to
+    // edge and no strip of the picture shows beside them.
+    EXPECT_EQ(game->getPicture()->getTextureRect(), cocos2d::Rect(80.0f, 0.0f, 800.0f, 600.0f));
+    EXPECT_EQ(game->getPicture()->getContentSize(), cocos2d::Size(800.0f, 600.0f));
 }
 
 TEST_F(JigsawPuzzlePlayTest, APlayerWhoSwapsTilesByTapsAndDragsRestoresThePictureAndWins) {
@@ -219,7 +221,7 @@ TEST_F(JigsawPuzzlePlayTest, APlayerWhoSwapsTilesByTapsAndDragsRestoresThePictur
                     << int(wall.r) << "," << int(wall.g) << "," << int(wall.b);
                 const Vec2 held = moving->getPosition() + Vec2(c / 2 - 6.5f, c / 2 - 6.5f);
                 const Color4B own =
-                    picturePixel(Vec2(80.0f, 0.0f) + Vec2(c * i, c * j) + Vec2(c - 6.5f, c - 6.5f));
+                    picturePixel(Vec2(c * i, c * j) + Vec2(c - 6.5f, c - 6.5f));
                 const Color4B tinted = screenPixel(frame, held);
                 EXPECT_LE(std::abs(tinted.r - own.r) + std::abs(tinted.b - own.b), 8);
                 EXPECT_LE(std::abs(tinted.g - own.g * 200 / 255), 5) << "tinted (255, 200, 255)";
@@ -255,7 +257,7 @@ TEST_F(JigsawPuzzlePlayTest, APlayerWhoSwapsTilesByTapsAndDragsRestoresThePictur
     const RefPtr<cocos2d::Image> frame = wholeFrame();
     int worst = 0;
     for (float y = 2.5f; y < 600.0f; y += 23.0f) {
-        for (float x = 82.5f; x < 880.0f; x += 29.0f) {
+        for (float x = 2.5f; x < 800.0f; x += 29.0f) {
             worst = std::max(worst, difference(screenPixel(frame, Vec2(x, y)), picturePixel(Vec2(x, y))));
         }
     }

@@ -159,6 +159,17 @@ TEST_F(MapScreenTest, CountriesStandInUnlockOrderLockedOnesAsSilhouettesAndTheLi
         EXPECT_NE(caption->getString(), std::string("country.") + look.country);
         EXPECT_FLOAT_EQ(i->getContentSize().height, 600.0f);
         EXPECT_EQ(i->getLockSize(), cocos2d::Size(400, 560));
+        // A locked country shows a padlock on its silhouette and its name, dimmed, on the dark ribbon.
+        cocos2d::Node* badge = i->getChildByName(CountryListItemNode::kLockBadgeName);
+        auto* lockedName = dynamic_cast<cocos2d::Label*>(i->getChildByName(CountryListItemNode::kLockCaptionName));
+        EXPECT_EQ(badge != nullptr && badge->isVisible(), look.silhouette) << look.country;
+        EXPECT_EQ(lockedName != nullptr && lockedName->isVisible(), look.silhouette) << look.country;
+        if (look.silhouette && badge != nullptr && lockedName != nullptr) {
+            EXPECT_EQ(badge->getPosition(), i->getChildByTag(MapScreen::kIconTag)->getPosition()) << look.country;
+            EXPECT_EQ(lockedName->getPosition(), caption->getPosition()) << look.country;
+            EXPECT_EQ(lockedName->getString(), caption->getString()) << look.country;
+            EXPECT_GT(badge->getLocalZOrder(), i->getChildByTag(MapScreen::kSilhouetteTag)->getLocalZOrder());
+        }
     }
     // Locked and completed countries keep their states.
     EXPECT_EQ(getCountryState("Ukraine"), kLocked);

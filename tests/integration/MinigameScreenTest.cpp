@@ -251,12 +251,14 @@ TEST_F(MinigameScreenTest, EachKindRunsItsGameUnderTheFrameWithTheCuratorInTheCo
         EXPECT_FALSE(part(screen, "LooseAnim")->isVisible());
         EXPECT_EQ(screen->getResultTextPosition(), part(screen, "WinAnim")->getPosition());
 
-        // The small avatar of the picture's country, its lower-left corner on the place's.
+        // The small avatar of the picture's country, its lower-left corner on the place's and its
+        // top no higher than the bar it sits in.
         cocos2d::Node* place = part(screen, "avatarPlace");
         cocos2d::Node* avatar = part(screen, "avatar_France_small");
         ASSERT_NE(avatar, nullptr);
-        EXPECT_EQ(avatar->getPosition() - avatar->getAnchorPointInPoints(),
+        EXPECT_EQ(avatar->getPosition() - avatar->getAnchorPointInPoints() * avatar->getScale(),
                   place->getPosition() - place->getAnchorPointInPoints());
+        EXPECT_LE(avatar->getBoundingBox().getMaxY(), part(screen, "bar")->getBoundingBox().getMaxY() + 0.01f);
 
         driver().stepFrames(30);
         driver().saveScreenshot(

@@ -12,6 +12,7 @@
 #include "engine/events/EventKeyboard.h"
 #include "engine/platform/GLView.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/Sprite.h"
 #include "engine/ui/Button.h"
 #include "engine/ui/TextFieldTTF.h"
 
@@ -184,7 +185,14 @@ TEST_F(ProfilePanelsTest, TheCurrentPlayerComesFirstThenTheOthersThenEmptySlots)
             EXPECT_EQ(user->isBright(), !empty) << slot;
             if (current) {
                 EXPECT_EQ(user->getTitleColor(), cocos2d::Color3B::GRAY);
+                // Shown as the chosen one: its own lit plate, not the dimmed look of an empty slot.
+                const cocos2d::Sprite* shown = user->getShownImage();
+                ASSERT_NE(shown, nullptr);
+                EXPECT_EQ(shown->getColor(), cocos2d::Color3B::WHITE);
+                EXPECT_NE(shown->getSpriteFrame(), button(chooser, 3, "user")->getShownImage()->getSpriteFrame());
             }
+            // A tick marks the current player where the others have their delete buttons.
+            EXPECT_EQ(chooser->getChildByTag(slot)->getChildByName("current") != nullptr, current) << slot;
             EXPECT_EQ(button(chooser, slot, "delete") != nullptr, !empty && !current) << slot;
         }
         if (c.titles.size() == 4 && c.titles[1] == "Bob" && c.titles[2] == add) {

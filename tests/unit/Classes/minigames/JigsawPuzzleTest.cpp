@@ -219,10 +219,13 @@ TEST_F(JigsawPuzzleTest, ThePictureIsCutIntoTilesDealtOnceEachOverTheGrid) {
     EXPECT_FALSE(game->isInputLocked());
     EXPECT_EQ(game->getPictureFile(), "pictures/wide.png");
     ASSERT_EQ(game->getCellSize(), 150);
-    EXPECT_EQ(game->getBoardOrigin(), Vec2(200 + 75, 0 + 75));
+    // The picture shows only the 600 x 600 the tiles are cut from, so cell (0, 0) sits in its corner.
+    EXPECT_EQ(game->getBoardOrigin(), Vec2(75, 75));
     cocos2d::Sprite* picture = game->getPicture();
     EXPECT_EQ(picture->getParent(), game.get());
-    EXPECT_EQ(picture->getPosition(), Vec2(0, 0));
+    EXPECT_EQ(picture->getPosition(), Vec2(0, JigsawPuzzle::kBoardLift));
+    EXPECT_EQ(picture->getTextureRect(), cocos2d::Rect(200.0f, 0.0f, 600.0f, 600.0f));
+    EXPECT_EQ(picture->getContentSize(), cocos2d::Size(600.0f, 600.0f));
     ASSERT_EQ(game->getTiles().size(), 16u);
     std::set<const JigsawPipe*> dealt;
     for (int i = 0; i < 4; ++i) {
@@ -230,7 +233,7 @@ TEST_F(JigsawPuzzleTest, ThePictureIsCutIntoTilesDealtOnceEachOverTheGrid) {
             const JigsawPipe* tile = game->tileAt(i, j);
             ASSERT_NE(tile, nullptr);
             dealt.insert(tile);
-            EXPECT_EQ(tile->getPosition(), Vec2(150.0f * i + 275.0f, 150.0f * j + 75.0f));
+            EXPECT_EQ(tile->getPosition(), Vec2(150.0f * i + 75.0f, 150.0f * j + 75.0f));
         }
     }
     EXPECT_EQ(dealt.size(), 16u) << "every tile dealt once";
@@ -266,9 +269,10 @@ TEST_F(JigsawPuzzleTest, TheSilhouetteIsTheDarkenedBackgroundBehindTheBoard) {
     EXPECT_EQ(silhouette->getLocalZOrder(), 0);
     EXPECT_EQ(silhouette->getTexture(), background->getTexture());
     EXPECT_EQ(silhouette->getColor(), cocos2d::Color3B(80, 80, 80));
-    // The background is 1280 x 810 and the picture 1000 x 600 with no margins: the board lies 140 and
-    // 105 pixels in from the background's edges.
-    EXPECT_EQ(silhouette->getTextureRect(), cocos2d::Rect(140.0f, 105.0f, 1000.0f, 600.0f));
+    // The background is 1280 x 810 and the picture 1000 x 600 with no margins, raised above the centre:
+    // the board lies 140 pixels in from the background's sides and 105 less the lift from its top.
+    EXPECT_EQ(silhouette->getTextureRect(),
+              cocos2d::Rect(140.0f, 105.0f - JigsawPuzzle::kBoardLift, 1000.0f, 600.0f));
     EXPECT_EQ(silhouette->getPosition(), Vec2(500.0f, 300.0f));
 }
 
@@ -317,7 +321,7 @@ TEST_F(JigsawPuzzleTest, TheBorderFramesThePictureOnItsFourEdges) {
 
 TEST_F(JigsawPuzzleTest, PointsFindTheirCellsAndNothingOutsideTheGrid) {
     writePicture("pictures/wide.png", 1000, 600);
-    writeLevel(4, 4, 0, "pictures/wide.png");  // cells of 150 from x 200 to 800, y 0 to 600
+    writeLevel(4, 4, 0, "pictures/wide.png");  // cells of 150 over the shown 600 x 600
     ASSERT_NE(start(), nullptr);
     struct Case {
         Vec2 point;
@@ -325,9 +329,9 @@ TEST_F(JigsawPuzzleTest, PointsFindTheirCellsAndNothingOutsideTheGrid) {
         int column, row;
     };
     const std::vector<Case> cases = {
-        {{275, 75}, true, 0, 0},     {{200, 0}, true, 0, 0},         {{349.9f, 149.9f}, true, 0, 0},
-        {{350, 150}, true, 1, 1},    {{799.9f, 599.9f}, true, 3, 3}, {{199.9f, 300}, false, 0, 0},
-        {{500, -0.1f}, false, 0, 0}, {{800, 300}, false, 0, 0},      {{500, 600}, false, 0, 0},
+        {{75, 75}, true, 0, 0},      {{0, 0}, true, 0, 0},           {{149.9f, 149.9f}, true, 0, 0},
+        {{150, 150}, true, 1, 1},    {{599.9f, 599.9f}, true, 3, 3}, {{-0.1f, 300}, false, 0, 0},
+        {{300, -0.1f}, false, 0, 0}, {{600, 300}, false, 0, 0},      {{300, 600}, false, 0, 0},
         {{-1e9f, 5}, false, 0, 0},   {{1e30f, 1e30f}, false, 0, 0},  {{std::nanf(""), 10}, false, 0, 0},
     };
     for (const Case& c : cases) {
@@ -361,8 +365,8 @@ TEST_F(JigsawPuzzleTest, TapsSelectUnselectAndSwapWithAGlideThatLocksInput) {
 
     // A tap beside the grid unselects.
     tapCell(0, 0);
-    game->touchBegan(worldOf(Vec2(100, 300)));
-    game->touchEnded(worldOf(Vec2(100, 300)));
+    game->touchBegan(worldOf(Vec2(-100, 300)));
+    game->touchEnded(worldOf(Vec2(-100, 300)));
     EXPECT_EQ(game->getSelectedTile(), nullptr);
     EXPECT_EQ(a->getColor(), cocos2d::Color3B::WHITE);
 

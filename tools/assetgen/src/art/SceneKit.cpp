@@ -54,9 +54,14 @@ void reflection(cairo_t* cr, double x0, double x1, double y, double depth, const
         double wob = rng.range(-2, 2);
         strokeLine(cr, x + wob, y, x - wob, y + d, 3.2, c, alpha * rng.range(0.6, 1.0));
     }
+    // Glints across the mirrored image only: over bare water (or the clear ground of an object's
+    // own image) they would show as a pale scribble of their own.
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_ATOP);
     for (double yy = y + 3; yy < y + depth; yy += rng.range(4, 8)) {
         strokeLine(cr, x0 - 2, yy, x1 + 2, yy, 1.2, {1, 1, 1}, 0.12);
     }
+    cairo_restore(cr);
 }
 
 void groundShadow(cairo_t* cr, double cx, double cy, double rx, double ry, const Look& look, double alpha) {

@@ -1,6 +1,7 @@
 // Art of the world and menu screens: the map's world and clouds (both tile sideways, since the
 // map scrolls their texture rectangles), the country ribbon and emblems, the gallery walls and
 // shades, picture frames, locks, markers, pictogram buttons and the cabinet's board and pins.
+#include <algorithm>
 #include <cmath>
 
 #include "art/Art.h"
@@ -103,10 +104,12 @@ void artCloudLayer(ArtContext& a) {
     }
 }
 
-// Light falling in from the top of the screen.
+// Light falling in from the top of the screen. The image may cover the whole window (it is centred
+// on it); the light then fades out within "reach" pixels of the top and the rest stays clear.
 void artTopLight(ArtContext& a) {
-    cairo_rectangle(a.cr, 0, 0, a.w, a.h);
-    fillLinear(a.cr, 0, 0, 0, a.h, {{0, Rgb::hex(0xFFF8E8), 0.7}, {1, Rgb::hex(0xFFF8E8), 0.0}});
+    const double reach = std::min(a.h, a.args.number("reach", a.h));
+    cairo_rectangle(a.cr, 0, 0, a.w, reach);
+    fillLinear(a.cr, 0, 0, 0, reach, {{0, Rgb::hex(0xFFF8E8), 0.7}, {1, Rgb::hex(0xFFF8E8), 0.0}});
 }
 
 // A cloth banner with forked ends, for a country's name.

@@ -1,0 +1,339 @@
+// Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
+// board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
+// avatar. A screenshot of each level is left in the test output folder.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "ScreenTestSupport.h"
+#include "engine/scene/Sprite.h"
+#include "engine/base/Director.h"
+#include "engine/math/Rect.h"
+#include "engine/scene/Node.h"
+#include "engine/scene/Scene.h"
+
+#include "Profile.h"
+#include "Settings.h"
+#include "minigames/ColorMatch.h"
+#include "minigames/ColorMatchPipe.h"
+#include "minigames/ConveyorPuzzle.h"
+#include "minigames/CurrentMinigame.h"
+#include "minigames/DropsPuzzle.h"
+#include "minigames/JigsawPuzzle.h"
+#include "minigames/MinigameBase.h"
+#include "minigames/MinigameScreen.h"
+#include "minigames/TwoMatch.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using cocos2d::Director;
+using cocos2d::Node;
+using cocos2d::Rect;
+using cocos2d::Vec2;
+
+constexpr float kScreenWidth = 1280.0f;
+constexpr float kScreenHeight = 810.0f;
+constexpr int kSettleFrames = 20;  // a third of a second: opening animations have ended
+// Soft edges (shadows, glows) of a piece may reach this far into the bar or under the guide.
+constexpr float kTolerance = 2.0f;
+
+// A box in world space, from a node's own content box.
+Rect worldBox(const Node* node) {
+    const cocos2d::Size size = node->getContentSize();
+    const Vec2 corners[] = {
+        node->convertToWorldSpace(Vec2(0.0f, 0.0f)),
+        node->convertToWorldSpace(Vec2(size.width, 0.0f)),
+        node->convertToWorldSpace(Vec2(0.0f, size.height)),
+        node->convertToWorldSpace(Vec2(size.width, size.height)),
+    };
+    float minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
+    for (const Vec2& c : corners) {
+        minX = std::min(minX, c.x);
+        maxX = std::max(maxX, c.x);
+        minY = std::min(minY, c.y);
+        maxY = std::max(maxY, c.y);
+    }
+    return Rect(minX, minY, maxX - minX, maxY - minY);
+}
+
+bool shownOnScreen(const Node* node) {
+    for (const Node* n = node; n != nullptr; n = n->getParent()) {
+        if (!n->isVisible()) {
+            return false;
+        }
+    }
+    return node->getDisplayedOpacity() > 0;
+}
+
+// The overlap of two boxes, empty when they only touch.
+Rect overlapOf(const Rect& a, const Rect& b) {
+    const float x0 = std::max(a.getMinX(), b.getMinX());
+    const float x1 = std::min(a.getMaxX(), b.getMaxX());
+    const float y0 = std::max(a.getMinY(), b.getMinY());
+    const float y1 = std::min(a.getMaxY(), b.getMaxY());
+    if (x1 <= x0 || y1 <= y0) {
+        return Rect();
+    }
+    return Rect(x0, y0, x1 - x0, y1 - y0);
+}
+
+std::string describe(const Rect& r) {
+    std::ostringstream s;
+    s << "(" << r.getMinX() << ", " << r.getMinY() << ") to (" << r.getMaxX() << ", " << r.getMaxY() << ")";
+    return s.str();
+}
+
+// One thing the player plays with or reads the board from.
+struct Piece {
+    std::string what;
+    const Node* node;
+};
+
+void addSprites(const Node* root, const std::string& what, std::vector<Piece>& out) {
+    if (dynamic_cast<const cocos2d::Sprite*>(root) != nullptr && root->getContentSize().width > 0.0f &&
+        shownOnScreen(root)) {
+        out.push_back({what, root});
+    }
+    for (const Node* child : root->getChildren()) {
+        addSprites(child, what, out);
+    }
+}
+
+// The board of each kind and the pieces on it, as they stand once the level has settled.
+std::vector<Piece> colorMatchPieces(MinigameBase* game) {
+    std::vector<Piece> pieces;
+    if (const Node* frame = game->getChildByName("board_frame")) {
+        pieces.push_back({"board frame", frame});
+    }
+    if (const Node* ui = game->getChildByName("UI")) {
+        addSprites(ui, "colour scale", pieces);
+    }
+    for (const Node* child : game->getChildren()) {
+        if (dynamic_cast<const ColorMatchPipe*>(child) != nullptr) {
+            addSprites(child, "can", pieces);
+        }
+    }
+    return pieces;
+}
+
+std::vector<Piece> jigsawPieces(MinigameBase* game) {
+    std::vector<Piece> pieces;
+    auto* jigsaw = dynamic_cast<JigsawPuzzle*>(game);
+    if (jigsaw == nullptr || jigsaw->getPicture() == nullptr) {
+        return pieces;
+    }
+    // The picture with its frame, and every tile on it.
+    addSprites(jigsaw->getPicture(), "picture", pieces);
+    return pieces;
+}
+
+std::vector<Piece> twoMatchPieces(MinigameBase* game) {
+    std::vector<Piece> pieces;
+    for (const Node* child : game->getChildren()) {
+        addSprites(child, "door", pieces);
+    }
+    // The landscape behind the door fills the window and is no part of the board.
+    pieces.erase(std::remove_if(pieces.begin(), pieces.end(),
+                                [](const Piece& p) {
+                                    const Rect box = worldBox(p.node);
+                                    return box.size.width >= kScreenWidth && box.size.height >= kScreenHeight;
+                                }),
+                 pieces.end());
+    return pieces;
+}
+
+std::vector<Piece> dropsPieces(MinigameBase* game) {
+    std::vector<Piece> pieces;
+    auto* drops = dynamic_cast<DropsPuzzle*>(game);
+    if (drops == nullptr) {
+        return pieces;
+    }
+    if (drops->getCart() != nullptr) {
+        addSprites(drops->getCart(), "cart", pieces);
+    }
+    if (drops->getUI() != nullptr) {
+        addSprites(drops->getUI(), "drops board", pieces);
+    }
+    return pieces;
+}
+
+std::vector<Piece> conveyorPieces(MinigameBase* game) {
+    std::vector<Piece> pieces;
+    auto* conveyor = dynamic_cast<ConveyorPuzzle*>(game);
+    if (conveyor == nullptr) {
+        return pieces;
+    }
+    if (conveyor->getUi() != nullptr) {
+        addSprites(conveyor->getUi(), "sorting board", pieces);
+    }
+    return pieces;
+}
+
+struct Kind {
+    int32_t kind;
+    const char* name;  // as the level files are named
+    std::vector<Piece> (*pieces)(MinigameBase*);
+    // The belt runs in from one side of the window and out at the other.
+    bool crossesSides;
+};
+
+const Kind kKinds[] = {
+    {0, "TwoMatch", twoMatchPieces, false},      {1, "ColorMatch", colorMatchPieces, false},
+    {2, "DropsPuzzle", dropsPieces, false},      {3, "ConveyorPuzzle", conveyorPieces, true},
+    {4, "JigsawPuzzle", jigsawPieces, false},
+};
+
+std::string levelFolder() {
+    return std::string(KESTROVA_RESOURCE_DIR) + "/res/minigamelevels";
+}
+
+// The level numbers the resource tree holds for a kind: one file per level, or for the jigsaw the
+// numbers of its one file.
+std::vector<int32_t> levelsOf(const Kind& kind) {
+    std::vector<int32_t> levels;
+    if (kind.kind == 4) {
+        std::ifstream in(levelFolder() + "/JigsawPuzzle.xml");
+        std::stringstream text;
+        text << in.rdbuf();
+        const std::string all = text.str();
+        const std::regex number("<Level[^>]*number=\"([0-9]+)\"");
+        for (auto it = std::sregex_iterator(all.begin(), all.end(), number); it != std::sregex_iterator(); ++it) {
+            levels.push_back(std::atoi((*it)[1].str().c_str()));
+        }
+    } else {
+        const std::regex file(std::string(kind.name) + "_([0-9]+)\\.xml");
+        for (const auto& entry : fs::directory_iterator(levelFolder())) {
+            std::smatch m;
+            const std::string name = entry.path().filename().string();
+            if (std::regex_match(name, m, file)) {
+                levels.push_back(std::atoi(m[1].str().c_str()));
+            }
+        }
+    }
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
+
+class MinigameLayoutTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        screentest::useStagedResources();
+        screentest::loadEnglishTexts();
+        const fs::path home(testing::Driver::scratchPath("xdg-minigame-layout"));
+        fs::create_directories(home);
+        ::setenv("XDG_DATA_HOME", home.c_str(), 1);
+    }
+
+    void SetUp() override {
+        Settings::destroyInstance();
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile = Profile();
+        profile.minigameLevels = {0, 0, 0, 0, 0};
+        profile.currentPicture.country = "UnitedKingdom";
+        profile.shownTutorials = {MinigameScreen::kTwoMatchTutorial};
+        Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+    }
+
+    void TearDown() override {
+        Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+        Settings::destroyInstance();
+    }
+
+    static testing::Driver& driver() { return testing::Driver::get(); }
+
+    // The screen alone in a running scene, as the selection popup shows it.
+    MinigameScreen* open(int32_t kind, int32_t level) {
+        currentMinigameKind = kind;
+        currentMinigameLevel = level;
+        MinigameScreen* screen = MinigameScreen::create();
+        if (screen == nullptr) {
+            return nullptr;
+        }
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        scene->addChild(screen);
+        Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(kSettleFrames);
+        return screen;
+    }
+};
+
+// The parts of the frame a board must keep clear of: the bottom bar and the guide's avatar.
+struct Frame {
+    Rect bar;
+    Rect guide;
+    bool hasBar = false;
+    bool hasGuide = false;
+};
+
+Frame frameOf(MinigameScreen* screen) {
+    Frame frame;
+    Node* ui = screen->getUi();
+    if (const Node* bar = ui->getChildByName("bar")) {
+        frame.bar = worldBox(bar);
+        frame.hasBar = true;
+    }
+    const std::string avatar = "avatar_" + Settings::getInstance().getCurrentUser().currentPicture.country + "_small";
+    if (const Node* guide = ui->getChildByName(avatar)) {
+        std::vector<Piece> parts;
+        addSprites(guide, "guide", parts);
+        for (const Piece& part : parts) {
+            const Rect box = worldBox(part.node);
+            frame.guide = frame.hasGuide ? frame.guide.unionWithRect(box) : box;
+            frame.hasGuide = true;
+        }
+    }
+    return frame;
+}
+
+TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    const Rect window(0.0f, 0.0f, kScreenWidth, kScreenHeight);
+    for (const Kind& kind : kKinds) {
+        const std::vector<int32_t> levels = levelsOf(kind);
+        EXPECT_FALSE(levels.empty()) << kind.name << ": no level files";
+        for (int32_t level : levels) {
+            SCOPED_TRACE(std::string(kind.name) + " level " + std::to_string(level));
+            MinigameScreen* screen = open(kind.kind, level);
+            ASSERT_NE(screen, nullptr);
+            ASSERT_NE(screen->getGame(), nullptr);
+            driver().saveScreenshot(testing::Driver::outputPath("minigames/" + std::string(kind.name) + "_" +
+                                                                std::to_string(level) + ".png"));
+            const Frame frame = frameOf(screen);
+            EXPECT_TRUE(frame.hasBar);
+            EXPECT_TRUE(frame.hasGuide);
+            const std::vector<Piece> pieces = kind.pieces(screen->getGame());
+            EXPECT_FALSE(pieces.empty()) << "nothing of the board was found";
+            for (const Piece& piece : pieces) {
+                const Rect box = worldBox(piece.node);
+                const std::string where = piece.what + " '" + piece.node->getName() + "' at " + describe(box);
+                if (!kind.crossesSides) {
+                    EXPECT_GE(box.getMinX(), window.getMinX() - kTolerance) << where << " leaves the window";
+                    EXPECT_LE(box.getMaxX(), window.getMaxX() + kTolerance) << where << " leaves the window";
+                }
+                EXPECT_LE(box.getMaxY(), window.getMaxY() + kTolerance) << where << " leaves the window";
+                if (frame.hasBar) {
+                    EXPECT_GE(box.getMinY(), frame.bar.getMaxY() - kTolerance) << where << " runs under the bar";
+                }
+                if (frame.hasGuide) {
+                    const Rect shared = overlapOf(box, frame.guide);
+                    EXPECT_TRUE(shared.size.width <= kTolerance || shared.size.height <= kTolerance)
+                        << where << " lies under the guide at " << describe(frame.guide);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
