@@ -11,6 +11,7 @@
 #include "Profile.h"
 
 namespace cocos2d {
+class GLView;
 class Node;
 }  // namespace cocos2d
 
@@ -94,6 +95,9 @@ public:
     // smaller than 1280 x 810 in both directions keeps the view full screen and records the choice
     // all the same. Without a desktop view only the choice is recorded.
     bool setFullscreen(bool on);
+    // The design resolution 1280 x 810 with the whole design area shown: at launch, after a change of
+    // full screen and when the window is resized.
+    static void applyDesignResolution(cocos2d::GLView* view);
     // Alt+Enter: the opposite of the current profile's choice.
     void toggleFullscreen();
     // The full-screen state last applied.
