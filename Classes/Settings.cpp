@@ -162,6 +162,9 @@ bool Settings::selectUser(const std::u16string& name, bool apply) {
         return false;
     }
     store.currentUserName = name;
+    // A player who was not current at launch gets the pack versions that came since, as the current
+    // player did at launch, before the save writes them.
+    DataPackReader::getInstance().load("Scenes", getLanguage(), getCurrentUser());
     if (apply) {
         applyCurrentUser();
     }

@@ -52,8 +52,9 @@ public:
     // When the store holds no profile: an empty-named new player, made current.
     void ensureDefaultUser();
     bool userExists(const std::u16string& name) const;
-    // Makes another existing player current, applies its options when apply is set, and saves;
-    // false, with nothing done, for a name without a profile or the current name.
+    // Makes another existing player current, reads the content packs into it (so that it gets a pack
+    // version that came while it was not current), applies its options when apply is set, and
+    // saves; false, with nothing done, for a name without a profile or the current name.
     bool selectUser(const std::u16string& name, bool apply);
     // Appends the names of all profiles but the empty-named one; sorted by their 16-bit units when
     // asked.
