@@ -91,7 +91,7 @@ FileRead readFile(const std::string& path, size_t limit) {
 
 bool nameIsTaken(const std::string& path) {
     struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 || errno != ENOENT;
+    return ::lstat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
 bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath) {
