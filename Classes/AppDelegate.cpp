@@ -33,10 +33,6 @@ using KeyCode = cocos2d::EventKeyboard::KeyCode;
 constexpr const char* kWindowTitle = "Kestrova";
 constexpr int kKeyboardListenerPriority = 1;
 
-void setDesignResolution(cocos2d::GLView* view) {
-    view->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, cocos2d::ResolutionPolicy::SHOW_ALL);
-}
-
 bool isAltKey(KeyCode keyCode) {
     return keyCode == KeyCode::KEY_ALT || keyCode == KeyCode::KEY_RIGHT_ALT;
 }
@@ -92,7 +88,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
         settings.applyWindowIcon();
     }
 
-    setDesignResolution(director->getOpenGLView());
+    Settings::applyDesignResolution(director->getOpenGLView());
 
     std::srand(static_cast<unsigned int>(static_cast<uint32_t>(std::time(nullptr))));
 
@@ -174,7 +170,7 @@ void AppDelegate::onCloseRequest() {
 void AppDelegate::onWindowResized() {
     cocos2d::log("size changed");
     if (cocos2d::GLView* view = Director::getInstance()->getOpenGLView()) {
-        setDesignResolution(view);
+        Settings::applyDesignResolution(view);
     }
 }
 

@@ -1,13 +1,10 @@
 #include "DataPackReader.h"
 
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <limits>
 #include <string>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -20,6 +17,7 @@
 #include "PackPicture.h"
 #include "PictureProgress.h"
 #include "Profile.h"
+#include "StringHelpers.h"
 #include "TextTable.h"
 #include "WorldProgress.h"
 #include "XmlDocument.h"
@@ -31,50 +29,11 @@ using XmlNode = rapidxml::xml_node<char>;
 // The first value of a newly inserted picture's reserved pair.
 constexpr int32_t kNewPictureReservedValue = 5;
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-// The leading whitespace and one '+' that the C conversions accept; from_chars takes neither.
-const char* skipNumberPrefix(const char* first, const char* last) {
-    while (first != last && isSpace(*first)) {
-        ++first;
-    }
-    if (first != last && *first == '+' && first + 1 != last && *(first + 1) != '-') {
-        ++first;
-    }
-    return first;
-}
-
-// The longest leading integer, 0 when there is none; out-of-range values are clamped, whatever the
-// process locale.
-int32_t readInteger(const std::string& text) {
-    const char* first = skipNumberPrefix(text.data(), text.data() + text.size());
-    int64_t value = 0;
-    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        return (first != text.data() + text.size() && *first == '-') ? std::numeric_limits<int32_t>::min()
-                                                                     : std::numeric_limits<int32_t>::max();
-    }
-    if (error != std::errc()) {
-        return 0;
-    }
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
-}
-
-// The longest leading decimal number truncated towards zero, kept within float range; 0 when there
-// is none, it is not a number or it lies beyond double range.
+// The leading decimal number truncated towards zero and kept within float range; 0 when there is
+// none or it is not a number.
 float readWholeNumber(const std::string& text) {
-    const char* first = skipNumberPrefix(text.data(), text.data() + text.size());
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(first, text.data() + text.size(), value);
-    if (error != std::errc() || std::isnan(value)) {
+    double value = leadingDecimal(text);
+    if (std::isnan(value)) {
         return 0.0f;
     }
     value = std::trunc(value);
@@ -119,8 +78,8 @@ void readPicture(const XmlNode* element, PackCountry& country, WorldProgress& wo
     picture.itemChance = readWholeNumber(attributeText(element, "itemchance"));
     picture.museumId = attributeText(element, "museumID");
     picture.possibleItems = attributeText(element, "possibleitems");
-    picture.coins = readInteger(attributeText(element, "coins"));
-    picture.unlockOrder = readInteger(attributeText(element, "unlockorder"));
+    picture.coins = leadingInt32(attributeText(element, "coins"));
+    picture.unlockOrder = leadingInt32(attributeText(element, "unlockorder"));
     picture.year = attributeText(element, "year");
 
     // Only a record this read creates gets the starting state: a player's progress in a picture the
@@ -142,7 +101,7 @@ void readPicture(const XmlNode* element, PackCountry& country, WorldProgress& wo
 PackCountry& readCountry(const XmlNode* element, PackInfo& pack, WorldProgress& world) {
     PackCountry country;
     country.path = attributeText(element, "path");
-    country.unlockOrder = readInteger(attributeText(element, "unlockorder"));
+    country.unlockOrder = leadingInt32(attributeText(element, "unlockorder"));
 
     const auto [entry, inserted] = world.countries.try_emplace(country.path);
     CountryProgress& record = entry->second;

@@ -2,13 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "CountryProgress.h"
 #include "EvidenceBook.h"
 #include "PictureProgress.h"
 #include "Profile.h"
 #include "Settings.h"
+#include "StringHelpers.h"
 
 namespace {
 
@@ -39,52 +43,93 @@ int32_t saturatingAdd(int32_t a, int32_t b) {
         std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-// Calls visit(country, picture) for every pack picture in order until it returns true.
-template <typename Visit>
-void forEachPackPicture(Visit visit) {
+// The version number at the start of a pack's version text; versions that hold none compare equal.
+int64_t versionNumber(const PackInfo& pack) {
+    return leadingInteger(pack.packVersion);
+}
+
+// The profile's packs from the newest version to the oldest. A new version of a pack is appended
+// after the one the player began with, so of two equal version numbers the later pack is newer.
+std::vector<PackInfo*> packsNewestFirst() {
+    std::vector<PackInfo*> packs;
     for (PackInfo& pack : currentProfile().packs) {
-        for (PackCountry& country : pack.countries) {
-            for (PackPicture& picture : country.pictures) {
-                if (visit(country, picture)) {
-                    return;
-                }
+        packs.push_back(&pack);
+    }
+    std::stable_sort(packs.begin(), packs.end(), [](const PackInfo* a, const PackInfo* b) {
+        return versionNumber(*a) < versionNumber(*b);
+    });
+    std::reverse(packs.begin(), packs.end());
+    return packs;
+}
+
+// Calls visit(pack, country) for each country as the newest pack version that lists it describes
+// it, newest packs first, until it returns true. A country only an older version lists is still
+// visited, so nothing the player reached disappears with a new version.
+template <typename Visit>
+void forEachPackCountry(Visit visit) {
+    std::vector<const std::string*> seen;
+    for (PackInfo* pack : packsNewestFirst()) {
+        for (PackCountry& country : pack->countries) {
+            const bool known = std::any_of(seen.begin(), seen.end(),
+                                           [&](const std::string* path) { return *path == country.path; });
+            if (known) {
+                continue;
+            }
+            seen.push_back(&country.path);
+            if (visit(*pack, country)) {
+                return;
             }
         }
     }
+}
+
+// Calls visit(country, picture) for every picture of those countries in order until it returns
+// true.
+template <typename Visit>
+void forEachPackPicture(Visit visit) {
+    forEachPackCountry([&](PackInfo&, PackCountry& country) {
+        for (PackPicture& picture : country.pictures) {
+            if (visit(country, picture)) {
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 }  // namespace
 
 PackCountry* findPackCountry(const std::string& countryPath) {
-    for (PackInfo& pack : currentProfile().packs) {
-        for (PackCountry& country : pack.countries) {
-            if (country.path == countryPath) {
-                return &country;
-            }
-        }
-    }
-    return nullptr;
+    PackCountry* found = nullptr;
+    forEachPackCountry([&](PackInfo&, PackCountry& country) {
+        found = country.path == countryPath ? &country : nullptr;
+        return found != nullptr;
+    });
+    return found;
 }
 
 PackInfo* findPackOfCountry(const std::string& countryPath) {
-    for (PackInfo& pack : currentProfile().packs) {
-        for (const PackCountry& country : pack.countries) {
-            if (country.path == countryPath) {
-                return &pack;
-            }
-        }
-    }
-    return nullptr;
+    PackInfo* found = nullptr;
+    forEachPackCountry([&](PackInfo& pack, PackCountry& country) {
+        found = country.path == countryPath ? &pack : nullptr;
+        return found != nullptr;
+    });
+    return found;
 }
 
 PackPicture* findPackPicture(const PictureKey& key) {
-    PackCountry* country = findPackCountry(key.country);
-    if (country == nullptr) {
-        return nullptr;
-    }
-    for (PackPicture& picture : country->pictures) {
-        if (picture.path == key.picture) {
-            return &picture;
+    // The newest version that lists the picture in that country: a picture a new version dropped
+    // keeps the description the player played it with.
+    for (PackInfo* pack : packsNewestFirst()) {
+        for (PackCountry& country : pack->countries) {
+            if (country.path != key.country) {
+                continue;
+            }
+            for (PackPicture& picture : country.pictures) {
+                if (picture.path == key.picture) {
+                    return &picture;
+                }
+            }
         }
     }
     return nullptr;
@@ -97,14 +142,26 @@ int32_t getCountryUnlockOrder(const std::string& countryPath) {
 
 int32_t getPictureUnlockOrder(const std::string& picturePath) {
     int32_t order = -1;
+    bool found = false;
     forEachPackPicture([&](PackCountry&, PackPicture& picture) {
-        if (picture.path != picturePath) {
-            return false;
-        }
-        order = picture.unlockOrder;
-        return true;
+        found = picture.path == picturePath;
+        order = found ? picture.unlockOrder : order;
+        return found;
     });
-    return order;
+    if (found) {
+        return order;
+    }
+    // A picture a new version dropped keeps the place it had in the chain.
+    for (PackInfo* pack : packsNewestFirst()) {
+        for (const PackCountry& country : pack->countries) {
+            for (const PackPicture& picture : country.pictures) {
+                if (picture.path == picturePath) {
+                    return picture.unlockOrder;
+                }
+            }
+        }
+    }
+    return -1;
 }
 
 PackMessage* getProgressMessage(const std::string& countryPath, int32_t index) {

@@ -11,8 +11,11 @@
 
 // Questions on the current player's progress, and the changes that unlock pictures and countries.
 // They work on the current profile's content packs (what exists) and its world progress (what the
-// player reached). Searches walk the packs, their countries and pictures in order and take the
-// first match; none of them saves.
+// player reached). A profile keeps every version of a pack it was given; the queries see each
+// country as the newest version that lists it describes it (its pictures, prices, unlock orders and
+// messages), and a country only an older version lists as that one does. Searches walk the packs
+// from the newest version (by the number its version starts with; of equal ones the later pack),
+// their countries and pictures in order, and take the first match; none of them saves.
 
 // Pack lookups: null or -1 when nothing matches.
 PackCountry* findPackCountry(const std::string& countryPath);

@@ -47,10 +47,6 @@ cocos2d::GLViewImpl* desktopView() {
     return dynamic_cast<cocos2d::GLViewImpl*>(cocos2d::Director::getInstance()->getOpenGLView());
 }
 
-void setDesignResolution(cocos2d::GLView* view) {
-    view->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, cocos2d::ResolutionPolicy::SHOW_ALL);
-}
-
 }  // namespace
 
 Settings& Settings::getInstance() {
@@ -66,6 +62,10 @@ void Settings::destroyInstance() {
 }
 
 Settings::~Settings() = default;
+
+void Settings::applyDesignResolution(cocos2d::GLView* view) {
+    view->setDesignResolutionSize(kDesignSize.width, kDesignSize.height, cocos2d::ResolutionPolicy::SHOW_ALL);
+}
 
 Profile& Settings::getCurrentUser() {
     UserData& store = UserData::getInstance();
@@ -162,6 +162,9 @@ bool Settings::selectUser(const std::u16string& name, bool apply) {
         return false;
     }
     store.currentUserName = name;
+    // A player who was not current at launch gets the pack versions that came since, as the current
+    // player did at launch, before the save writes them.
+    DataPackReader::getInstance().load("Scenes", getLanguage(), getCurrentUser());
     if (apply) {
         applyCurrentUser();
     }
@@ -241,7 +244,7 @@ bool Settings::setFullscreen(bool on) {
     if (on != _fullscreen && view != nullptr) {
         if (on) {
             view->enterFullscreen();
-            setDesignResolution(view);
+            applyDesignResolution(view);
             changed = true;
         } else if (view->getFullscreenHeight() >= static_cast<int>(kDesignSize.height) ||
                    view->getFullscreenWidth() >= static_cast<int>(kDesignSize.width)) {
@@ -249,7 +252,7 @@ bool Settings::setFullscreen(bool on) {
             view->setFrameSize(design.width, design.height);
             view->exitFullscreen(static_cast<int>(kDesignSize.width), static_cast<int>(kDesignSize.height));
             applyWindowIcon();
-            setDesignResolution(view);
+            applyDesignResolution(view);
             changed = true;
         }
     }

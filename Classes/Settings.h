@@ -11,6 +11,7 @@
 #include "Profile.h"
 
 namespace cocos2d {
+class GLView;
 class Node;
 }  // namespace cocos2d
 
@@ -51,8 +52,9 @@ public:
     // When the store holds no profile: an empty-named new player, made current.
     void ensureDefaultUser();
     bool userExists(const std::u16string& name) const;
-    // Makes another existing player current, applies its options when apply is set, and saves;
-    // false, with nothing done, for a name without a profile or the current name.
+    // Makes another existing player current, reads the content packs into it (so that it gets a pack
+    // version that came while it was not current), applies its options when apply is set, and
+    // saves; false, with nothing done, for a name without a profile or the current name.
     bool selectUser(const std::u16string& name, bool apply);
     // Appends the names of all profiles but the empty-named one; sorted by their 16-bit units when
     // asked.
@@ -94,6 +96,9 @@ public:
     // smaller than 1280 x 810 in both directions keeps the view full screen and records the choice
     // all the same. Without a desktop view only the choice is recorded.
     bool setFullscreen(bool on);
+    // The design resolution 1280 x 810 with the whole design area shown: at launch, after a change of
+    // full screen and when the window is resized.
+    static void applyDesignResolution(cocos2d::GLView* view);
     // Alt+Enter: the opposite of the current profile's choice.
     void toggleFullscreen();
     // The full-screen state last applied.

@@ -1,29 +1,25 @@
 #include "UserDataIO.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <memory>
-#include <system_error>
+#include <set>
+#include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include "engine/base/Log.h"
 
-#include "CDataInputStream.h"
-#include "CDataOutputStream.h"
+#include "CMemoryInputStream.h"
 #include "CMemoryOutputStream.h"
 #include "SaveFileParser.h"
 #include "Settings.h"
+#include "StringHelpers.h"
 #include "UserData.h"
+#include "UserDataIOFiles.h"
 #include "WideString.h"
 
 namespace {
@@ -32,106 +28,156 @@ constexpr const char* kPrimaryDataFile = "UserData.bin";
 constexpr const char* kPrimaryChecksumFile = "CheckSum.cs";
 constexpr const char* kSecondaryDataFile = "UserDataSecondary.bin";
 constexpr const char* kSecondaryChecksumFile = "CheckSumSecondary.cs";
-constexpr const char* kTemporarySuffix = ".tmp";
-constexpr size_t kCrcChunkBytes = 262144;
+// Stores saved by earlier releases carry the checksum of their first 256 KiB only.
+constexpr size_t kShortChecksumBytes = 262144;
+// Far beyond any real store; a larger file is refused unread rather than taken into memory.
+constexpr size_t kMaxSaveFileBytes = size_t{256} << 20;
+// A checksum is at most ten digits, so only the start of its file is read.
+constexpr size_t kChecksumFileBytes = 32;
+// Appended to the files of a store that could not be loaded when they are moved out of the way.
+constexpr const char* kKeptAsideSuffix = ".unloadable";
 
-// Reaches the disk before the rename makes it visible, so a power cut cannot leave a renamed but
-// empty file.
-void syncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+struct CopyNames {
+    const char* data;
+    const char* checksum;
+};
+constexpr CopyNames kPrimary{kPrimaryDataFile, kPrimaryChecksumFile};
+constexpr CopyNames kSecondary{kSecondaryDataFile, kSecondaryChecksumFile};
+
+// Folders whose store was on disk but could not be loaded: their files are moved aside before the
+// first save writes over them.
+std::set<std::string>& foldersToKeepAside() {
+    static std::set<std::string> folders;
+    return folders;
 }
 
-// Replaces path by bytes through a temporary file in the same folder. The old file stays as it was
-// unless the new one was written and closed without error.
-bool replaceFile(const std::string& folder, const std::string& path, const uint8_t* bytes, size_t size,
-                 bool widePath) {
-    const std::string temporary = path + kTemporarySuffix;
-    auto out = std::make_shared<Core::CDataOutputStream>();
-    const bool opened = widePath ? out->open(widen(temporary)) : out->open(temporary);
-    bool ok = opened;
-    size_t written = 0;
-    while (ok && written < size) {
-        const size_t chunk = std::min<size_t>(size - written, 1u << 30);
-        out->write(bytes + written, static_cast<int32_t>(chunk));
-        written += chunk;
-        ok = !out->failed();
-    }
-    if (opened) {
-        out->close();
-        ok = ok && !out->failed();
-    }
-    if (ok) {
-        syncPath(temporary, O_RDONLY);
-        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-    }
-    if (!ok) {
-        const int error = errno;
-        if (opened) {
-            std::remove(temporary.c_str());
+// One copy as it lies on disk, read whole.
+struct CopyOnDisk {
+    savefiles::FileRead data;
+    uint32_t stored = 0;
+    uint32_t computed = 0;
+    bool checksumPasses = false;
+};
+
+uint32_t crcOf(const std::vector<uint8_t>& bytes, size_t count) {
+    return UserDataIO::crc32(bytes.data(), static_cast<uint32_t>(std::min(count, bytes.size())));
+}
+
+// The number a checksum file holds; 0 when it is missing or holds none. Logs why a file that is
+// there could not be read.
+uint32_t readStoredChecksum(const std::string& path, bool report) {
+    const savefiles::FileRead file = savefiles::readFile(path, kChecksumFileBytes);
+    if (!file.ok) {
+        if (report && file.exists) {
+            cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: cannot read \"%s\": %s", path.c_str(),
+                           file.error.c_str());
         }
-        cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: cannot write \"%s\": %s", path.c_str(),
-                       std::strerror(error));
-        return false;
+        return 0;
     }
-    syncPath(folder.empty() ? std::string(".") : folder, O_RDONLY | O_DIRECTORY);
+    const int64_t value =
+        leadingInteger(std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
+    return value >= 0 && value <= int64_t{UINT32_MAX} ? static_cast<uint32_t>(value) : 0;
+}
+
+// Reads a copy and tests its checksum, which may cover the whole file (what this game writes) or,
+// in stores from earlier releases, the first 256 KiB only. With report set, a file that is there
+// but cannot be read logs its reason, and the stored checksum is printed as the loader does.
+CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumPath, bool report) {
+    CopyOnDisk copy;
+    copy.data = savefiles::readFile(dataPath, kMaxSaveFileBytes);
+    if (!copy.data.ok) {
+        if (report && copy.data.exists) {
+            cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: cannot read \"%s\": %s", dataPath.c_str(),
+                           copy.data.error.c_str());
+        }
+        return copy;
+    }
+    if (copy.data.overLimit) {
+        if (report) {
+            cocos2d::logAt(cocos2d::LogLevel::Warning,
+                           "UserDataIO: \"%s\" is larger than %zu bytes; not read", dataPath.c_str(),
+                           kMaxSaveFileBytes);
+        }
+        copy.data.ok = false;
+        return copy;
+    }
+    copy.stored =
+        report ? UserDataIO::readChecksumFile(checksumPath.c_str()) : readStoredChecksum(checksumPath, false);
+    copy.computed = crcOf(copy.data.bytes, copy.data.bytes.size());
+    if (copy.computed != copy.stored && copy.data.bytes.size() > kShortChecksumBytes) {
+        const uint32_t shortForm = crcOf(copy.data.bytes, kShortChecksumBytes);
+        if (shortForm == copy.stored) {
+            copy.computed = shortForm;
+        }
+    }
+    copy.checksumPasses = copy.computed == copy.stored;
+    return copy;
+}
+
+CopyOnDisk examineCopy(const std::string& folder, const CopyNames& names) {
+    return examineCopy(folder + names.data, folder + names.checksum, false);
+}
+
+// Both copies pass their checksums but differ, and the secondary was written after the primary:
+// the primary could not be replaced at the last save (saves replace the secondary first while the
+// primary is the copy that loads), so the secondary holds the newer store.
+bool secondaryIsNewer(const CopyOnDisk& primary, const CopyOnDisk& secondary) {
+    return primary.checksumPasses && secondary.checksumPasses && primary.data.bytes != secondary.data.bytes &&
+           secondary.data.modified > primary.data.modified;
+}
+
+bool writeChecksum(const std::string& checksumPath, uint32_t crc) {
+    const std::string digits = std::to_string(crc);
+    return savefiles::replaceFile(checksumPath, reinterpret_cast<const uint8_t*>(digits.data()),
+                                  digits.size(), false);
+}
+
+// The data file first, then its checksum: a copy cut short between the two fails its checksum
+// test and the other copy loads.
+bool writeCopy(const std::string& folder, const CopyNames& names, const std::vector<uint8_t>& bytes,
+               uint32_t crc, bool widePath) {
+    return savefiles::replaceFile(folder + names.data, bytes.data(), bytes.size(), widePath) &&
+           writeChecksum(folder + names.checksum, crc);
+}
+
+// Moves every file of the store that failed to load out of the way, never deleting one, and names
+// them in one line. False when one could not be moved: then nothing may be written over it.
+bool keepUnloadableStoreAside(const std::string& folder) {
+    std::string moved;
+    for (const char* name :
+         {kPrimaryDataFile, kPrimaryChecksumFile, kSecondaryDataFile, kSecondaryChecksumFile}) {
+        const std::string path = folder + name;
+        if (!savefiles::nameIsTaken(path)) {
+            continue;
+        }
+        std::string error;
+        const std::string aside = savefiles::moveAside(path, kKeptAsideSuffix, error);
+        if (aside.empty()) {
+            cocos2d::logAt(
+                cocos2d::LogLevel::Error,
+                "UserDataIO: cannot move \"%s\" aside: %s; the game is not saved, so that the store "
+                "that could not be loaded is not overwritten",
+                path.c_str(), error.c_str());
+            return false;
+        }
+        moved += (moved.empty() ? "\"" : ", \"") + aside + "\"";
+    }
+    if (!moved.empty()) {
+        cocos2d::logAt(cocos2d::LogLevel::Warning,
+                       "UserDataIO: the saved store could not be loaded and is kept aside as %s",
+                       moved.c_str());
+    }
     return true;
 }
 
-bool writeCopy(const std::string& folder, const char* dataName, const char* checksumName,
-               const std::vector<uint8_t>& bytes, uint32_t crc, bool widePath) {
-    if (!replaceFile(folder, folder + dataName, bytes.data(), bytes.size(), widePath)) {
-        return false;
-    }
-    const std::string digits = std::to_string(crc);
-    return replaceFile(folder, folder + checksumName, reinterpret_cast<const uint8_t*>(digits.data()),
-                       digits.size(), false);
-}
-
-uint32_t crcOfBytes(const std::vector<uint8_t>& bytes) {
-    uLong crc = ::crc32(0L, Z_NULL, 0);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const size_t chunk = std::min(bytes.size() - done, kCrcChunkBytes);
-        crc = ::crc32(crc, bytes.data() + done, static_cast<uInt>(chunk));
-        done += chunk;
-    }
-    return static_cast<uint32_t>(crc);
-}
-
-uint32_t parseChecksumText(const char* text) {
-    const char* c = text;
-    while (*c == ' ' || *c == '\t' || *c == '\n' || *c == '\r' || *c == '\f' || *c == '\v') {
-        ++c;
-    }
-    uint64_t value = 0;
-    for (; *c >= '0' && *c <= '9'; ++c) {
-        value = value * 10 + static_cast<uint64_t>(*c - '0');
-        if (value > UINT32_MAX) {
-            return 0;
+bool anySaveFileIsThere(const std::string& folder) {
+    for (const char* name :
+         {kPrimaryDataFile, kPrimaryChecksumFile, kSecondaryDataFile, kSecondaryChecksumFile}) {
+        if (savefiles::nameIsTaken(folder + name)) {
+            return true;
         }
     }
-    return static_cast<uint32_t>(value);
-}
-
-// The number a checksum file holds; 0 when it is missing or holds none. A checksum is at most ten
-// digits, so only the start of the file is read.
-uint32_t readChecksumQuietly(const char* path) {
-    std::ifstream file(path);
-    char text[32] = {};
-    if (file.is_open()) {
-        file.read(text, sizeof(text) - 1);
-    }
-    return parseChecksumText(text);
-}
-
-bool checksumMatches(const std::string& dataPath, const std::string& checksumPath) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(dataPath, error) &&
-           UserDataIO::computeFileCrc(dataPath.c_str()) == readChecksumQuietly(checksumPath.c_str());
+    return false;
 }
 
 // A profile that the current name names, so that a damaged or edited save cannot leave the player
@@ -150,6 +196,12 @@ void ensureCurrentUserExists() {
     store.currentUserName = std::move(chosen);
 }
 
+bool loadCopy(const std::string& folder, const CopyNames& names) {
+    const std::string data = folder + names.data;
+    const std::string checksum = folder + names.checksum;
+    return UserDataIO::loadUserFile(data.c_str(), checksum.c_str());
+}
+
 }  // namespace
 
 void UserDataIO::loadUserData() {
@@ -162,16 +214,32 @@ bool UserDataIO::saveUserData() {
 
 void UserDataIO::loadUserData(const std::string& folder) {
     cocos2d::log("UserDataIO::loadUserData");
-    const std::string primary = folder + kPrimaryDataFile;
-    const std::string primaryChecksum = folder + kPrimaryChecksumFile;
-    const std::string secondary = folder + kSecondaryDataFile;
-    const std::string secondaryChecksum = folder + kSecondaryChecksumFile;
-    if (loadUserFile(primary.c_str(), primaryChecksum.c_str())) {
+    bool loaded = false;
+    if (secondaryIsNewer(examineCopy(folder, kPrimary), examineCopy(folder, kSecondary))) {
+        cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
+                     kPrimaryDataFile);
+        if (loadCopy(folder, kSecondary)) {
+            cocos2d::log("reading secondary userdata success!");
+            loaded = true;
+        } else if (loadCopy(folder, kPrimary)) {
+            cocos2d::log("reading ok");
+            loaded = true;
+        }
+    } else if (loadCopy(folder, kPrimary)) {
         cocos2d::log("reading ok");
-    } else if (loadUserFile(secondary.c_str(), secondaryChecksum.c_str())) {
+        loaded = true;
+    } else if (loadCopy(folder, kSecondary)) {
         cocos2d::log("reading secondary userdata success!");
-    } else {
+        loaded = true;
+    }
+    if (!loaded) {
         cocos2d::log("reading secondary userdata failed!");
+    }
+    // A first start finds nothing; anything else that did not load must survive the next save.
+    if (!loaded && anySaveFileIsThere(folder)) {
+        foldersToKeepAside().insert(folder);
+    } else {
+        foldersToKeepAside().erase(folder);
     }
     Settings::getInstance().ensureDefaultUser();
     ensureCurrentUserExists();
@@ -183,41 +251,53 @@ bool UserDataIO::saveUserData(const std::string& folder) {
     buffer->writeInt32(kSaveFormatVersion);
     UserData::getInstance().write(buffer);
     const std::vector<uint8_t>& bytes = buffer->bytes();
-    const uint32_t crc = crcOfBytes(bytes);
+    if (bytes.size() > kMaxSaveFileBytes) {
+        // The loader would refuse it, so writing it would only replace a store that loads.
+        cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: the store is larger than %zu bytes; not saved",
+                       kMaxSaveFileBytes);
+        return false;
+    }
+    if (foldersToKeepAside().count(folder) != 0) {
+        if (!keepUnloadableStoreAside(folder)) {
+            return false;
+        }
+        foldersToKeepAside().erase(folder);
+    }
+    const uint32_t crc = crcOf(bytes, bytes.size());
     // The copy that a launch would load now is replaced last, so that a save cut short at any point
     // leaves one copy that loads the previous store or the new one. After an earlier save was cut
-    // short the secondary may be the only good copy, and then the primary goes first.
-    const std::string primaryPath = folder + kPrimaryDataFile;
-    const std::string primaryChecksumPath = folder + kPrimaryChecksumFile;
-    if (checksumMatches(primaryPath, primaryChecksumPath)) {
-        const bool secondaryOk =
-            writeCopy(folder, kSecondaryDataFile, kSecondaryChecksumFile, bytes, crc, true);
-        const bool primaryOk = writeCopy(folder, kPrimaryDataFile, kPrimaryChecksumFile, bytes, crc, false);
+    // short, or while the primary cannot be replaced, the secondary is the copy that loads, and then
+    // the primary goes first.
+    const CopyOnDisk primary = examineCopy(folder, kPrimary);
+    const bool primaryLoadsNow =
+        primary.checksumPasses && !secondaryIsNewer(primary, examineCopy(folder, kSecondary));
+    if (primaryLoadsNow) {
+        const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
+        const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
         return primaryOk && secondaryOk;
     }
-    const bool primaryOk = writeCopy(folder, kPrimaryDataFile, kPrimaryChecksumFile, bytes, crc, false);
-    const bool secondaryOk = writeCopy(folder, kSecondaryDataFile, kSecondaryChecksumFile, bytes, crc, true);
+    const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
+    const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
     return primaryOk && secondaryOk;
 }
 
 bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
-    auto in = std::make_shared<Core::CDataInputStream>();
     cocos2d::log("  opening file \"%s\"...", dataPath);
-    if (!in->open(std::string(dataPath))) {
+    const CopyOnDisk copy = examineCopy(dataPath, checksumPath, true);
+    if (!copy.data.ok) {
         return false;
     }
-    const uint32_t computed = computeFileCrc(dataPath);
-    const uint32_t stored = readChecksumFile(checksumPath);
-    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(computed),
-                static_cast<unsigned long>(stored));
-    if (computed != stored) {
+    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(copy.computed),
+                static_cast<unsigned long>(copy.stored));
+    if (!copy.checksumPasses) {
         cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" does not match its checksum",
                        dataPath);
         return false;
     }
     std::printf("check sum is OK\n");
+    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
     UserData loaded;
-    if (!parseSaveFile(*in, loaded, dataPath)) {
+    if (!parseSaveFile(in, loaded, dataPath)) {
         return false;
     }
     UserData::getInstance() = std::move(loaded);
@@ -234,33 +314,16 @@ uint32_t UserDataIO::crc32(const uint8_t* bytes, uint32_t length) {
 }
 
 uint32_t UserDataIO::computeFileCrc(const char* path) {
-    std::ifstream file(path, std::ios::in | std::ios::binary);
-    uLong crc = ::crc32(0L, Z_NULL, 0);
-    if (!file.is_open()) {
-        return static_cast<uint32_t>(crc);
-    }
-    std::vector<char> chunk(kCrcChunkBytes);
-    while (file.good()) {
-        file.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const std::streamsize got = file.gcount();
-        if (got <= 0) {
-            break;
-        }
-        crc = ::crc32(crc, reinterpret_cast<const Bytef*>(chunk.data()), static_cast<uInt>(got));
-    }
-    return static_cast<uint32_t>(crc);
+    const savefiles::FileRead file = savefiles::readFile(path, kMaxSaveFileBytes);
+    return file.ok && !file.overLimit ? crcOf(file.bytes, file.bytes.size()) : crc32(nullptr, 0);
 }
 
 uint32_t UserDataIO::readChecksumFile(const char* path) {
-    const uint32_t checksum = readChecksumQuietly(path);
+    const uint32_t checksum = readStoredChecksum(path, true);
     std::printf("%" PRIu32 " <- %s\n", checksum, path);
     return checksum;
 }
 
-void UserDataIO::writeChecksumFile(const char* dataPath, const char* checksumPath) {
-    const std::string digits = std::to_string(computeFileCrc(dataPath));
-    std::string path = checksumPath;
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    replaceFile(folder, path, reinterpret_cast<const uint8_t*>(digits.data()), digits.size(), false);
+bool UserDataIO::writeChecksumFile(const char* dataPath, const char* checksumPath) {
+    return writeChecksum(checksumPath, computeFileCrc(dataPath));
 }

@@ -14,23 +14,33 @@ public:
     static bool saveUserData();
 
     // Loads the first copy that passes its checksum, version and a complete parse, else keeps the
-    // store as it was; then makes sure a current profile exists.
+    // store as it was; then makes sure a current profile exists. The primary is tried first, unless
+    // both copies pass, differ and the secondary was written after it: then the last save could not
+    // replace the primary, and the secondary holds the newer store. When files were there but none
+    // loaded, the next save first moves them aside (see saveUserData).
     static void loadUserData(const std::string& folder);
 
     // Serialises the store once and writes each copy under a temporary name that replaces the old
-    // file only when complete; its checksum file is replaced after it. A copy that cannot be
-    // written keeps its previous pair. Returns whether both copies were written.
+    // file only when complete; its checksum file is replaced after it. The copy a launch would load
+    // now is replaced last. A copy that cannot be written keeps its previous pair. When the last
+    // load found files in the folder but could load none of them, they are first renamed with the
+    // suffix ".unloadable" (never deleted, never overwriting an earlier one) and named in one log
+    // line; when that fails nothing is written. Returns whether both copies were written.
     static bool saveUserData(const std::string& folder);
 
-    // Loads one data file into the store when it passes; the store is untouched otherwise.
+    // Loads one data file into the store when it passes; the store is untouched otherwise. Its
+    // checksum passes when it is that of the whole file, as saves write it, or that of the file's
+    // first 256 KiB, which larger stores saved by earlier releases carry. A file that is there but
+    // cannot be read logs its reason.
     static bool loadUserFile(const char* dataPath, const char* checksumPath);
 
-    // CRC-32 as zlib and IEEE 802.3 define it.
+    // CRC-32 as zlib and IEEE 802.3 define it; the one checksum routine of the save files.
     static uint32_t crc32(const uint8_t* bytes, uint32_t length);
     // CRC-32 of the whole file; 0, the checksum of nothing, when it cannot be read.
     static uint32_t computeFileCrc(const char* path);
     // The unsigned decimal number at the start of the file; 0 when missing or holding none.
     static uint32_t readChecksumFile(const char* path);
-    // Writes the checksum of dataPath into checksumPath as decimal digits with no line break.
-    static void writeChecksumFile(const char* dataPath, const char* checksumPath);
+    // Replaces checksumPath by the checksum of dataPath as decimal digits with no line break, as a
+    // save writes it; false (with one log line) when it could not be written.
+    static bool writeChecksumFile(const char* dataPath, const char* checksumPath);
 };

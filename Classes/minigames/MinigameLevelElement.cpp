@@ -1,10 +1,9 @@
 #include "MinigameLevelElement.h"
 
-#include <cerrno>
 #include <cfloat>
 #include <cmath>
-#include <cstdlib>
-#include <limits>
+
+#include "StringHelpers.h"
 
 MinigameLevelElement::MinigameLevelElement(std::string name, Attributes attributes)
     : _name(std::move(name)), _attributes(std::move(attributes)) {}
@@ -48,20 +47,11 @@ int32_t MinigameLevelElement::nameNumber() const {
 }
 
 int32_t MinigameLevelElement::readInt(const std::string& text) {
-    // strtol reads what atoi reads, but reports an overflow instead of making it undefined.
-    errno = 0;
-    const long long value = std::strtoll(text.c_str(), nullptr, 10);
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::numeric_limits<int32_t>::max();
-    }
-    if (value < std::numeric_limits<int32_t>::min()) {
-        return std::numeric_limits<int32_t>::min();
-    }
-    return static_cast<int32_t>(value);
+    return leadingInt32(text);
 }
 
 bool MinigameLevelElement::readFloat(const std::string& text, float& value) {
-    const double number = std::strtod(text.c_str(), nullptr);
+    const double number = leadingDecimal(text);
     if (!std::isfinite(number) || std::fabs(number) > static_cast<double>(FLT_MAX)) {
         return false;
     }

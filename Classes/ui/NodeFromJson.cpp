@@ -1,7 +1,6 @@
 #include "NodeFromJson.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <new>
 #include <utility>
 
@@ -71,9 +70,9 @@ bool isReference(const Value& element) {
     return has(element, "reference");
 }
 
-// In the manner of atof: the longest leading decimal number, 0 when there is none.
+// In the manner of atof: the leading decimal number, 0 when there is none or it is not finite.
 float leadingNumber(const std::string& text) {
-    const double value = std::strtod(text.c_str(), nullptr);
+    const double value = leadingDecimal(text);
     return std::isfinite(value) ? static_cast<float>(value) : 0.0f;
 }
 
@@ -440,9 +439,7 @@ cocos2d::Color3B NodeFromJson::readColor(const Value& label) {
     if (!has(label, "c") || c.size() != 9) {
         return cocos2d::Color3B::WHITE;
     }
-    auto component = [&c](size_t at) {
-        return static_cast<GLubyte>(std::atoi(c.substr(at, 3).c_str()) & 0xFF);
-    };
+    auto component = [&c](size_t at) { return static_cast<GLubyte>(leadingInt32(c.substr(at, 3)) & 0xFF); };
     return cocos2d::Color3B(component(0), component(3), component(6));
 }
 

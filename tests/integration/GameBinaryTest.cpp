@@ -6,14 +6,19 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "CMemoryOutputStream.h"
 #include "Profile.h"
+#include "SaveFileParser.h"
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
@@ -133,6 +138,123 @@ TEST(GameBinaryTest, AFirstStartRunsTheLoopUntilTerminatedAndThenSavesTheNewPlay
 
     std::error_code error;
     fs::remove_all(root, error);
+}
+
+// Eight players with long histories: a store well past 256 KiB.
+UserData largeStore() {
+    UserData store;
+    for (int number = 0; number < 8; ++number) {
+        Profile profile;
+        Settings::getInstance().initNewProfile(profile);
+        profile.name = u"Player " + std::u16string(1, static_cast<char16_t>(u'A' + number));
+        profile.money = 1000 * number;
+        profile.storyLevel = 2;
+        for (int i = 0; i < 400; ++i) {
+            PictureProgress picture;
+            picture.path = "USA/picture_" + std::to_string(i);
+            picture.restoredHistory = {"item_a", "item_b", "item_c"};
+            profile.world.pictures[picture.path] = picture;
+        }
+        store.profiles[profile.name] = profile;
+    }
+    store.currentUserName = u"Player C";
+    return store;
+}
+
+std::vector<uint8_t> saveBytes(const UserData& store) {
+    auto out = std::make_shared<Core::CMemoryOutputStream>();
+    out->writeInt32(kSaveFormatVersion);
+    store.write(out);
+    return out->bytes();
+}
+
+void writeBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The real game on a folder that holds a player's store from before: it runs, is ended as a
+// session ends it (a save point), and leaves the store as the case says.
+TEST(GameBinaryTest, AStoreFromBeforeSurvivesARunOfTheGame) {
+    const UserData store = largeStore();
+    const std::vector<uint8_t> bytes = saveBytes(store);
+    ASSERT_GT(bytes.size(), 262144u);
+    const auto checksumOf = [&](size_t count) {
+        return std::to_string(UserDataIO::crc32(bytes.data(), static_cast<uint32_t>(count)));
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> prepare;
+        const char* expectedLine;
+        bool keptAside;
+    };
+    const std::vector<Case> cases = {
+        {"written by an earlier release, its checksum covering its first 256 KiB",
+         [&](const fs::path& folder) {
+             writeBytes(folder / "UserData.bin", bytes);
+             writeBytes(folder / "UserDataSecondary.bin", bytes);
+             std::ofstream(folder / "CheckSum.cs") << checksumOf(262144);
+             std::ofstream(folder / "CheckSumSecondary.cs") << checksumOf(262144);
+         },
+         "reading ok", false},
+        {"both copies damaged",
+         [&](const fs::path& folder) {
+             std::vector<uint8_t> damaged = bytes;
+             damaged[1000] ^= 0x01;
+             writeBytes(folder / "UserData.bin", damaged);
+             writeBytes(folder / "UserDataSecondary.bin", damaged);
+             std::ofstream(folder / "CheckSum.cs") << checksumOf(bytes.size());
+             std::ofstream(folder / "CheckSumSecondary.cs") << checksumOf(bytes.size());
+         },
+         "reading secondary userdata failed!", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fs::path root =
+            fs::temp_directory_path() / ("kestrova-game-store-" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        const fs::path folder = root / "data" / "Kestrova";
+        fs::create_directories(folder);
+        c.prepare(folder);
+        const std::string before = readText(folder / "UserData.bin");
+        {
+            GameProcess game(root);
+            ASSERT_GT(game.pid(), 0);
+            const auto until = Clock::now() + std::chrono::seconds(3);
+            while (Clock::now() < until && game.running()) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+            ASSERT_TRUE(game.running()) << "the game ended by itself:\n" << game.log();
+            ASSERT_EQ(::kill(game.pid(), SIGTERM), 0);
+            ASSERT_TRUE(game.waitForEnd(std::chrono::seconds(20))) << game.log();
+            EXPECT_TRUE(game.logContains(c.expectedLine)) << game.log();
+            EXPECT_EQ(game.logContains("kept aside"), c.keptAside) << game.log();
+        }
+
+        UserData::getInstance() = UserData{};
+        Settings::destroyInstance();
+        UserDataIO::loadUserData(folder.string() + "/");
+        if (c.keptAside) {
+            EXPECT_EQ(readText(folder / "UserData.bin.unloadable"), before);
+            EXPECT_TRUE(fs::is_regular_file(folder / "CheckSumSecondary.cs.unloadable"));
+            EXPECT_EQ(UserData::getInstance().profiles.size(), 1u);
+        } else {
+            // Every player is still there after the game saved, with every record (the current one
+            // has the game's content packs read in besides).
+            ASSERT_EQ(UserData::getInstance().profiles.size(), store.profiles.size());
+            for (const auto& [name, profile] : store.profiles) {
+                ASSERT_EQ(UserData::getInstance().profiles.count(name), 1u);
+                const Profile& loaded = UserData::getInstance().profiles.at(name);
+                EXPECT_EQ(loaded.money, profile.money);
+                for (const auto& [path, picture] : profile.world.pictures) {
+                    ASSERT_EQ(loaded.world.pictures.count(path), 1u) << path;
+                    EXPECT_EQ(loaded.world.pictures.at(path), picture) << path;
+                }
+            }
+        }
+        std::error_code error;
+        fs::remove_all(root, error);
+    }
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "engine/platform/FileUtils.h"
+
+#include "DataPackReader.h"
 #include "ProgressQueries.h"
 #include "SaveTestSupport.h"
 #include "Settings.h"
@@ -208,6 +213,108 @@ TEST_F(ProgressQueriesTest, EvidenceQuestions) {
     player().evidence.entries["e12"] = EvidenceEntry{"e12", static_cast<int32_t>(EvidenceState::New)};
     EXPECT_TRUE(hasAllEvidence());
     EXPECT_TRUE(hasNewEvidence());
+}
+
+// The test packs "basic" (version 7) and "newversion" (version 8, which adds the picture Night to
+// Beta, the country Gamma and a third message) read into one player, as a game update does.
+class PackVersionQueriesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+        cocos2d::FileUtils::getInstance()->setResourceRoot(savetest::dataPath("packs/"));
+        std::srand(5);
+        UserData::getInstance().currentUserName = u"P";
+        DataPackReader::getInstance().load("basic", "en", player());
+    }
+    void TearDown() override {
+        savetest::resetGameState();
+        cocos2d::FileUtils::destroyInstance();
+    }
+
+    Profile& player() { return Settings::getInstance().getCurrentUser(); }
+
+    std::vector<std::string> picturesOf(const std::string& countryPath) {
+        std::vector<std::string> paths;
+        if (const PackCountry* found = findPackCountry(countryPath)) {
+            for (const PackPicture& picture : found->pictures) {
+                paths.push_back(picture.path);
+            }
+        }
+        return paths;
+    }
+
+    const char* messageId(const std::string& countryPath, int32_t index) {
+        const PackMessage* message = getProgressMessage(countryPath, index);
+        return message != nullptr ? message->messageId.c_str() : "(none)";
+    }
+};
+
+TEST_F(PackVersionQueriesTest, TheQueriesSeeTheNewestVersionOfThePack) {
+    // Version 7 alone.
+    EXPECT_EQ(picturesOf("Beta"), (std::vector<std::string>{"Noon"}));
+    EXPECT_EQ(findPackPicture(PictureKey{"Beta", "Night"}), nullptr);
+    EXPECT_EQ(getCollectionPrice("Beta"), 11);  // 12 coins
+    EXPECT_STREQ(messageId("Gamma", 2), "(none)");
+
+    player().world.pictures.at("Noon").state = 2;
+    player().world.pictures.at("Dusk").state = 1;
+    const WorldProgress before = player().world;
+    DataPackReader::getInstance().load("newversion", "en", player());
+    ASSERT_EQ(player().packs.size(), 2u);
+
+    // The cases hold for either order of the two versions in the profile: a profile may have been
+    // given version 8 first and version 7 by an older game afterwards.
+    for (const bool swapped : {false, true}) {
+        SCOPED_TRACE(swapped ? "version 8 first" : "version 7 first");
+        if (swapped) {
+            std::swap(player().packs[0], player().packs[1]);
+        }
+        EXPECT_EQ(picturesOf("Beta"), (std::vector<std::string>{"Noon", "Night"}));
+        const PackPicture* night = findPackPicture(PictureKey{"Beta", "Night"});
+        ASSERT_NE(night, nullptr);
+        EXPECT_EQ(night->coins, 9000);
+        EXPECT_EQ(night->year, "1911");
+        EXPECT_EQ(getPictureUnlockOrder("Night"), 4);
+        EXPECT_EQ(getCollectionPrice("Beta"), 8921);  // 9012 coins
+        EXPECT_EQ(getCountryUnlockOrder("Gamma"), 3);
+        EXPECT_EQ(findPackOfCountry("Beta")->packVersion, "8");
+        EXPECT_STREQ(messageId("Gamma", 2), "progress_2");
+        EXPECT_STREQ(messageId("Alpha", 0), "Progress_0");
+        // Night is not played yet, so Beta is not all restored although Noon is.
+        EXPECT_FALSE(areAllPicturesRestored("Beta"));
+        player().world.pictures.at("Night").state = 1;
+        EXPECT_TRUE(areAllPicturesRestored("Beta"));
+        player().world.pictures.at("Night").state = -1;
+    }
+    for (const char* path : {"Dawn", "Dusk", "Noon"}) {
+        EXPECT_EQ(player().world.pictures.at(path).state, before.pictures.at(path).state) << path;
+    }
+    for (const char* path : {"Alpha", "Beta"}) {
+        EXPECT_EQ(player().world.countries.at(path), before.countries.at(path)) << path;
+    }
+}
+
+// What only an older version lists stays reachable: a country or picture a new version drops does
+// not vanish from under the player's progress.
+TEST_F(PackVersionQueriesTest, WhatOnlyAnOlderVersionListsStaysReachable) {
+    // Version 9 lists Beta alone, with Noon replaced by Noon2.
+    PackCountry beta = player().packs[0].countries.at(1);
+    ASSERT_EQ(beta.path, "Beta");
+    beta.pictures.at(0).path = "Noon2";
+    beta.pictures.at(0).coins = 100;
+    PackInfo newer;
+    newer.packVersion = "9";
+    newer.countries = {beta};
+    player().packs.push_back(newer);
+
+    EXPECT_EQ(picturesOf("Alpha"), (std::vector<std::string>{"Dawn", "Dusk"}));
+    EXPECT_EQ(findPackOfCountry("Alpha")->packVersion, "7");
+    EXPECT_EQ(picturesOf("Beta"), (std::vector<std::string>{"Noon2"}));
+    ASSERT_NE(findPackPicture(PictureKey{"Beta", "Noon"}), nullptr);
+    EXPECT_EQ(findPackPicture(PictureKey{"Beta", "Noon"})->coins, 12);
+    EXPECT_EQ(getPictureUnlockOrder("Noon"), -3);
+    EXPECT_EQ(getCollectionPrice("Beta"), 99);
 }
 
 }  // namespace

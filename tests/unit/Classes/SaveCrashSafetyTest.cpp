@@ -73,6 +73,16 @@ int32_t loadMoney(const TempFolder& folder) {
     return Settings::getInstance().getCurrentUser().money;
 }
 
+// As if the last save point were a minute ago: the files' times then tell the next save's copies
+// from the earlier ones even where the file system keeps coarse times.
+void ageSaveFiles(const TempFolder& folder) {
+    const auto then = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    for (const std::string& name : kSaveFiles) {
+        std::error_code error;
+        std::filesystem::last_write_time(folder.file(name), then, error);
+    }
+}
+
 // Runs body in a child process and returns its exit status (-1 when it did not exit normally).
 int runInChild(const std::function<int()>& body) {
     const pid_t child = ::fork();
@@ -127,9 +137,10 @@ TEST_F(SaveCrashSafetyTest, ACopyThatCannotBeWrittenKeepsItsPairAndTheOtherCopyI
         std::function<void()> block;
         int32_t expectedLoad;
     };
+    // Either way the launch reads the secondary: it holds the newer store.
     const std::vector<Case> cases = {
         {"a folder holds the temporary name",
-         [&] { std::filesystem::create_directory(folder.file("UserData.bin.tmp")); }, 111},
+         [&] { std::filesystem::create_directory(folder.file("UserData.bin.tmp")); }, 222},
         {"a folder holds the data file's name",
          [&] {
              std::filesystem::remove(folder.file("UserData.bin"));
@@ -142,6 +153,7 @@ TEST_F(SaveCrashSafetyTest, ACopyThatCannotBeWrittenKeepsItsPairAndTheOtherCopyI
         UserData::getInstance() = storeNumbered(111);
         ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
         c.block();
+        ageSaveFiles(folder);
         const Bytes oldChecksum = savetest::readFileBytes(folder.file("CheckSum.cs"));
         const Bytes oldPrimary = savetest::readFileBytes(folder.file("UserData.bin"));
 
@@ -160,6 +172,32 @@ TEST_F(SaveCrashSafetyTest, ACopyThatCannotBeWrittenKeepsItsPairAndTheOtherCopyI
     }
 }
 
+// The primary stays unwritable over several save points: each launch reads the store of the last
+// one from the secondary, and once the primary can be written again both copies agree.
+TEST_F(SaveCrashSafetyTest, WhileThePrimaryCannotBeReplacedEachLaunchReadsTheLastSave) {
+    std::filesystem::create_directory(folder.file("UserData.bin.tmp"));
+    ageSaveFiles(folder);
+    for (const int32_t number : {222, 333, 444}) {
+        SCOPED_TRACE(number);
+        UserData::getInstance() = storeNumbered(number);
+        EXPECT_FALSE(UserDataIO::saveUserData(folder.path()));
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin")), before[0]);
+        savetest::LogCapture log;
+        EXPECT_EQ(loadMoney(folder), number);
+        EXPECT_TRUE(log.contains("reading secondary userdata success!"));
+        EXPECT_EQ(UserData::getInstance(), storeNumbered(number));
+    }
+
+    std::filesystem::remove(folder.file("UserData.bin.tmp"));
+    UserData::getInstance() = storeNumbered(555);
+    EXPECT_TRUE(UserDataIO::saveUserData(folder.path()));
+    EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin")),
+              savetest::readFileBytes(folder.file("UserDataSecondary.bin")));
+    savetest::LogCapture log;
+    EXPECT_EQ(loadMoney(folder), 555);
+    EXPECT_TRUE(log.contains("reading ok"));
+}
+
 // A player's process killed at any moment of a save: the next launch finds either the store of the
 // last finished save or that of the one under way, whole, never a damaged one or the default.
 TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAWholeStore) {
@@ -173,9 +211,9 @@ TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAW
         UserData::getInstance() = storeNumbered(loaded);
         ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
     }
-    const auto threeSaves = std::chrono::duration_cast<std::chrono::microseconds>(
-                                std::chrono::steady_clock::now() - saveStart)
-                                .count();
+    const auto threeSaves =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - saveStart)
+            .count();
     const long window = std::max<long>(6000, 2 * threeSaves);
     for (int kill = 0; kill < kKills; ++kill) {
         const int32_t first = loaded + 1;

@@ -7,10 +7,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "engine/base/Log.h"
 
@@ -123,6 +129,32 @@ public:
     std::vector<std::string> lines;
     std::vector<std::string> problems;
 };
+
+// Runs body in a child process that file permissions bind as they bind a player: a root test run
+// loses the capabilities that let it read and write past them. Returns the body's result, or -1
+// when the child could not drop them or did not exit normally.
+inline int runAsPlayer(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+        if (::syscall(SYS_capget, &header, data) != 0) {
+            ::_exit(255);
+        }
+        for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+            data[0].effective &= ~(1u << capability);
+            data[0].permitted &= ~(1u << capability);
+            data[0].inheritable &= ~(1u << capability);
+        }
+        if (::syscall(SYS_capset, &header, data) != 0) {
+            ::_exit(255);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
 
 // The store empty and the settings service new, as at launch.
 inline void resetGameState() {

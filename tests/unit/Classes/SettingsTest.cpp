@@ -10,7 +10,9 @@
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
 
+#include "DataPackReader.h"
 #include "MinigameKind.h"
+#include "ProgressQueries.h"
 #include "SaveTestSupport.h"
 #include "Settings.h"
 #include "UserData.h"
@@ -366,6 +368,52 @@ TEST_F(SettingsFilesTest, ANewProfileGetsTheContentPacks) {
     for (const auto& [path, picture] : bob.world.pictures) {
         EXPECT_EQ(picture.reservedRolls.size(), 1u) << path;
     }
+}
+
+// A game update brings version 8 of the pack: the player current at launch gets it then, another
+// player when selected, with the progress each had.
+TEST_F(SettingsFilesTest, APlayerSelectedAfterAPackUpdateGetsTheNewVersion) {
+    const auto installPack = [&](const char* fixture) {
+        std::filesystem::create_directories(resources.file("Scenes"));
+        for (const char* name : {"packs.xml", "pack.xml"}) {
+            std::filesystem::copy_file(savetest::dataPath(std::string("packs/") + fixture + "/" + name),
+                                       resources.file(std::string("Scenes/") + name),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+        cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+    };
+    installPack("basic");
+    settings().createUser(u"Ann");
+    settings().getCurrentUser().world.pictures.at("Dusk").state = 2;
+    settings().createUser(u"Bob");
+    settings().save();
+
+    installPack("newversion");
+    savetest::resetGameState();
+    UserDataIO::loadUserData();
+    DataPackReader::getInstance().load("Scenes", settings().getLanguage(), settings().getCurrentUser());
+    ASSERT_EQ(settings().getCurrentUser().name, u"Bob");
+    EXPECT_EQ(settings().getCurrentUser().packs.size(), 2u);
+    EXPECT_EQ(UserData::getInstance().profiles.at(u"Ann").packs.size(), 1u);
+
+    ASSERT_TRUE(settings().selectUser(u"Ann", false));
+    const Profile& ann = settings().getCurrentUser();
+    ASSERT_EQ(ann.packs.size(), 2u);
+    EXPECT_EQ(ann.packs[1].packVersion, "8");
+    EXPECT_EQ(ann.world.pictures.at("Dusk").state, 2);
+    EXPECT_EQ(ann.world.pictures.at("Night").state, -1);
+    ASSERT_NE(findPackPicture(PictureKey{"Beta", "Night"}), nullptr);
+    EXPECT_EQ(getCollectionPrice("Beta"), 8921);
+
+    // The selection saved the new version with the player.
+    savetest::resetGameState();
+    UserDataIO::loadUserData();
+    EXPECT_EQ(UserData::getInstance().profiles.at(u"Ann").packs.size(), 2u);
+
+    // Selecting again finds the version installed and adds nothing.
+    ASSERT_TRUE(settings().selectUser(u"Bob", false));
+    ASSERT_TRUE(settings().selectUser(u"Ann", false));
+    EXPECT_EQ(settings().getCurrentUser().packs.size(), 2u);
 }
 
 // The exported wallpaper goes into the XDG pictures folder, else into "Wallpaper/" under the

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -202,6 +203,126 @@ TEST_F(UserDataIOTest, DamageBeyondTheFirst256KiBIsDetected) {
     UserDataIO::loadUserData(folder.path());
     EXPECT_TRUE(log.contains("reading secondary userdata success!"));
     EXPECT_EQ(UserData::getInstance(), store);
+}
+
+// Earlier releases wrote the checksum of a store's first 256 KiB only. A store that large (many
+// players with long histories) must still load from either copy, and the next save must keep every
+// player, now with the checksum of the whole file.
+TEST_F(UserDataIOTest, AStoreLargerThan256KiBWithTheChecksumOfItsStartLoads) {
+    UserData store;
+    for (int player = 0; player < 12; ++player) {
+        const std::u16string name = widen("Player " + std::to_string(player));
+        Profile profile = namedProfile(name, 1000 + player);
+        for (int i = 0; i < 260; ++i) {
+            PictureProgress picture;
+            picture.path = "Country" + std::to_string(i % 7) + "/picture_" + std::to_string(i);
+            picture.restoredHistory = {"item_a", "item_b", "item_c"};
+            picture.damage = {DamageRecord{1, 2, 3, 4, 5}};
+            profile.world.pictures[picture.path] = picture;
+        }
+        store.profiles[name] = profile;
+    }
+    store.currentUserName = u"Player 3";
+    auto out = std::make_shared<Core::CMemoryOutputStream>();
+    out->writeInt32(kSaveFormatVersion);
+    store.write(out);
+    const Bytes bytes = out->bytes();
+    ASSERT_GT(bytes.size(), 262144u + 50000u);
+    const std::string shortChecksum =
+        std::to_string(UserDataIO::crc32(bytes.data(), static_cast<uint32_t>(262144)));
+    ASSERT_NE(shortChecksum, checksumText(bytes));
+
+    struct Case {
+        const char* what;
+        std::string primaryChecksum;
+        std::string secondaryChecksum;
+        const char* expectedLine;
+        bool loads;
+    };
+    const std::vector<Case> cases = {
+        {"both copies with the checksum of their start", shortChecksum, shortChecksum, "reading ok", true},
+        {"the primary with neither checksum", "12345", shortChecksum, "reading secondary userdata success!",
+         true},
+        {"the primary with the whole file's checksum", checksumText(bytes), "1", "reading ok", true},
+        {"neither copy with either checksum", "12345", std::to_string(std::stoul(shortChecksum) ^ 1u),
+         "reading secondary userdata failed!", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder f;
+        savetest::writeFileBytes(f.file("UserData.bin"), bytes);
+        savetest::writeFileText(f.file("CheckSum.cs"), c.primaryChecksum);
+        savetest::writeFileBytes(f.file("UserDataSecondary.bin"), bytes);
+        savetest::writeFileText(f.file("CheckSumSecondary.cs"), c.secondaryChecksum);
+
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(f.path());
+        EXPECT_TRUE(log.contains(c.expectedLine));
+        if (!c.loads) {
+            EXPECT_EQ(UserData::getInstance().profiles.size(), 1u);
+            continue;
+        }
+        EXPECT_EQ(UserData::getInstance(), store);
+
+        // A save point keeps every player and writes the whole file's checksum.
+        ASSERT_TRUE(UserDataIO::saveUserData(f.path()));
+        const Bytes saved = savetest::readFileBytes(f.file("UserData.bin"));
+        EXPECT_EQ(savetest::readFileText(f.file("CheckSum.cs")), checksumText(saved));
+        EXPECT_EQ(savetest::readFileText(f.file("CheckSumSecondary.cs")), checksumText(saved));
+        savetest::resetGameState();
+        UserDataIO::loadUserData(f.path());
+        EXPECT_EQ(UserData::getInstance(), store);
+    }
+}
+
+// Both copies pass their checksums but hold different stores when a save could replace only the
+// secondary. The money tells which copy was read: primary 100, secondary 200.
+TEST_F(UserDataIOTest, WhenBothCopiesPassTheOneWrittenLastIsRead) {
+    using Clock = std::filesystem::file_time_type::clock;
+    struct Case {
+        const char* what;
+        int32_t secondaryMoney;
+        int secondaryMinutesLater;  // the secondary's last change against the primary's
+        bool secondaryOfVersion4;
+        int32_t expectedMoney;
+        const char* expectedLine;
+    };
+    const std::vector<Case> cases = {
+        {"the secondary written later", 200, 5, false, 200, "reading secondary userdata success!"},
+        {"the primary written later", 200, -5, false, 100, "reading ok"},
+        {"both written at the same time", 200, 0, false, 100, "reading ok"},
+        {"the same store, the secondary written later", 100, 5, false, 100, "reading ok"},
+        {"the later secondary of another version", 200, 5, true, 100, "reading ok"},
+    };
+    const UserData primaryStore = storeWithMoney(100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder f;
+        saveStore(c.secondaryMoney == 100 ? primaryStore : storeWithMoney(c.secondaryMoney), f.path());
+        if (c.secondaryOfVersion4) {
+            Bytes bytes = savetest::readFileBytes(f.file("UserDataSecondary.bin"));
+            bytes[0] = 4;
+            savetest::writeFileBytes(f.file("UserDataSecondary.bin"), bytes);
+            UserDataIO::writeChecksumFile(f.file("UserDataSecondary.bin").c_str(),
+                                          f.file("CheckSumSecondary.cs").c_str());
+        }
+        std::filesystem::rename(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
+        std::filesystem::rename(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
+        saveStore(primaryStore, f.path());
+        std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
+        std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+        const auto now = Clock::now();
+        std::filesystem::last_write_time(f.file("UserData.bin"), now - std::chrono::minutes(10));
+        std::filesystem::last_write_time(f.file("UserDataSecondary.bin"),
+                                         now - std::chrono::minutes(10 - c.secondaryMinutesLater));
+
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(f.path());
+        EXPECT_TRUE(log.contains(c.expectedLine));
+        EXPECT_EQ(loadedMoney(), c.expectedMoney);
+    }
 }
 
 TEST_F(UserDataIOTest, ACurrentNameWithoutAProfileFallsBackToTheFirstNamedPlayer) {

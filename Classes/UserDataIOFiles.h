@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The file operations under the save code: reads that say why they failed, replacing a file so that
+// it is never seen half written, and moving files aside without overwriting anything.
+namespace savefiles {
+
+struct FileRead {
+    // False only when there is no file of that name; an unreadable one exists.
+    bool exists = false;
+    // The file was opened and read to its end, or to the limit asked for.
+    bool ok = false;
+    // The file holds more than the limit asked for; bytes then holds the first limit bytes.
+    bool overLimit = false;
+    std::vector<uint8_t> bytes;
+    // Nanoseconds since the epoch of the file's last change, when it was read.
+    int64_t modified = 0;
+    // Why the file could not be read ("Permission denied", "Is a directory"); empty when ok.
+    std::string error;
+};
+
+// Reads at most limit bytes of path.
+FileRead readFile(const std::string& path, size_t limit);
+
+// Whether something (a file, a folder, a link) has that name; true as well when that cannot be
+// told, so that callers who must not lose a file stay on the safe side.
+bool nameIsTaken(const std::string& path);
+
+// Replaces path by bytes through a temporary file beside it, synced before the rename makes it
+// visible. The old file stays as it was unless the new one was written whole; a failure logs one
+// line with its reason. widePath opens the temporary file through the stream's 16-bit path form.
+bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath);
+
+// Renames path to path + suffix, or to path + suffix + ".2", ".3", ... the first name that is free,
+// so an earlier file kept aside is never overwritten. Returns the new name, or "" with error set.
+std::string moveAside(const std::string& path, const std::string& suffix, std::string& error);
+
+}  // namespace savefiles
