@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
@@ -33,6 +34,9 @@
 #include "ui/NodeFromJson.h"
 
 namespace {
+
+using testing::screenBox;
+using testing::overlaps;
 
 namespace fs = std::filesystem;
 using cocos2d::Node;
@@ -62,18 +66,6 @@ const std::map<std::string, std::set<std::string>> kAlternatives = {
     // The reward badge waits aside and takes the statistics' place once they have flown into it.
     {"ui/LevelStatistic", {"reward", "drops", "items", "defects", "flies", "time"}},
 };
-
-Rect screenBox(const Node* node) {
-    const cocos2d::Size size = node->getContentSize();
-    const Vec2 a = node->convertToWorldSpace(Vec2(0, 0));
-    const Vec2 b = node->convertToWorldSpace(Vec2(size.width, size.height));
-    return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
-}
-
-bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
-           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
-}
 
 bool inside(const Rect& inner, const Rect& outer) {
     return inner.getMinX() >= outer.getMinX() - 0.5f && inner.getMaxX() <= outer.getMaxX() + 0.5f &&

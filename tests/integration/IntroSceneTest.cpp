@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
@@ -163,6 +164,30 @@ TEST_F(IntroSceneTest, ASlideIsBuiltWhenShownWithItsBubbleTextsAndDroppedWithIts
     EXPECT_EQ(cache->getTextureForKey(image), nullptr);
     EXPECT_EQ(scene->getFrameContainer()->getChildrenCount(), 1u);
     driver().saveScreenshot(driver().outputPath("intro-slide2.png"));
+}
+
+TEST_F(IntroSceneTest, TheSkipButtonCoversNoCaptionBubbleOnAnySlide) {
+    IntroScene* scene = start(true);
+    cocos2d::Node* skip = scene->getSkipButton();
+    ASSERT_NE(skip, nullptr);
+    const cocos2d::Rect skipBox = testing::screenBox(skip);
+    // The caption's paper reaches 22 px past its text box on every side.
+    constexpr float kPaper = 22.0f;
+    for (int index = 0; index < scene->getFrameCount(); ++index) {
+        ASSERT_EQ(scene->getFrameIndex(), index);
+        IntroLayer* slide = scene->getCurrentSlide();
+        ASSERT_NE(slide, nullptr);
+        cocos2d::Node* bubbles = slide->getChildren().at(0)->getChildByName("Bubbles");
+        ASSERT_NE(bubbles, nullptr) << slide->getFolder();
+        for (cocos2d::Node* caption : bubbles->getChildren()) {
+            cocos2d::Rect paper = testing::screenBox(caption);
+            paper = cocos2d::Rect(paper.getMinX() - kPaper, paper.getMinY() - kPaper, paper.size.width + 2 * kPaper,
+                                  paper.size.height + 2 * kPaper);
+            EXPECT_FALSE(testing::overlaps(paper, skipBox)) << slide->getFolder() << " " << caption->getName();
+        }
+        driver().tap(Vec2(640, 405));
+        driver().stepFrames(8);
+    }
 }
 
 TEST_F(IntroSceneTest, ATapEndsOnlyTheSlideOnScreenAndTapsDuringTheFadeAreIgnored) {

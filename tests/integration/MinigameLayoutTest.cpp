@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/Director.h"
@@ -35,6 +36,8 @@
 
 namespace {
 
+using testing::screenBox;
+
 namespace fs = std::filesystem;
 using cocos2d::Director;
 using cocos2d::Node;
@@ -46,25 +49,6 @@ constexpr float kScreenHeight = 810.0f;
 constexpr int kSettleFrames = 20;  // a third of a second: opening animations have ended
 // Soft edges (shadows, glows) of a piece may reach this far into the bar or under the guide.
 constexpr float kTolerance = 2.0f;
-
-// A box in world space, from a node's own content box.
-Rect worldBox(const Node* node) {
-    const cocos2d::Size size = node->getContentSize();
-    const Vec2 corners[] = {
-        node->convertToWorldSpace(Vec2(0.0f, 0.0f)),
-        node->convertToWorldSpace(Vec2(size.width, 0.0f)),
-        node->convertToWorldSpace(Vec2(0.0f, size.height)),
-        node->convertToWorldSpace(Vec2(size.width, size.height)),
-    };
-    float minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
-    for (const Vec2& c : corners) {
-        minX = std::min(minX, c.x);
-        maxX = std::max(maxX, c.x);
-        minY = std::min(minY, c.y);
-        maxY = std::max(maxY, c.y);
-    }
-    return Rect(minX, minY, maxX - minX, maxY - minY);
-}
 
 bool shownOnScreen(const Node* node) {
     for (const Node* n = node; n != nullptr; n = n->getParent()) {
@@ -145,7 +129,7 @@ std::vector<Piece> twoMatchPieces(MinigameBase* game) {
     // The landscape behind the door fills the window and is no part of the board.
     pieces.erase(std::remove_if(pieces.begin(), pieces.end(),
                                 [](const Piece& p) {
-                                    const Rect box = worldBox(p.node);
+                                    const Rect box = screenBox(p.node);
                                     return box.size.width >= kScreenWidth && box.size.height >= kScreenHeight;
                                 }),
                  pieces.end());
@@ -281,7 +265,7 @@ Frame frameOf(MinigameScreen* screen) {
     Frame frame;
     Node* ui = screen->getUi();
     if (const Node* bar = ui->getChildByName("bar")) {
-        frame.bar = worldBox(bar);
+        frame.bar = screenBox(bar);
         frame.hasBar = true;
     }
     const std::string avatar = "avatar_" + Settings::getInstance().getCurrentUser().currentPicture.country + "_small";
@@ -289,7 +273,7 @@ Frame frameOf(MinigameScreen* screen) {
         std::vector<Piece> parts;
         addSprites(guide, "guide", parts);
         for (const Piece& part : parts) {
-            const Rect box = worldBox(part.node);
+            const Rect box = screenBox(part.node);
             frame.guide = frame.hasGuide ? frame.guide.unionWithRect(box) : box;
             frame.hasGuide = true;
         }
@@ -316,7 +300,7 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
             const std::vector<Piece> pieces = kind.pieces(screen->getGame());
             EXPECT_FALSE(pieces.empty()) << "nothing of the board was found";
             for (const Piece& piece : pieces) {
-                const Rect box = worldBox(piece.node);
+                const Rect box = screenBox(piece.node);
                 const std::string where = piece.what + " '" + piece.node->getName() + "' at " + describe(box);
                 if (!kind.crossesSides) {
                     EXPECT_GE(box.getMinX(), window.getMinX() - kTolerance) << where << " leaves the window";

@@ -15,6 +15,7 @@
 #include "PackPicture.h"
 #include "PictureKey.h"
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "GalleryTestStage.h"
 #include "Profile.h"
 #include "Settings.h"
@@ -30,21 +31,12 @@
 
 namespace {
 
+using testing::screenBox;
+using testing::overlaps;
+
 using cocos2d::Node;
 using cocos2d::Rect;
 using cocos2d::Vec2;
-
-Rect screenBox(const Node* node) {
-    const cocos2d::Size size = node->getContentSize();
-    const Vec2 a = node->convertToWorldSpace(Vec2(0, 0));
-    const Vec2 b = node->convertToWorldSpace(Vec2(size.width, size.height));
-    return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
-}
-
-bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
-           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
-}
 
 TEST(PictureDetailsLayoutTest, EveryTitleFitsItsBoxClearOfTheCloseButton) {
     gallerytest::useResources("details-layout");

@@ -10,6 +10,7 @@
 
 #include "BoardTestStage.h"
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "PictureProgress.h"
 #include "ScreenTestSupport.h"
 #include "Settings.h"
@@ -25,19 +26,15 @@
 
 namespace {
 
+using testing::screenBox;
+using testing::overlaps;
+
 using cocos2d::Node;
 using cocos2d::Rect;
 using cocos2d::Vec2;
 
 testing::Driver& driver() {
     return testing::Driver::get();
-}
-
-Rect ownBox(const Node* node) {
-    const cocos2d::Size size = node->getContentSize();
-    const Vec2 a = node->convertToWorldSpace(Vec2(0, 0));
-    const Vec2 b = node->convertToWorldSpace(Vec2(size.width, size.height));
-    return Rect(std::min(a.x, b.x), std::min(a.y, b.y), std::abs(b.x - a.x), std::abs(b.y - a.y));
 }
 
 // What the player sees of a group: the union of its visible parts.
@@ -55,12 +52,7 @@ Rect shownBox(const Node* node) {
         box = any ? box.unionWithRect(part) : part;
         any = true;
     }
-    return any ? box : ownBox(node);
-}
-
-bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
-           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
+    return any ? box : screenBox(node);
 }
 
 TEST(ResultPopupLayoutTest, TheBadgeWaitsInPlainSightAndThenTakesTheStatisticsPlace) {

@@ -13,6 +13,7 @@
 
 #include "BoardTestStage.h"
 #include "Driver.h"
+#include "NodeBoxes.h"
 #include "GalleryTestStage.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
@@ -45,35 +46,15 @@
 
 namespace {
 
+using testing::screenBox;
+using testing::overlaps;
+
 using cocos2d::Node;
 using cocos2d::Rect;
 using cocos2d::Vec2;
 
 testing::Driver& driver() {
     return testing::Driver::get();
-}
-
-// The node's own content rectangle as it lies on the screen.
-Rect screenBox(const Node* node) {
-    const cocos2d::Size size = node->getContentSize();
-    const Vec2 corners[] = {node->convertToWorldSpace(Vec2(0, 0)),
-                            node->convertToWorldSpace(Vec2(size.width, 0)),
-                            node->convertToWorldSpace(Vec2(0, size.height)),
-                            node->convertToWorldSpace(Vec2(size.width, size.height))};
-    float left = corners[0].x, right = corners[0].x, bottom = corners[0].y, top = corners[0].y;
-    for (const Vec2& c : corners) {
-        left = std::min(left, c.x);
-        right = std::max(right, c.x);
-        bottom = std::min(bottom, c.y);
-        top = std::max(top, c.y);
-    }
-    return Rect(left, bottom, right - left, top - bottom);
-}
-
-// Boxes that only touch do not overlap.
-bool overlaps(const Rect& a, const Rect& b) {
-    return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f &&
-           a.getMinY() < b.getMaxY() - 0.5f && b.getMinY() < a.getMaxY() - 0.5f;
 }
 
 std::string describe(const Rect& r) {
