@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -66,6 +67,19 @@ struct Profile {
     std::vector<int32_t> shownTutorials;
 
     static constexpr uint32_t kMinSavedBytes = 123;
+
+    // Kept in the shown-tutorial list (as the conveyor sorter's one-time demonstration is), so that
+    // stored files need no new field: the closing slideshow has started for this player.
+    static constexpr int32_t kEndingPlayedMarker = 777;
+
+    bool isEndingPlayed() const {
+        return std::find(shownTutorials.begin(), shownTutorials.end(), kEndingPlayedMarker) != shownTutorials.end();
+    }
+    void markEndingPlayed() {
+        if (!isEndingPlayed()) {
+            shownTutorials.push_back(kEndingPlayedMarker);
+        }
+    }
 
     void write(const std::shared_ptr<Core::COutputStream>& out) const;
     void read(const std::shared_ptr<Core::CInputStream>& in);

@@ -1,6 +1,7 @@
 #include "nodes/NewUserPopup.h"
 
 #include <new>
+#include <string>
 
 #include "engine/2d/Label.h"
 #include "engine/actions/DelayTime.h"
@@ -25,6 +26,22 @@
 namespace {
 
 constexpr float kFieldFontSize = 25.0f;
+
+// The bytes of the first count UTF-8 characters of text (all of it when it holds fewer).
+size_t utf8PrefixBytes(const std::string& text, int count) {
+    size_t i = 0;
+    int seen = 0;
+    while (i < text.size()) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (seen == count) {
+                break;
+            }
+            ++seen;
+        }
+        ++i;
+    }
+    return i;
+}
 
 void playButtonSound() {
     GameSound::getInstance().playEffect("btnDown", false);
@@ -136,15 +153,28 @@ bool NewUserPopup::onTextFieldDetachWithIME(cocos2d::TextFieldTTF*) {
     return false;
 }
 
-bool NewUserPopup::onTextFieldInsertText(cocos2d::TextFieldTTF* sender, const char*, size_t) {
-    if (sender != nullptr && sender->getCharCount() > kMaxNameLength - 1) {
+bool NewUserPopup::onTextFieldInsertText(cocos2d::TextFieldTTF* sender, const char* text, size_t nLen) {
+    if (sender == nullptr) {
+        return false;
+    }
+    const int room = kMaxNameLength - sender->getCharCount();
+    if (room <= 0) {
         return true;
     }
-    if (sender != nullptr) {
-        sender->stopActionByTag(kBlinkTag);
-        sender->setOpacity(255);
+    sender->stopActionByTag(kBlinkTag);
+    sender->setOpacity(255);
+    const std::string offered(text != nullptr ? text : "", text != nullptr ? nLen : 0);
+    const size_t fits = utf8PrefixBytes(offered, room);
+    if (fits == offered.size()) {
+        return false;
     }
-    return false;
+    // A paste longer than the room left: only its first characters go in, cut on a character boundary.
+    cocos2d::log("NewUserPopup: a name holds at most %d characters; %zu bytes of the insertion dropped",
+                 kMaxNameLength, offered.size() - fits);
+    if (fits > 0) {
+        sender->insertText(offered.substr(0, fits));
+    }
+    return true;
 }
 
 bool NewUserPopup::onTextFieldDeleteBackward(cocos2d::TextFieldTTF*, const char*, size_t) {

@@ -19,8 +19,7 @@ class TextFieldTTF;
 // "Yes" and "No". Its answer goes to the result callback: the typed name, or "" for "No".
 class NewUserPopup : public FactoryNode, public cocos2d::TextFieldDelegate {
 public:
-    // A name holds at most this many characters typed one at a time (the field refuses input once it
-    // holds more than kMaxNameLength - 1).
+    // A name holds at most this many characters, typed or pasted: a paste is cut to the room left.
     static constexpr int kMaxNameLength = 31;
     static constexpr int kBlinkTag = 55;
 

@@ -280,6 +280,12 @@ void CabinetScreen::startEnding() {
         return;
     }
     _left = true;
+    // From here on the ending counts as played: the gallery no longer leads into it. The developer's
+    // cage key opens the cage without the flag; that rehearsal must not use up the real ending.
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    if (profile.cageUnlocked) {
+        profile.markEndingPlayed();
+    }
     IntroScene* outro = IntroScene::create();
     if (outro == nullptr) {
         return;

@@ -567,9 +567,23 @@ void GalleryScreen::buildPictureList() {
 void GalleryScreen::finishListChain() {
     if (showPendingEvidence()) {
         GameSound::getInstance().playEffect("Message1", false);
-    } else {
+    } else if (!leadIntoEndingIfDue()) {
         _inputLocked = false;
     }
+}
+
+bool GalleryScreen::isEndingDue() {
+    return hasAllEvidence() && areAllCountriesCompleted() && !currentUser().isEndingPlayed();
+}
+
+bool GalleryScreen::leadIntoEndingIfDue() {
+    if (!isEndingDue()) {
+        return false;
+    }
+    cocos2d::log("GalleryScreen: the ending is due");
+    currentUser().cageUnlocked = true;
+    openCabinet(true);
+    return true;
 }
 
 void GalleryScreen::scrollListTo(float offset, float duration) {
@@ -684,14 +698,14 @@ void GalleryScreen::showEvidenceAdding(const std::string& name) {
 }
 
 void GalleryScreen::onEvidenceAdded() {
+    showMarker("newEvidancePlace", true);
+    // The last evidence of a finished game leads on into the ending; the input stays locked meanwhile.
+    if (leadIntoEndingIfDue()) {
+        return;
+    }
     if (!checkCurator()) {
         _inputLocked = false;
     }
-    if (hasAllEvidence() && areAllCountriesCompleted()) {
-        currentUser().cageUnlocked = true;
-        openCabinet(true);
-    }
-    showMarker("newEvidancePlace", true);
 }
 
 bool GalleryScreen::checkCurator() {
@@ -769,10 +783,9 @@ void GalleryScreen::showProgressChat() {
 
 void GalleryScreen::onProgressChatClosed() {
     if (areAllCountriesCompleted()) {
-        if (currentUser().cageUnlocked) {
-            openCabinet(true);
+        if (!leadIntoEndingIfDue()) {
+            _inputLocked = false;
         }
-        _inputLocked = false;
         return;
     }
     showMarker("newCountryNotification", true);

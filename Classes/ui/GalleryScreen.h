@@ -77,6 +77,13 @@ public:
     // The museum statistic's outcome: 1 a picture unlocked, 2 paid but nothing unlocked, else nothing.
     void onMuseumResult(int result);
 
+    // The whole game is done (every evidence found, every country completed) and the closing slideshow
+    // has not started yet. Derived from the profile, so a player who quit anywhere on the way to it
+    // (during the last evidence popup or the last curator chat) still gets it on a later visit.
+    static bool isEndingDue();
+    // Opens the cabinet with the cage when the ending is due; true when it did.
+    bool leadIntoEndingIfDue();
+
     // The background element of a country key; "" for a country outside the table.
     static std::string backgroundNameOf(const std::string& country);
 

@@ -273,6 +273,8 @@ TEST_F(CabinetScreenTest, TheEndingDropsTheCageAfterTheLooksAndCannotBeLeftMeanw
         found(id, EvidenceState::Seen);
     }
     found("stamp", EvidenceState::New);
+    // The gallery sets the flag as it leads into the ending.
+    Settings::getInstance().getCurrentUser().cageUnlocked = true;
     std::vector<std::string>& log = driver().captureLog();
     open(true);
     Node* cage = ui("cage");
@@ -307,19 +309,31 @@ TEST_F(CabinetScreenTest, TheEndingDropsTheCageAfterTheLooksAndCannotBeLeftMeanw
     seconds(2.8f);
     EXPECT_FALSE(cabinet->hasLeft());
     EXPECT_EQ(Director::getInstance()->getRunningScene(), board);
-    // The closing slideshow fades in over 0.3 s.
+    EXPECT_FALSE(Settings::getInstance().getCurrentUser().isEndingPlayed()) << "quitting now brings it back";
+    // The closing slideshow fades in over 0.3 s; from its start the ending counts as played.
     seconds(0.3f);
+    EXPECT_TRUE(Settings::getInstance().getCurrentUser().isEndingPlayed());
     seconds(0.4f);
     EXPECT_NE(dynamic_cast<IntroScene*>(Director::getInstance()->getRunningScene()), nullptr);
     EXPECT_EQ(Director::getInstance()->getSceneCount(), 1);
 
-    // Once the cage is unlocked, later visits show it at rest.
-    Settings::getInstance().getCurrentUser().cageUnlocked = true;
+    // Later visits show the cage at rest.
     open();
     EXPECT_TRUE(ui("cage")->isVisible());
     seconds(1.0f);
     EXPECT_FLOAT_EQ(ui("cage")->getScale(), 1.0f);
     EXPECT_EQ(ui("cage")->getPosition(), rest);
+}
+
+TEST_F(CabinetScreenTest, TheDevelopersCageWithoutTheFlagLeavesTheEndingToCome) {
+    for (const char* id : kAllIds) {
+        found(id, EvidenceState::Seen);
+    }
+    open(true);
+    seconds(5.0f);
+    EXPECT_TRUE(cabinet->hasLeft());
+    EXPECT_FALSE(Settings::getInstance().getCurrentUser().isEndingPlayed());
+    EXPECT_FALSE(Settings::getInstance().getCurrentUser().cageUnlocked);
 }
 
 // The staged description without the picture of one evidence, found under the override folder.

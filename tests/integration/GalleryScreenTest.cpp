@@ -361,6 +361,56 @@ TEST_F(GalleryScreenTest, APurchaseThatUnlocksNothingWithEveryEvidenceFoundSetsT
     EXPECT_TRUE(profile.cageUnlocked);
 }
 
+TEST_F(GalleryScreenTest, AFinishedGameLeadsFromTheListIntoTheCageUntilTheEndingHasPlayed) {
+    const char* const items[] = {"ticket", "letter", "key",   "compass", "brooch",  "photo", "map",
+                                 "seal",   "ring",   "glove", "button",  "feather", "stamp"};
+    struct Case {
+        const char* name;
+        size_t evidenceFound;
+        bool everyCountryCompleted;
+        bool endingPlayed;
+        bool cageFlagBefore;
+        bool leadsIntoTheCage;
+    };
+    const Case cases[] = {
+        {"the game is finished", 13, true, false, false, true},
+        {"finished, the flag saved by a purchase", 13, true, false, true, true},
+        {"the ending has played", 13, true, true, true, false},
+        {"one evidence missing", 12, true, false, false, false},
+        {"a country still to buy", 13, false, false, true, false},
+    };
+    for (const Case& c : cases) {
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile.evidence.entries.clear();
+        for (size_t i = 0; i < c.evidenceFound; ++i) {
+            profile.evidence.entries[items[i]] = {items[i], static_cast<int32_t>(EvidenceState::Seen)};
+        }
+        for (auto& [path, record] : profile.world.countries) {
+            record.state = static_cast<int32_t>(CountryState::Completed);
+        }
+        if (!c.everyCountryCompleted) {
+            setCountryState("USA", static_cast<int32_t>(CountryState::Opened));
+        }
+        std::vector<int32_t>& shown = profile.shownTutorials;
+        shown.erase(std::remove(shown.begin(), shown.end(), Profile::kEndingPlayedMarker), shown.end());
+        if (c.endingPlayed) {
+            profile.markEndingPlayed();
+        }
+        profile.cageUnlocked = c.cageFlagBefore;
+        EXPECT_EQ(GalleryScreen::isEndingDue(), c.leadsIntoTheCage) << c.name;
+
+        ASSERT_NE(open(), nullptr) << c.name;
+        EXPECT_EQ(gallery->isInputLocked(), c.leadsIntoTheCage) << c.name;
+        testing::Driver::get().stepFrames(72);
+        cocos2d::Scene* running = cocos2d::Director::getInstance()->getRunningScene();
+        ASSERT_NE(running, nullptr) << c.name;
+        auto* cabinet = childOf<CabinetScreen>(running);
+        EXPECT_EQ(cabinet != nullptr && cabinet->isCageDue(), c.leadsIntoTheCage) << c.name;
+        EXPECT_EQ(childOf<GalleryScreen>(running) != nullptr, !c.leadsIntoTheCage) << c.name;
+        EXPECT_EQ(profile.cageUnlocked, c.cageFlagBefore || c.leadsIntoTheCage) << c.name;
+    }
+}
+
 TEST_F(GalleryScreenTest, AMuseumResultBringsTheProgressChatAndItsCloseTheNewCountryMarker) {
     Profile& profile = Settings::getInstance().getCurrentUser();
     profile.money = getCollectionPrice("USA");

@@ -282,7 +282,7 @@ TEST_F(ProfilePanelsTest, TheNamePopupOpensInPlaceOfTheChooserAndNoBringsTheChoo
     EXPECT_EQ(UserData::getInstance().profiles.size(), 1u);
 }
 
-TEST_F(ProfilePanelsTest, TheNameFieldTakesThirtyOneTypedCharactersAndAPasteWhileThereIsRoom) {
+TEST_F(ProfilePanelsTest, TheNameFieldHoldsThirtyOneCharactersHoweverTheyArrive) {
     players({{u"Ann", 0}});
     NodeFromJson loader("ui/Confirmation");
     auto* popup = dynamic_cast<NewUserPopup*>(loader.createNode("EnterNewUser"));
@@ -299,13 +299,27 @@ TEST_F(ProfilePanelsTest, TheNameFieldTakesThirtyOneTypedCharactersAndAPasteWhil
     type(std::string(31, 'b'));
     EXPECT_EQ(field->getCharCount(), 31);
 
-    field->setString(std::string(30, 'c'));
-    driver().text("defgh");
-    driver().stepFrames(1);
-    EXPECT_EQ(field->getCharCount(), 35) << "a paste at 30 characters is taken whole";
-    driver().text("i");
-    driver().stepFrames(1);
-    EXPECT_EQ(field->getCharCount(), 35);
+    // "\xc3\xa9" is one character (e acute) of two bytes: a cut never splits it.
+    struct Case {
+        std::string before;
+        std::string pasted;
+        std::string after;
+    };
+    const Case cases[] = {
+        {std::string(30, 'c'), "defgh", std::string(30, 'c') + "d"},
+        {std::string(26, 'c'), "defgh", std::string(26, 'c') + "defgh"},
+        {std::string(25, 'c'), "defghijk", std::string(25, 'c') + "defghi"},
+        {std::string(31, 'c'), "d", std::string(31, 'c')},
+        {std::string(5, 'c'), std::string(30, 'e'), std::string(5, 'c') + std::string(26, 'e')},
+        {std::string(29, 'c'), "\xc3\xa9\xc3\xa9\xc3\xa9", std::string(29, 'c') + "\xc3\xa9\xc3\xa9"},
+    };
+    for (const Case& c : cases) {
+        field->setString(c.before);
+        driver().text(c.pasted);
+        driver().stepFrames(1);
+        EXPECT_EQ(field->getString(), c.after) << c.before.size() << " characters, then a paste of " << c.pasted;
+        EXPECT_LE(field->getCharCount(), NewUserPopup::kMaxNameLength);
+    }
 }
 
 TEST_F(ProfilePanelsTest, YesAndEnterAnswerOnlyWithANewNonEmptyName) {

@@ -416,8 +416,8 @@ TEST_F(SettingsFilesTest, APlayerSelectedAfterAPackUpdateGetsTheNewVersion) {
     EXPECT_EQ(settings().getCurrentUser().packs.size(), 2u);
 }
 
-// The exported wallpaper goes into the XDG pictures folder, else into "Wallpaper/" under the
-// current directory; neither folder is created.
+// The exported wallpaper goes into the XDG pictures folder, made when missing, else into "Wallpaper/"
+// under the current directory, made when missing too.
 TEST_F(SettingsFilesTest, AWallpaperIsCopiedToThePicturesFolderElseIntoTheWallpaperFolder) {
     savetest::TempFolder config;
     savetest::TempFolder pictures;
@@ -438,14 +438,19 @@ TEST_F(SettingsFilesTest, AWallpaperIsCopiedToThePicturesFolderElseIntoTheWallpa
     EXPECT_EQ(copy, widen(pictures.path() + "Kestrova_Dawn.jpg"));
     EXPECT_EQ(savetest::readFileText(narrow(copy)), "jpeg bytes");
 
+    // A fresh account without a pictures folder gets one.
     usePictures(pictures.path() + "missing");
-    EXPECT_EQ(settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder), u"");
-    EXPECT_FALSE(std::filesystem::exists(pictures.path() + "missing"));
+    copy = settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder);
+    EXPECT_EQ(copy, widen(pictures.path() + "missing/Kestrova_Dawn.jpg"));
+    EXPECT_EQ(savetest::readFileText(narrow(copy)), "jpeg bytes");
 
-    std::filesystem::create_directory(workingFolder.file("Wallpaper"));
+    // A pictures folder that cannot be made, for a file stands in its place.
+    savetest::writeFileText(pictures.file("blocked"), "not a folder");
+    usePictures(pictures.path() + "blocked");
     copy = settings().copyToPictures(u"Kestrova_Dawn.jpg", exportFolder);
     EXPECT_EQ(copy, u"Wallpaper/Kestrova_Dawn.jpg");
     EXPECT_EQ(savetest::readFileText(workingFolder.file("Wallpaper/Kestrova_Dawn.jpg")), "jpeg bytes");
+    EXPECT_EQ(savetest::readFileText(pictures.file("blocked")), "not a folder");
 
     EXPECT_EQ(settings().copyToPictures(u"NoSuchExport.jpg", exportFolder), u"");
     std::filesystem::current_path(previousFolder);
