@@ -8,6 +8,10 @@
 #include "TextTable.h"
 #include "WideString.h"
 #include "engine/2d/Label.h"
+#include "engine/actions/DelayTime.h"
+#include "engine/actions/FadeOut.h"
+#include "engine/actions/RemoveSelf.h"
+#include "engine/actions/Sequence.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/StringUtils.h"
@@ -276,6 +280,41 @@ bool PictureDetails::setAsWallpaper() {
         cocos2d::log("wallpaper: '%s' could not be copied", fileName.c_str());
         return false;
     }
-    Settings::getInstance().setDesktopWallpaper(copy);
+    if (!Settings::getInstance().setDesktopWallpaper(copy)) {
+        showWallpaperNotice(narrow(copy));
+    }
     return true;
+}
+
+void PictureDetails::showWallpaperNotice(const std::string& savedAt) {
+    if (Node* old = getChildByName("wallpaperNotice")) {
+        old->removeFromParentAndCleanup(true);
+    }
+    std::string line = text("ui", "wallpaper_not_set");
+    const std::string::size_type slot = line.find("{path}");
+    if (slot != std::string::npos) {
+        line.replace(slot, 6, savedAt);
+    }
+    cocos2d::log("wallpaper: %s", line.c_str());
+    constexpr float kWidth = 400.0f;
+    Label* notice = Label::createWithTTF(line, Settings::getInstance().getFontPath("ArialBold"), 18.0f,
+                                         cocos2d::Size(kWidth, 0.0f), cocos2d::TextHAlignment::CENTER,
+                                         cocos2d::TextVAlignment::TOP);
+    if (notice == nullptr) {
+        return;
+    }
+    notice->setName("wallpaperNotice");
+    notice->setColor(cocos2d::Color3B(92, 24, 18));
+    notice->setAnchorPoint(cocos2d::Vec2(0.5f, 1.0f));
+    // On the parchment under the thumbnail, where the card leaves room.
+    cocos2d::Vec2 place(getContentSize().width * 0.5f, 40.0f);
+    if (Node* group = getChildByTag(kThumbnailGroupTag)) {
+        if (Node* picture = group->getChildByName("picture")) {
+            place = convertToNodeSpace(picture->convertToWorldSpace(cocos2d::Vec2::ZERO)) - cocos2d::Vec2(0.0f, 110.0f);
+        }
+    }
+    notice->setPosition(place);
+    addChild(notice, 10);
+    notice->runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(6.0f), cocos2d::FadeOut::create(0.5f),
+                                                cocos2d::RemoveSelf::create(), nullptr));
 }

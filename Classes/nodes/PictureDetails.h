@@ -34,6 +34,9 @@ public:
     // copies it into the pictures folder and sets it as the wallpaper; false when the picture file is
     // missing or the image cannot be written (nothing is copied or set then).
     bool setAsWallpaper();
+    // Tells the player, in one line under the wallpaper button, that no desktop took the wallpaper
+    // and where the picture was saved instead.
+    void showWallpaperNotice(const std::string& savedAt);
 
     const std::string& getPicture() const { return _picture; }
     // "Kestrova_<picture>.jpg".

@@ -231,6 +231,33 @@ TEST_F(WallpaperExportTest, TheRenderedPictureIsWrittenCopiedAndSetAsTheWallpape
     EXPECT_TRUE(fs::exists(written));
 }
 
+TEST_F(WallpaperExportTest, ADesktopThatRefusesTheWallpaperIsToldToThePlayerInOneLine) {
+    // No desktop here accepts a setting: every gsettings call fails.
+    std::ofstream(root / "bin" / "gsettings", std::ios::trunc) << "#!/bin/sh\nexit 1\n";
+    gallerytest::picture("HarborDawn").state = 3;
+    PictureDetails* details = open("HarborDawn");
+    ASSERT_NE(details, nullptr);
+    ASSERT_TRUE(details->setAsWallpaper()) << "the picture is still saved";
+    const fs::path copy = root / "Pictures" / "Kestrova_HarborDawn.jpg";
+    EXPECT_TRUE(fs::exists(copy));
+    auto* notice = dynamic_cast<cocos2d::Label*>(details->getChildByName("wallpaperNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_NE(notice->getString().find(copy.string()), std::string::npos) << notice->getString();
+    EXPECT_EQ(notice->getString().find("{path}"), std::string::npos);
+    testing::Driver::get().stepFrames(10);
+    testing::Driver::get().saveScreenshot(testing::Driver::outputPath("PictureDetails_wallpaper_refused.png"));
+    // Asking again shows one notice, not two; it goes after a few seconds.
+    ASSERT_TRUE(details->setAsWallpaper());
+    int notices = 0;
+    for (Node* child : details->getChildren()) {
+        notices += child->getName() == "wallpaperNotice" ? 1 : 0;
+    }
+    EXPECT_EQ(notices, 1);
+    testing::Driver::get().stepFrames(7 * 60);
+    EXPECT_EQ(details->getChildByName("wallpaperNotice"), nullptr);
+}
+
 TEST_F(WallpaperExportTest, AMissingPictureFileWritesAndSetsNothing) {
     std::vector<std::string>& log = testing::Driver::get().captureLog();
     PictureDetails* details = open("NoSuchPicture");
