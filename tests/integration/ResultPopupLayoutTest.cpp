@@ -27,6 +27,7 @@
 namespace {
 
 using testing::screenBox;
+using testing::shownBox;
 using testing::overlaps;
 
 using cocos2d::Node;
@@ -35,24 +36,6 @@ using cocos2d::Vec2;
 
 testing::Driver& driver() {
     return testing::Driver::get();
-}
-
-// What the player sees of a group: the union of its visible parts.
-Rect shownBox(const Node* node) {
-    bool any = false;
-    Rect box;
-    for (const Node* child : node->getChildren()) {
-        if (!child->isVisible()) {
-            continue;
-        }
-        const Rect part = shownBox(child);
-        if (part.size.width <= 0.0f || part.size.height <= 0.0f) {
-            continue;
-        }
-        box = any ? box.unionWithRect(part) : part;
-        any = true;
-    }
-    return any ? box : screenBox(node);
 }
 
 TEST(ResultPopupLayoutTest, TheBadgeWaitsInPlainSightAndThenTakesTheStatisticsPlace) {

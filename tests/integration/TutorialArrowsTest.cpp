@@ -47,6 +47,7 @@
 namespace {
 
 using testing::screenBox;
+using testing::shownBox;
 using testing::overlaps;
 
 using cocos2d::Node;
@@ -61,25 +62,6 @@ std::string describe(const Rect& r) {
     std::ostringstream out;
     out << "(" << r.getMinX() << ", " << r.getMinY() << ") - (" << r.getMaxX() << ", " << r.getMaxY() << ")";
     return out.str();
-}
-
-// What the player sees of a node: a leaf's own rectangle, a group's the union of what it shows
-// (the loader's groups measure their children from their centre, not from their content box).
-Rect shownBox(const Node* node) {
-    bool any = false;
-    Rect box;
-    for (const Node* child : node->getChildren()) {
-        if (!child->isVisible()) {
-            continue;
-        }
-        const Rect part = shownBox(child);
-        if (part.size.width <= 0.0f || part.size.height <= 0.0f) {
-            continue;
-        }
-        box = any ? box.unionWithRect(part) : part;
-        any = true;
-    }
-    return any ? box : screenBox(node);
 }
 
 Node* findNamed(Node* root, const std::string& name) {

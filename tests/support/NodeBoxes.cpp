@@ -23,6 +23,23 @@ cocos2d::Rect screenBox(const cocos2d::Node* node) {
     return cocos2d::Rect(left, bottom, right - left, top - bottom);
 }
 
+cocos2d::Rect shownBox(const cocos2d::Node* node) {
+    bool any = false;
+    cocos2d::Rect box;
+    for (const cocos2d::Node* child : node->getChildren()) {
+        if (!child->isVisible()) {
+            continue;
+        }
+        const cocos2d::Rect part = shownBox(child);
+        if (part.size.width <= 0.0f || part.size.height <= 0.0f) {
+            continue;
+        }
+        box = any ? box.unionWithRect(part) : part;
+        any = true;
+    }
+    return any ? box : screenBox(node);
+}
+
 bool overlaps(const cocos2d::Rect& a, const cocos2d::Rect& b) {
     return a.getMinX() < b.getMaxX() - 0.5f && b.getMinX() < a.getMaxX() - 0.5f && a.getMinY() < b.getMaxY() - 0.5f &&
            b.getMinY() < a.getMaxY() - 0.5f;
