@@ -219,6 +219,20 @@ protected:
         return tapTheCountryOnTheMap() ? stepUntilRunning<GalleryScreen>(3.0f) : nullptr;
     }
 
+    // Buys the last collection in the museum; the curator's chat that follows, or null.
+    static ChatScreen* buyTheLastCollection(GalleryScreen* gallery) {
+        tapOn(gallery->getUiRoot()->getChildByName("Statistics")->getChildByName("btn"));
+        driver().stepFrames(20);
+        auto* statistic = childOf<MuseumStatistic>(childOf<PopupScreenBase>(gallery));
+        EXPECT_NE(statistic, nullptr);
+        if (statistic == nullptr) {
+            return nullptr;
+        }
+        tapOn(statistic->getChildByName("pay"));
+        driver().stepFrames(20);
+        return childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place"));
+    }
+
     // Esc, then Yes in the confirmation: the game saves and ends.
     static void quitWithEscape() {
         driver().key(Key::KEY_ESCAPE, true);
@@ -317,14 +331,7 @@ TEST_F(EndingJourneyTest, TheLastPurchaseAndTheCuratorsChatLeadIntoTheEnding) {
     GalleryScreen* gallery = intoTheGallery();
     ASSERT_NE(gallery, nullptr);
     EXPECT_FALSE(gallery->isInputLocked());
-    tapOn(gallery->getUiRoot()->getChildByName("Statistics")->getChildByName("btn"));
-    driver().stepFrames(20);
-    auto* statistic = childOf<MuseumStatistic>(childOf<PopupScreenBase>(gallery));
-    ASSERT_NE(statistic, nullptr);
-    tapOn(statistic->getChildByName("pay"));
-    driver().stepFrames(20);
-    ChatScreen* chat = childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place"));
-    ASSERT_NE(chat, nullptr) << "the curator speaks after the purchase";
+    ASSERT_NE(buyTheLastCollection(gallery), nullptr) << "the curator speaks after the purchase";
     EXPECT_TRUE(Settings::getInstance().getCurrentUser().cageUnlocked);
     driver().stepFrames(130);
     driver().tap(Vec2(640, 405));
@@ -337,13 +344,7 @@ TEST_F(EndingJourneyTest, QuittingDuringTheCuratorsLastChatStillLeadsIntoTheEndi
     launch();
     GalleryScreen* gallery = intoTheGallery();
     ASSERT_NE(gallery, nullptr);
-    tapOn(gallery->getUiRoot()->getChildByName("Statistics")->getChildByName("btn"));
-    driver().stepFrames(20);
-    auto* statistic = childOf<MuseumStatistic>(childOf<PopupScreenBase>(gallery));
-    ASSERT_NE(statistic, nullptr);
-    tapOn(statistic->getChildByName("pay"));
-    driver().stepFrames(20);
-    ASSERT_NE(childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place")), nullptr);
+    ASSERT_NE(buyTheLastCollection(gallery), nullptr);
     quitWithEscape();
     {
         // The cage flag is saved, but the chat that would have opened the cabinet never closed.

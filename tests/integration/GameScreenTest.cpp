@@ -112,6 +112,20 @@ protected:
         return profile;
     }
 
+    // HarborDawn priced at 1,000 coins, of which earlier plays earned `earnedPart` without ending it.
+    Profile& harborDawnEarned(int earnedPart) {
+        Profile& profile = player(5, "USA", "HarborDawn");
+        PackPicture* pack = findPackPicture(profile.currentPicture);
+        EXPECT_NE(pack, nullptr);
+        if (pack != nullptr) {
+            pack->coins = 1000;
+        }
+        PictureProgress& record = profile.world.pictures["HarborDawn"];
+        record.path = "HarborDawn";
+        record.earnedPart = earnedPart;
+        return profile;
+    }
+
     GameScreen* open() {
         cocos2d::Scene* scene = cocos2d::Scene::create();
         screen = GameScreen::create();
@@ -553,14 +567,9 @@ TEST_F(GameScreenTest, TheFinishButtonEndsTheLevelOnceAndTheFirstEndStepsTheStor
 }
 
 TEST_F(GameScreenTest, LitHudStarsMoveIntoTheResultAndAreRecorded) {
-    Profile& profile = player(5, "USA", "HarborDawn");
-    PackPicture* pack = findPackPicture(profile.currentPicture);
-    ASSERT_NE(pack, nullptr);
-    pack->coins = 1000;
     // Earlier plays earned 70 % of the price but the picture never ended: two stars from the start.
-    PictureProgress& record = profile.world.pictures["HarborDawn"];
-    record.path = "HarborDawn";
-    record.earnedPart = 700;
+    Profile& profile = harborDawnEarned(700);
+    const PictureProgress& record = profile.world.pictures.at("HarborDawn");
     ASSERT_NE(open(), nullptr);
     EXPECT_EQ(screen->countLitStars(), 2);
     EXPECT_FLOAT_EQ(screen->getHudStar(1)->getPercentage(), 100.0f);
@@ -737,13 +746,7 @@ TEST_F(GameScreenTest, ANewPlayerWithoutACurrentPictureIsOnTheDemoPicture) {
 }
 
 TEST_F(GameScreenTest, StarsThatAreNotLitNeverShowFull) {
-    Profile& profile = player(5, "USA", "HarborDawn");
-    PackPicture* pack = findPackPicture(profile.currentPicture);
-    ASSERT_NE(pack, nullptr);
-    pack->coins = 1000;
-    PictureProgress& record = profile.world.pictures["HarborDawn"];
-    record.path = "HarborDawn";
-    record.earnedPart = 1000;
+    harborDawnEarned(1000);
     ASSERT_NE(open(), nullptr);
     EXPECT_EQ(screen->countLitStars(), 3);
     passOpening();
