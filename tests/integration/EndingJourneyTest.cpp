@@ -12,6 +12,7 @@
 #include "CountryProgress.h"
 #include "DataPackReader.h"
 #include "Driver.h"
+#include "ScreenTestSupport.h"
 #include "EvidenceBook.h"
 #include "GameSound.h"
 #include "PictureProgress.h"
@@ -44,6 +45,8 @@
 // curator's last chat still gets the ending the next time the gallery is entered, and only once.
 namespace {
 
+using screentest::childOf;
+
 namespace fs = std::filesystem;
 using cocos2d::Director;
 using cocos2d::Node;
@@ -62,19 +65,6 @@ enum class Stage {
     LastEvidenceAhead,  // the last level is played: its evidence waits for the gallery
     LastPurchaseAhead,  // every evidence is found and the last collection is still to be bought
 };
-
-template <typename T>
-T* childOf(Node* parent) {
-    if (parent == nullptr) {
-        return nullptr;
-    }
-    for (Node* child : parent->getChildren()) {
-        if (auto* found = dynamic_cast<T*>(child)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
 
 // The screen of the running scene once no fade is in progress, or null.
 template <typename T>

@@ -4,6 +4,7 @@
 
 #include "DataPackReader.h"
 #include "Driver.h"
+#include "ScreenTestSupport.h"
 #include "CountryProgress.h"
 #include "EvidenceBook.h"
 #include "GalleryTestStage.h"
@@ -28,6 +29,8 @@
 // cabinet and back, and through the options to the credits and back again. Every hop is a real fade
 // between real screens; what the walk leaves in the save is read back from the file.
 namespace {
+
+using screentest::childOf;
 
 using cocos2d::Director;
 using cocos2d::Node;
@@ -61,19 +64,6 @@ protected:
     }
 
     static testing::Driver& driver() { return testing::Driver::get(); }
-
-    template <typename T>
-    static T* childOf(Node* parent) {
-        if (parent == nullptr) {
-            return nullptr;
-        }
-        for (Node* child : parent->getChildren()) {
-            if (auto* found = dynamic_cast<T*>(child)) {
-                return found;
-            }
-        }
-        return nullptr;
-    }
 
     template <typename T>
     static T* runningScreen() {

@@ -29,6 +29,8 @@
 
 namespace {
 
+using screentest::childOf;
+
 namespace fs = std::filesystem;
 using cocos2d::Node;
 using cocos2d::Vec2;
@@ -77,16 +79,6 @@ protected:
     static void forgetTutorial(int number) {
         std::vector<int32_t>& shown = Settings::getInstance().getCurrentUser().shownTutorials;
         shown.erase(std::remove(shown.begin(), shown.end(), number), shown.end());
-    }
-
-    template <typename T>
-    static T* childOf(Node* parent) {
-        for (Node* child : parent->getChildren()) {
-            if (auto* found = dynamic_cast<T*>(child)) {
-                return found;
-            }
-        }
-        return nullptr;
     }
 
     int effects(const std::string& name) const {

@@ -18,11 +18,26 @@
 #include "engine/platform/FileUtils.h"
 #include "engine/renderer/Image.h"
 #include "engine/scene/LayerColor.h"
+#include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 
 #include "TextTable.h"
 
 namespace screentest {
+
+// The first child of `parent` that is a T, or null (also for a null parent).
+template <typename T>
+T* childOf(cocos2d::Node* parent) {
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    for (cocos2d::Node* child : parent->getChildren()) {
+        if (auto* found = dynamic_cast<T*>(child)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
 
 // The staged tree as the game sees it, with an optional folder of overrides searched first.
 inline void useStagedResources(const std::string& overrides = "") {
