@@ -12,6 +12,7 @@ scratch=$2
 rm -rf "$scratch"
 mkdir -p "$scratch"
 prefix=$scratch/prefix
+source "$(dirname "${BASH_SOURCE[0]}")/GameRun.sh"
 
 failures=0
 fail() {
@@ -111,69 +112,16 @@ fi
 
 # --- The installed game ---------------------------------------------------------------------------
 
-# Starts the installed game in a fresh home and XDG data folder from an empty working directory, drawn
-# by SDL's offscreen driver; waits until its log shows one of the given patterns or the time is up.
-# Leaves the process running; sets game_pid and game_log.
-start_game() {
-    local run=$1
-    mkdir -p "$run/cwd" "$run/home" "$run/data" "$run/config"
-    game_log=$run/game.log
-    (cd "$run/cwd" && exec env -u DISPLAY -u WAYLAND_DISPLAY HOME="$run/home" XDG_DATA_HOME="$run/data" \
-        XDG_CONFIG_HOME="$run/config" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
-        "$prefix/bin/kestrova" >"$game_log" 2>&1) &
-    game_pid=$!
-}
-wait_for_log() {
-    local pattern=$1 seconds=$2
-    local until=$((SECONDS + seconds))
-    while ((SECONDS < until)); do
-        grep -qE "$pattern" "$game_log" && return 0
-        kill -0 "$game_pid" 2>/dev/null || return 1
-        sleep 0.2
-    done
-    return 1
-}
-# Ends the game as the session would (SIGTERM) and gives its exit status.
-end_game() {
-    kill -TERM "$game_pid" 2>/dev/null || true
-    local until=$((SECONDS + 30))
-    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS < until)); do
-        sleep 0.2
-    done
-    if kill -0 "$game_pid" 2>/dev/null; then
-        kill -KILL "$game_pid" 2>/dev/null || true
-    fi
-    local status=0
-    wait "$game_pid" || status=$?
-    return "$status"
-}
-
 before=$(cd "$prefix" && find . | sort)
 run=$scratch/run
-start_game "$run"
-# The loading screen logs where it goes once it has preloaded every texture and drawn its bar.
-if ! wait_for_log '^loading -> ' 240; then
-    fail "the installed game did not get past the loading screen; its log:"
-    tail -40 "$game_log" >&2
-fi
-status=0
-end_game || status=$?
-((status == 0)) || fail "the installed game ended with status $status after SIGTERM"
-
-if grep -E 'not found|could not be read' "$game_log" >&2; then
-    fail "the installed game missed resource files (above)"
-fi
-for name in UserData.bin CheckSum.cs UserDataSecondary.bin CheckSumSecondary.cs; do
-    [[ -f "$run/data/Kestrova/$name" ]] || fail "no save $name in the XDG data folder"
-done
-[[ -z "$(ls -A "$run/cwd")" ]] || fail "the game wrote into its working directory: $(ls -A "$run/cwd")"
+check_game_run "$prefix/bin/kestrova" "$run"
 [[ "$(cd "$prefix" && find . | sort)" == "$before" ]] || fail "the game wrote into the install prefix"
 
 # Without its installed resource tree the same binary must miss its files: the run above found them
 # there and nowhere else.
 if [[ -d "$resources" ]]; then
     mv "$resources" "$resources.away"
-    start_game "$scratch/run-without-resources"
+    start_game "$prefix/bin/kestrova" "$scratch/run-without-resources"
     wait_for_log 'not found' 60 || fail "the game without its resource tree did not report missing files"
     end_game || true
     mv "$resources.away" "$resources"
