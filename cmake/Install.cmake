@@ -4,6 +4,8 @@
 #   P/share/applications/kestrova.desktop             the menu entry
 #   P/share/icons/hicolor/<n>x<n>/apps/kestrova.png   its icon, drawn by tools/assetgen
 #   P/share/metainfo/org.kestrova.kestrova.metainfo.xml
+#   P/share/man/man6/kestrova.6.gz                    the manual page
+#   P/share/doc/kestrova/copyright                    the licences, in Debian's machine-readable form
 # The engine looks for ../share/kestrova/Resources beside the binary, so the two folders are fixed
 # relative to each other. Nothing of the tests, benchmarks, sandbox or generator is installed.
 set(KESTROVA_INSTALL_BINDIR bin)
@@ -24,3 +26,18 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/linux/org.kestrova.kestrova.metainfo
 install(DIRECTORY ${KESTROVA_ICON_DIR}/
         DESTINATION ${KESTROVA_INSTALL_DATADIR}/icons
         FILES_MATCHING PATTERN "*.png")
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/debian/copyright
+        DESTINATION ${KESTROVA_INSTALL_DATADIR}/doc/kestrova)
+
+# Manual pages go compressed, as Debian wants them: gzip -9n keeps no name or time stamp, so the
+# same page gives the same bytes.
+find_program(KESTROVA_GZIP gzip REQUIRED)
+set(_manual_page ${CMAKE_BINARY_DIR}/packaging/kestrova.6.gz)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+add_custom_command(OUTPUT ${_manual_page}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/packaging/linux/kestrova.6 ${CMAKE_BINARY_DIR}/packaging
+    COMMAND ${KESTROVA_GZIP} -9nf ${CMAKE_BINARY_DIR}/packaging/kestrova.6
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/linux/kestrova.6
+    VERBATIM)
+add_custom_target(kestrova_manual_page ALL DEPENDS ${_manual_page})
+install(FILES ${_manual_page} DESTINATION ${KESTROVA_INSTALL_DATADIR}/man/man6)

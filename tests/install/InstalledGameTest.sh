@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and checks it as a player's machine sees it: the layout,
-# the menu entry and metainfo (with Debian's validators where they are installed), and the installed
-# game started from an unrelated working directory, which must find its resources, reach the end of
-# the loading screen and keep its saves in the XDG data folder.
+# the menu entry and metainfo (with Debian's validators where they are installed), the manual page
+# and the licences, and the installed game started from an unrelated working directory, which must
+# find its resources, reach the end of the loading screen and keep its saves in the XDG data folder.
 #
 #   InstalledGameTest.sh BUILD_DIR SCRATCH_DIR
 set -euo pipefail
@@ -28,6 +28,8 @@ if ! cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1; t
     cat "$scratch/install.log" >&2
     die "cmake --install failed"
 fi
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[[ -n "$version" ]] || die "no project version in $build/CMakeCache.txt"
 
 # --- Layout -------------------------------------------------------------------------------------
 
@@ -36,6 +38,8 @@ expected=(
     bin/kestrova
     share/applications/kestrova.desktop
     share/metainfo/org.kestrova.kestrova.metainfo.xml
+    share/man/man6/kestrova.6.gz
+    share/doc/kestrova/copyright
 )
 for n in "${icon_sizes[@]}"; do
     expected+=("share/icons/hicolor/${n}x${n}/apps/kestrova.png")
@@ -95,7 +99,8 @@ fi
 if [[ -f "$metainfo" ]]; then
     for text in '<id>org.kestrova.kestrova</id>' '<name>Kestrova</name>' \
                 '<launchable type="desktop-id">kestrova.desktop</launchable>' '<binary>kestrova</binary>' \
-                '<description>' '<summary>'; do
+                '<description>' '<summary>' '<project_license>MIT AND Bitstream-Vera</project_license>' \
+                "<release version=\"$version\" "; do
         grep -qF "$text" "$metainfo" || fail "the metainfo has no $text"
     done
 fi
@@ -108,6 +113,46 @@ if command -v appstreamcli >/dev/null 2>&1; then
     appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
 else
     echo "appstreamcli is not installed: skipped"
+fi
+
+# --- Manual page and licences --------------------------------------------------------------------
+
+manual=$prefix/share/man/man6/kestrova.6.gz
+if [[ -f "$manual" ]]; then
+    # Compressed without a name or time stamp (gzip -n): the same page gives the same bytes.
+    [[ "$(od -An -tx1 -j4 -N4 "$manual" | tr -d ' \n')" == 00000000 ]] || fail "the manual page's gzip has a time stamp"
+    zcat "$manual" | grep -q '^\.TH KESTROVA 6 ' || fail "the manual page has no .TH KESTROVA 6 header"
+    for section in NAME SYNOPSIS DESCRIPTION OPTIONS ENVIRONMENT FILES; do
+        zcat "$manual" | grep -qx "\.SH $section" || fail "the manual page has no $section section"
+    done
+    if command -v man >/dev/null 2>&1; then
+        # man -l formats the page as `man kestrova` shows it; groff's warnings are faults of the page.
+        if ! MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" >"$scratch/manual.txt" 2>"$scratch/manual.err" ||
+            [[ -s "$scratch/manual.err" ]]; then
+            fail "man -l reports problems in the manual page:"
+            cat "$scratch/manual.err" >&2
+        fi
+        grep -q 'XDG_DATA_HOME' "$scratch/manual.txt" || fail "the formatted manual page does not name XDG_DATA_HOME"
+    else
+        echo "man is not installed: the manual page's formatting is not checked"
+    fi
+fi
+
+copyright=$prefix/share/doc/kestrova/copyright
+if [[ -f "$copyright" ]]; then
+    head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "the copyright file is not in Debian's machine-readable format"
+    # Every font the game ships is listed with its own licence, given in full.
+    while IFS= read -r font; do
+        rel=${font#"$resources/"}
+        grep -qx "Files: Resources/$rel" "$copyright" || fail "the copyright file does not list the font Resources/$rel"
+    done < <(find "$resources" -type f \( -iname '*.ttf' -o -iname '*.otf' \))
+    # Every licence named is given in full: a "License:" line of that one name followed by its text.
+    named=$(sed -n 's/^License: //p' "$copyright" | tr ' ' '\n' | grep -vx 'or\|and' | sort -u)
+    given=$(awk '/^License: [^ ]+$/ { name = $2; next } name != "" && /^ / { print name } { name = "" }' "$copyright" |
+        sort -u)
+    missing=$(comm -23 <(echo "$named") <(echo "$given"))
+    [[ -z "$missing" ]] || fail "the copyright file names licences without their text: $missing"
 fi
 
 # --- The installed game ---------------------------------------------------------------------------
