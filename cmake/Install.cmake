@@ -6,10 +6,17 @@
 #   P/share/metainfo/org.kestrova.kestrova.metainfo.xml
 #   P/share/man/man6/kestrova.6.gz                    the manual page
 #   P/share/doc/kestrova/copyright                    the licences, in Debian's machine-readable form
-# The engine looks for ../share/kestrova/Resources beside the binary, so the two folders are fixed
-# relative to each other. Nothing of the tests, benchmarks, sandbox or generator is installed.
+# The Debian package (cmake/Packaging.cmake) takes the same files with the binary in /usr/games,
+# where Debian keeps games, and adds its signed changelog. The engine looks for
+# ../share/kestrova/Resources beside the binary, which holds from bin/ and games/ alike.
+# Nothing of the tests, benchmarks, sandbox or generator is installed.
 set(KESTROVA_INSTALL_BINDIR bin)
+set(KESTROVA_INSTALL_GAMESDIR games)
 set(KESTROVA_INSTALL_DATADIR share)
+# Everything but the binary is in CMake's default component, "Unspecified". The binary is installed
+# twice over, each in a component of its own: kestrova_bin (bin/) in a plain install, and the
+# package's (games/), left out of a plain install.
+set(KESTROVA_PACKAGE_BINARY_COMPONENT kestrova_games)
 
 # tools/assetgen draws the icons here, in an icon theme's layout.
 set(KESTROVA_ICON_DIR ${CMAKE_BINARY_DIR}/icons)

@@ -10,7 +10,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     libcairo2-dev libmp3lame-dev fonts-dejavu-core libpng-dev libjpeg62-turbo-dev libfreetype-dev
     xvfb xauth
-    desktop-file-utils appstream
+    desktop-file-utils appstream lintian
     clang libclang-rt-14-dev
 )
 
