@@ -588,6 +588,67 @@ void artBlot(ArtContext& a) {
     cairo_fill(cr);
 }
 
+namespace {
+
+// A scrape is paint worn down to bare ground in streaks along the stroke: dark grooves and pale
+// worn bands side by side, about half and half, and wide enough to read at a glance. Whatever an
+// item's colour, half of the scrape is far from it; and it has no hue of its own (dirt is olive,
+// a blot blue).
+const Rgb kScrapeGroove = Rgb::hex(0x3A393B);
+const Rgb kScrapeBand = Rgb::hex(0xE8E6E0);
+
+double smoothStep(double lo, double hi, double v) {
+    double t = clamp01((v - lo) / (hi - lo));
+    return t * t * (3 - 2 * t);
+}
+
+// The scrape's colours over a w x h area, row by row: streaks along x, each pale where the streak
+// field is above its own mean over the 25 x 25 pixels around it, so every part of the area (items
+// show the middle of the texture) is about half groove and half pale band.
+std::vector<Rgb> scrapeShades(int w, int h, std::uint64_t seed) {
+    std::vector<double> streak(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) streak[static_cast<std::size_t>(y) * w + x] = fbm(x / 70.0, y / 2.4, seed, 3);
+    }
+    // Summed-area table for the local means.
+    std::vector<double> sums(static_cast<std::size_t>(w + 1) * (h + 1), 0.0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            sums[static_cast<std::size_t>(y + 1) * (w + 1) + x + 1] = streak[static_cast<std::size_t>(y) * w + x] +
+                                                                      sums[static_cast<std::size_t>(y) * (w + 1) + x + 1] +
+                                                                      sums[static_cast<std::size_t>(y + 1) * (w + 1) + x] -
+                                                                      sums[static_cast<std::size_t>(y) * (w + 1) + x];
+        }
+    }
+    auto sumTo = [&](int x, int y) { return sums[static_cast<std::size_t>(y) * (w + 1) + x]; };
+    std::vector<Rgb> shades(streak.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int x0 = std::max(0, x - 12), x1 = std::min(w, x + 13), y0 = std::max(0, y - 12), y1 = std::min(h, y + 13);
+            double mean = (sumTo(x1, y1) - sumTo(x0, y1) - sumTo(x1, y0) + sumTo(x0, y0)) / ((x1 - x0) * (y1 - y0));
+            double pale = smoothStep(mean - 0.04, mean + 0.04, streak[static_cast<std::size_t>(y) * w + x]);
+            double wear = fbm(x / 20.0, y / 20.0, seed + 3, 2);
+            shades[static_cast<std::size_t>(y) * w + x] = scale(mix(kScrapeGroove, kScrapeBand, pale), 0.92 + 0.16 * wear);
+        }
+    }
+    return shades;
+}
+
+// Fine scratches across the streaks, one for every `every` square pixels, in turn dark and pale.
+void drawScratches(cairo_t* cr, double w, double h, double every, Rng& rng) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    int n = static_cast<int>(w * h / every);
+    for (int i = 0; i < n; ++i) {
+        double l = rng.range(12.0, 48.0);
+        double x = rng.range(-l * 0.5, w - l * 0.5), y = rng.range(0, h);
+        double tilt = rng.range(-0.08, 0.08) * l;
+        strokeLine(cr, x, y, x + l, y + tilt, rng.range(0.7, 1.3), i % 2 == 0 ? kScrapeGroove : kScrapeBand,
+                   rng.range(0.6, 0.9));
+    }
+}
+
+}  // namespace
+
 // Scuffed, abraded paint: pale streaks along one direction.
 void artScrape(ArtContext& a) {
     cairo_t* cr = a.cr;
@@ -638,40 +699,37 @@ void artCut(ArtContext& a) {
     cairo_stroke(cr);
 }
 
-// Mask textures for revealed items: opaque, mottled; the result multiplies the item's shape.
+// Mask textures for revealed items, opaque; the board draws them in the item's shape, in place of
+// its picture. blot: light, glossy paint with thicker, darker drops, tinted blue by the board;
+// scrape: the streaks and scratches of the scrape frames.
 void artDamageTexture(ArtContext& a) {
     cairo_t* cr = a.cr;
     std::string kind = a.args.text("kind");
+    if (kind != "blot" && kind != "scrape") a.args.fail("damage texture kind must be \"blot\" or \"scrape\"");
     std::uint64_t seed = a.rng.next();
     cairo_surface_t* s = cairo_get_target(cr);
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     int stride = cairo_image_surface_get_stride(s);
     int W = static_cast<int>(a.w), H = static_cast<int>(a.h);
+    std::vector<Rgb> shades = kind == "scrape" ? scrapeShades(W, H, seed) : std::vector<Rgb>{};
     for (int y = 0; y < H; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
         for (int x = 0; x < W; ++x) {
-            double v;
             Rgb c;
             if (kind == "blot") {
-                // Light paint with darker pools; tinted blue by the board.
                 double n = fbm(x / 28.0, y / 28.0, seed, 4);
-                double pools = fbm(x / 9.0, y / 9.0, seed + 5, 3);
-                v = 0.62 + 0.38 * n - 0.18 * (pools > 0.62 ? 1.0 : 0.0);
+                double drops = fbm(x / 12.0, y / 12.0, seed + 5, 3);
+                double v = 0.84 + 0.16 * smoothStep(0.35, 0.65, n) - 0.22 * smoothStep(0.60, 0.66, drops);
                 c = {v, v, v};
-            } else if (kind == "scrape") {
-                // Abraded paint: streaks along x with the ground showing through.
-                double streak = fbm(x / 70.0, y / 2.2, seed, 4);
-                double n = fbm(x / 14.0, y / 14.0, seed + 3, 3);
-                v = 0.5 + 0.5 * streak;
-                c = mix(Rgb::hex(0x8B7A62), Rgb::hex(0xF3EBDA), clamp01(v * 0.8 + n * 0.35));
             } else {
-                a.args.fail("damage texture kind must be \"blot\" or \"scrape\"");
+                c = shades[static_cast<std::size_t>(y) * W + x];
             }
             row[x] = packPremultiplied(c.r, c.g, c.b, 1.0);
         }
     }
     cairo_surface_mark_dirty(s);
+    if (kind == "scrape") drawScratches(cr, a.w, a.h, 200.0, a.rng);
 }
 
 // Where to sew: a soft ring of dashes with little stitches.
