@@ -15,7 +15,9 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/SpriteFrame.h"
 #include "engine/scene/SpriteFrameCache.h"
+#include "gameBoard/DamageFactory.h"
 #include "gameBoard/DefectKind.h"
+#include "gameBoard/EraseableGameObject.h"
 #include "gameBoard/GameObjectBase.h"
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/PixelReadback.h"
@@ -425,6 +427,83 @@ TEST_F(DefectLooksTest, EachLookStandsOutOnEveryItemAndFromTheOtherLooks) {
         all.insert(all.end(), std::make_move_iterator(measured.begin()), std::make_move_iterator(measured.end()));
     }
     checkLooks(all, looks, "");
+}
+
+// The damage a wrong stroke leaves wears the same looks: a blot (a brush's miss) and a scrape (an
+// eraser's) stand out wherever they land on a picture, and from each other.
+TEST(DefectDamageLooksTest, BlotsAndScrapesStandOutWhereverTheyLand) {
+    boardtest::useResources();
+    boardtest::useTemporaryDataHome("defect-damage-looks");
+    struct Damage {
+        Look look;
+        DamageFactory factory;
+    };
+    const std::vector<Damage> damages{{kLooks[1], createBlot}, {kLooks[2], createScrape}};
+    const std::vector<Look> looks{kLooks[1], kLooks[2]};
+    std::vector<Measured> all;
+    for (const std::string& folder : levelFolders()) {
+        SCOPED_TRACE(folder);
+        const std::string path = folder.substr(std::string("Scenes/").size());
+        const size_t slash = path.find('/');
+        boardtest::freshProfile(5, path.substr(0, slash), path.substr(slash + 1));
+        boardtest::Stage stage;
+        stage.open(path);
+        ASSERT_NE(stage.level(), nullptr);
+        const cocos2d::Size size = stage.level()->getContentSize();
+        std::vector<Vec2> spots;
+        for (int row = 0; row < 2; ++row) {
+            for (int column = 0; column < 4; ++column) {
+                spots.emplace_back(size.width * (column + 0.5f) / 4.0f, size.height * (row + 0.5f) / 2.0f);
+            }
+        }
+        stage.driver().stepFrames(2);
+        RefPtr<cocos2d::Image> before = stage.driver().readPixels(Rect(0, 0, kWindowWidth, kWindowHeight));
+        std::vector<RefPtr<cocos2d::Image>> after;
+        std::vector<std::vector<ItemPlace>> placed;
+        for (const Damage& damage : damages) {
+            std::vector<EraseableGameObject*> made;
+            std::vector<ItemPlace> where;
+            for (size_t i = 0; i < spots.size(); ++i) {
+                EraseableGameObject* object =
+                    damage.factory(stage.board, spots[i], static_cast<int>(i % 3) + 1, static_cast<int>(i) + 1, false);
+                ASSERT_NE(object, nullptr);
+                made.push_back(object);
+                where.push_back(placeOf(object, "spot " + std::to_string(i + 1), 180));
+            }
+            stage.driver().stepFrames(2);
+            after.push_back(stage.driver().readPixels(Rect(0, 0, kWindowWidth, kWindowHeight)));
+            after.back()->saveToFile(
+                testing::Driver::outputPath("DefectLooks/damage_" + sheetName(folder) + "_" + damage.look.name + ".png"),
+                true);
+            for (EraseableGameObject* object : made) {
+                stage.level()->removeDamage(object);
+                object->removeFromParent();
+            }
+            placed.push_back(std::move(where));
+        }
+        // A blot and a scrape at one spot cover different pixels: each is measured on the pixels both cover.
+        for (size_t i = 0; i < spots.size(); ++i) {
+            ItemPlace both = placed[0][i];
+            const ItemPlace& other = placed[1][i];
+            both.count = 0;
+            for (int y = 0; y < both.h; ++y) {
+                for (int x = 0; x < both.w; ++x) {
+                    const int ox = both.x + x - other.x, oy = both.y + y - other.y;
+                    const bool in = ox >= 0 && oy >= 0 && ox < other.w && oy < other.h &&
+                                    other.inside[static_cast<size_t>(oy) * other.w + ox];
+                    const size_t at = static_cast<size_t>(y) * both.w + x;
+                    both.inside[at] = both.inside[at] && in;
+                    both.count += both.inside[at] ? 1 : 0;
+                }
+            }
+            if (both.count >= kFewestPixels) {
+                all.push_back(measure(folder, both, *before, after));
+            }
+        }
+        stage.close();
+        Settings::destroyInstance();
+    }
+    checkLooks(all, looks, "damage_");
 }
 
 }  // namespace

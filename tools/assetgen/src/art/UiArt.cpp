@@ -572,7 +572,9 @@ void artBlot(ArtContext& a) {
     cairo_t* cr = a.cr;
     double cx = a.w / 2, cy = a.h / 2, R = std::min(a.w, a.h) * 0.34;
     blobPath(cr, cx, cy, R, R * a.rng.range(0.8, 1.0), 0.22, a.rng, 14);
-    fillRadial(cr, cx - R * 0.3, cy - R * 0.3, R * 0.1, R * 1.3, {{0, Rgb::hex(0xFFFFFF)}, {0.7, Rgb::hex(0xD6DADF)}, {1, Rgb::hex(0xA6ADB6)}});
+    // A darker rim of thicker paint, so the splat stands out on a pale blue sky as well.
+    fillRadial(cr, cx - R * 0.3, cy - R * 0.3, R * 0.1, R * 1.3,
+               {{0, Rgb::hex(0xFFFFFF)}, {0.6, Rgb::hex(0xD6DADF)}, {0.85, Rgb::hex(0x98A0AA)}, {1, Rgb::hex(0x6A7380)}});
     int drops = a.rng.irange(4, 7);
     for (int i = 0; i < drops; ++i) {
         double ang = a.rng.range(0, 2 * M_PI), d = R * a.rng.range(1.05, 1.35), rr = R * a.rng.range(0.08, 0.2);
@@ -580,8 +582,7 @@ void artBlot(ArtContext& a) {
         dx = std::clamp(dx, rr + 1, a.w - rr - 1);
         dy = std::clamp(dy, rr + 1, a.h - rr - 1);
         ellipsePath(cr, dx, dy, rr, rr);
-        setColor(cr, Rgb::hex(0xD2D7DD));
-        cairo_fill(cr);
+        fillRadial(cr, dx - rr * 0.3, dy - rr * 0.3, rr * 0.1, rr * 1.2, {{0, Rgb::hex(0xE2E6EA)}, {1, Rgb::hex(0x7A838E)}});
     }
     ellipsePath(cr, cx - R * 0.35, cy - R * 0.4, R * 0.25, R * 0.14);
     setColor(cr, {1, 1, 1}, 0.7);
@@ -649,21 +650,31 @@ void drawScratches(cairo_t* cr, double w, double h, double every, Rng& rng) {
 
 }  // namespace
 
-// Scuffed, abraded paint: pale streaks along one direction.
+// A patch of scraped paint, soft at its rim.
 void artScrape(ArtContext& a) {
     cairo_t* cr = a.cr;
-    cairo_save(cr);
-    ellipsePath(cr, a.w / 2, a.h / 2, a.w * 0.47, a.h * 0.44);
-    cairo_clip(cr);
-    softEllipse(cr, a.w / 2, a.h / 2, a.w * 0.47, a.h * 0.44, Rgb::hex(0xE9E1CF), 0.75);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    int n = static_cast<int>(a.w * 0.6);
-    for (int i = 0; i < n; ++i) {
-        double y = a.rng.range(a.h * 0.1, a.h * 0.9), x = a.rng.range(0, a.w * 0.7), l = a.rng.range(a.w * 0.2, a.w * 0.55);
-        double tilt = a.rng.range(-0.12, 0.12) * l;
-        strokeLine(cr, x, y, x + l, y + tilt, a.rng.range(0.7, 2.4),
-                   a.rng.chance(0.6) ? Rgb::hex(0xF7F2E6) : Rgb::hex(0x8C7B66), a.rng.range(0.35, 0.9));
+    std::uint64_t seed = a.rng.next();
+    cairo_surface_t* s = cairo_get_target(cr);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    int W = static_cast<int>(a.w), H = static_cast<int>(a.h);
+    double rx = a.w * 0.47, ry = a.h * 0.44;
+    std::vector<Rgb> shades = scrapeShades(W, H, seed);
+    for (int y = 0; y < H; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < W; ++x) {
+            double dx = (x + 0.5 - a.w / 2) / rx, dy = (y + 0.5 - a.h / 2) / ry;
+            double alpha = 0.95 * (1.0 - smoothStep(0.8, 1.0, std::sqrt(dx * dx + dy * dy)));
+            const Rgb& c = shades[static_cast<std::size_t>(y) * W + x];
+            row[x] = packPremultiplied(c.r, c.g, c.b, alpha);
+        }
     }
+    cairo_surface_mark_dirty(s);
+    cairo_save(cr);
+    ellipsePath(cr, a.w / 2, a.h / 2, rx * 0.85, ry * 0.85);
+    cairo_clip(cr);
+    drawScratches(cr, a.w, a.h, 200.0, a.rng);
     cairo_restore(cr);
 }
 
