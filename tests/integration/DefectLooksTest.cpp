@@ -45,15 +45,15 @@ constexpr int kWindowHeight = 810;
 // read well on every item stand clear above them; the brown grime and the pale scrape that players
 // took for the item itself fall below.
 // A look stands out from the item under it: its colour shift and its own pattern together.
-constexpr double kStandOut = 10.0;
+constexpr double kStandOut = 12.0;
 // Dirt and a scrape are patterns of their own: over any item they add a pattern that no recolouring
 // of the item explains (a blot is the board's blue paint, whose colour no item has).
 constexpr double kOwnPattern = 4.0;
 // Two looks over the same item differ in colour or in the run of their pattern (a scrape streaks).
 constexpr double kApart = 20.0;
 constexpr double kStreakWeight = 40.0;
-// Items whose opaque inside is this small (thin poles and frames) are measured for their colour
-// only: too few pixels to tell a pattern from a recolouring.
+// Items with fewer covered pixels than this (thin frames and wheels) are measured for how far they
+// stand out only: too few pixels to tell a pattern from a recolouring.
 constexpr int kPatternPixels = 150;
 constexpr int kFewestPixels = 30;
 
@@ -86,10 +86,13 @@ struct ItemPlace {
     int x = 0, y = 0, w = 0, h = 0;  // window pixels, top-left origin
     std::vector<bool> inside;        // w x h, rows from the top
     int count = 0;
+    int radius = 1;                  // of the square each pixel is averaged over
 };
 
 // Where a board object lies in the window, and the pixels its frame covers with at least
-// `minAlpha`, shrunk by two pixels so soft edges and the picture around them do not count.
+// `minAlpha` together with all their neighbours, so soft edges and the picture around them do not
+// count. An object of lines too thin for that (a telegraph pole) keeps all its covered pixels, each
+// measured on its own.
 ItemPlace placeOf(const GameObjectBase* object, const std::string& name, int minAlpha) {
     ItemPlace place;
     place.name = name;
@@ -111,25 +114,31 @@ ItemPlace placeOf(const GameObjectBase* object, const std::string& name, int min
     std::vector<uint8_t> rgba;
     PixelReadback::readTexture(sheetFrame->getTexture(), static_cast<int>(rect.origin.x),
                                static_cast<int>(rect.origin.y), place.w, place.h, rgba);
-    place.inside.assign(static_cast<size_t>(place.w) * place.h, false);
     auto opaque = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < place.w && y < place.h &&
                rgba[(static_cast<size_t>(y) * place.w + x) * 4 + 3] >= minAlpha;
     };
-    for (int y = 0; y < place.h; ++y) {
-        for (int x = 0; x < place.w; ++x) {
-            bool all = true;
-            for (int dy = -2; dy <= 2 && all; ++dy) {
-                for (int dx = -2; dx <= 2 && all; ++dx) {
-                    all = opaque(x + dx, y + dy);
+    auto covered = [&](int radius) {
+        place.inside.assign(static_cast<size_t>(place.w) * place.h, false);
+        place.count = 0;
+        place.radius = radius;
+        for (int y = 0; y < place.h; ++y) {
+            for (int x = 0; x < place.w; ++x) {
+                bool all = place.x + x > 0 && place.y + y > 0 && place.x + x + 1 < kWindowWidth &&
+                           place.y + y + 1 < kWindowHeight;
+                for (int dy = -radius; dy <= radius && all; ++dy) {
+                    for (int dx = -radius; dx <= radius && all; ++dx) {
+                        all = opaque(x + dx, y + dy);
+                    }
                 }
-            }
-            if (all && place.x + x > 0 && place.y + y > 0 && place.x + x + 1 < kWindowWidth &&
-                place.y + y + 1 < kWindowHeight) {
-                place.inside[static_cast<size_t>(y) * place.w + x] = true;
-                ++place.count;
+                place.inside[static_cast<size_t>(y) * place.w + x] = all;
+                place.count += all ? 1 : 0;
             }
         }
+    };
+    covered(1);
+    if (place.count < kFewestPixels) {
+        covered(0);
     }
     return place;
 }
@@ -251,11 +260,11 @@ Measured measure(const std::string& level, const ItemPlace& place, const cocos2d
     m.count = place.count;
     m.w = place.w;
     m.h = place.h;
-    const LabPatch under(before, place.x, place.y, place.w, place.h, place.inside);
+    const LabPatch under(before, place.x, place.y, place.w, place.h, place.inside, place.radius);
     m.before = under.mean();
     m.pictures.push_back(crop(before, place));
     for (const RefPtr<cocos2d::Image>& frame : after) {
-        const LabPatch over(*frame, place.x, place.y, place.w, place.h, place.inside);
+        const LabPatch over(*frame, place.x, place.y, place.w, place.h, place.inside, place.radius);
         m.looks.push_back({over.mean(), testing::addedBy(over, under), over.streakiness()});
         m.pictures.push_back(crop(*frame, place));
     }

@@ -71,8 +71,10 @@ double deltaE(const Lab& p, const Lab& q) {
     return std::sqrt((p.L - q.L) * (p.L - q.L) + (p.a - q.a) * (p.a - q.a) + (p.b - q.b) * (p.b - q.b));
 }
 
-LabPatch::LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, const std::vector<bool>& inside)
+LabPatch::LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, const std::vector<bool>& inside,
+                   int radius)
     : _w(w), _h(h), _inside(inside), _grid(static_cast<size_t>(w) * h) {
+    const int n = (2 * radius + 1) * (2 * radius + 1);
     const unsigned char* pixels = image.getData();
     const int stride = image.getWidth();
     for (int row = 0; row < h; ++row) {
@@ -82,8 +84,8 @@ LabPatch::LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, cons
                 continue;
             }
             int sum[3] = {0, 0, 0};
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -radius; dy <= radius; ++dy) {
+                for (int dx = -radius; dx <= radius; ++dx) {
                     const unsigned char* p =
                         pixels + (static_cast<size_t>(y + row + dy) * stride + (x + col + dx)) * 4;
                     for (int c = 0; c < 3; ++c) {
@@ -91,9 +93,9 @@ LabPatch::LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, cons
                     }
                 }
             }
-            const unsigned char mean[3] = {static_cast<unsigned char>(sum[0] / 9),
-                                           static_cast<unsigned char>(sum[1] / 9),
-                                           static_cast<unsigned char>(sum[2] / 9)};
+            const unsigned char mean[3] = {static_cast<unsigned char>(sum[0] / n),
+                                           static_cast<unsigned char>(sum[1] / n),
+                                           static_cast<unsigned char>(sum[2] / n)};
             _grid[at] = toLab(mean);
             _samples.push_back(_grid[at]);
         }

@@ -18,12 +18,13 @@ struct Lab {
 Lab toLab(const unsigned char* rgb);
 double deltaE(const Lab& p, const Lab& q);
 
-// The pixels of an image region that a mask selects, each the mean colour of its 3 x 3
-// neighbourhood: single pixels of brushwork are not what the eye reads at a glance. The mask is
-// w x h, rows from the top, and must leave a pixel's neighbours inside the image.
+// The pixels of an image region that a mask selects, each the mean colour of the square of
+// (2 radius + 1)^2 pixels around it: single pixels of brushwork are not what the eye reads at a
+// glance. The mask is w x h, rows from the top, and must leave those squares inside the image.
 class LabPatch {
 public:
-    LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, const std::vector<bool>& inside);
+    LabPatch(const cocos2d::Image& image, int x, int y, int w, int h, const std::vector<bool>& inside,
+             int radius = 1);
 
     const std::vector<Lab>& samples() const { return _samples; }
     Lab mean() const;
