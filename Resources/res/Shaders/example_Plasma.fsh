@@ -50,6 +50,6 @@ void main()
     vec3 grime = mix(mould, sootColour, soot);
     // Specks of dirt all over.
     grime *= 1.0 - 0.35 * smoothstep(0.72, 0.80, noise(p * 14.0 + vec2(5.0, 11.0)));
-    float k = 0.72 + 0.18 * n;
+    float k = 0.80 + 0.15 * n;
     gl_FragColor = vec4(mix(item, grime, k) * t.a, t.a) * v_fragmentColor.a;
 }

@@ -572,9 +572,9 @@ void artBlot(ArtContext& a) {
     cairo_t* cr = a.cr;
     double cx = a.w / 2, cy = a.h / 2, R = std::min(a.w, a.h) * 0.34;
     blobPath(cr, cx, cy, R, R * a.rng.range(0.8, 1.0), 0.22, a.rng, 14);
-    // A darker rim of thicker paint, so the splat stands out on a pale blue sky as well.
+    // A deeper body and a darker rim of thick paint, so the splat stands out on a pale blue sky too.
     fillRadial(cr, cx - R * 0.3, cy - R * 0.3, R * 0.1, R * 1.3,
-               {{0, Rgb::hex(0xFFFFFF)}, {0.6, Rgb::hex(0xD6DADF)}, {0.85, Rgb::hex(0x98A0AA)}, {1, Rgb::hex(0x6A7380)}});
+               {{0, Rgb::hex(0xF4F6F8)}, {0.5, Rgb::hex(0xC8CED6)}, {0.85, Rgb::hex(0x929AA6)}, {1, Rgb::hex(0x6A7380)}});
     int drops = a.rng.irange(4, 7);
     for (int i = 0; i < drops; ++i) {
         double ang = a.rng.range(0, 2 * M_PI), d = R * a.rng.range(1.05, 1.35), rr = R * a.rng.range(0.08, 0.2);
