@@ -572,7 +572,9 @@ void artBlot(ArtContext& a) {
     cairo_t* cr = a.cr;
     double cx = a.w / 2, cy = a.h / 2, R = std::min(a.w, a.h) * 0.34;
     blobPath(cr, cx, cy, R, R * a.rng.range(0.8, 1.0), 0.22, a.rng, 14);
-    fillRadial(cr, cx - R * 0.3, cy - R * 0.3, R * 0.1, R * 1.3, {{0, Rgb::hex(0xFFFFFF)}, {0.7, Rgb::hex(0xD6DADF)}, {1, Rgb::hex(0xA6ADB6)}});
+    // A deeper body and a darker rim of thick paint, so the splat stands out on a pale blue sky too.
+    fillRadial(cr, cx - R * 0.3, cy - R * 0.3, R * 0.1, R * 1.3,
+               {{0, Rgb::hex(0xF4F6F8)}, {0.5, Rgb::hex(0xC8CED6)}, {0.85, Rgb::hex(0x929AA6)}, {1, Rgb::hex(0x6A7380)}});
     int drops = a.rng.irange(4, 7);
     for (int i = 0; i < drops; ++i) {
         double ang = a.rng.range(0, 2 * M_PI), d = R * a.rng.range(1.05, 1.35), rr = R * a.rng.range(0.08, 0.2);
@@ -580,29 +582,99 @@ void artBlot(ArtContext& a) {
         dx = std::clamp(dx, rr + 1, a.w - rr - 1);
         dy = std::clamp(dy, rr + 1, a.h - rr - 1);
         ellipsePath(cr, dx, dy, rr, rr);
-        setColor(cr, Rgb::hex(0xD2D7DD));
-        cairo_fill(cr);
+        fillRadial(cr, dx - rr * 0.3, dy - rr * 0.3, rr * 0.1, rr * 1.2, {{0, Rgb::hex(0xE2E6EA)}, {1, Rgb::hex(0x7A838E)}});
     }
     ellipsePath(cr, cx - R * 0.35, cy - R * 0.4, R * 0.25, R * 0.14);
     setColor(cr, {1, 1, 1}, 0.7);
     cairo_fill(cr);
 }
 
-// Scuffed, abraded paint: pale streaks along one direction.
+namespace {
+
+// A scrape is paint worn down to bare ground in streaks along the stroke: dark grooves and pale
+// worn bands side by side, about half and half, and wide enough to read at a glance. Whatever an
+// item's colour, half of the scrape is far from it; and it has no hue of its own (dirt is olive,
+// a blot blue).
+const Rgb kScrapeGroove = Rgb::hex(0x3A393B);
+const Rgb kScrapeBand = Rgb::hex(0xE8E6E0);
+
+double smoothStep(double lo, double hi, double v) {
+    double t = clamp01((v - lo) / (hi - lo));
+    return t * t * (3 - 2 * t);
+}
+
+// The scrape's colours over a w x h area, row by row: streaks along x, each pale where the streak
+// field is above its own mean over the 25 x 25 pixels around it, so every part of the area (items
+// show the middle of the texture) is about half groove and half pale band.
+std::vector<Rgb> scrapeShades(int w, int h, std::uint64_t seed) {
+    std::vector<double> streak(static_cast<std::size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) streak[static_cast<std::size_t>(y) * w + x] = fbm(x / 70.0, y / 2.4, seed, 3);
+    }
+    // Summed-area table for the local means.
+    std::vector<double> sums(static_cast<std::size_t>(w + 1) * (h + 1), 0.0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            sums[static_cast<std::size_t>(y + 1) * (w + 1) + x + 1] = streak[static_cast<std::size_t>(y) * w + x] +
+                                                                      sums[static_cast<std::size_t>(y) * (w + 1) + x + 1] +
+                                                                      sums[static_cast<std::size_t>(y + 1) * (w + 1) + x] -
+                                                                      sums[static_cast<std::size_t>(y) * (w + 1) + x];
+        }
+    }
+    auto sumTo = [&](int x, int y) { return sums[static_cast<std::size_t>(y) * (w + 1) + x]; };
+    std::vector<Rgb> shades(streak.size());
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int x0 = std::max(0, x - 12), x1 = std::min(w, x + 13), y0 = std::max(0, y - 12), y1 = std::min(h, y + 13);
+            double mean = (sumTo(x1, y1) - sumTo(x0, y1) - sumTo(x1, y0) + sumTo(x0, y0)) / ((x1 - x0) * (y1 - y0));
+            double pale = smoothStep(mean - 0.04, mean + 0.04, streak[static_cast<std::size_t>(y) * w + x]);
+            double wear = fbm(x / 20.0, y / 20.0, seed + 3, 2);
+            shades[static_cast<std::size_t>(y) * w + x] = scale(mix(kScrapeGroove, kScrapeBand, pale), 0.92 + 0.16 * wear);
+        }
+    }
+    return shades;
+}
+
+// Fine scratches across the streaks, one for every `every` square pixels, in turn dark and pale.
+void drawScratches(cairo_t* cr, double w, double h, double every, Rng& rng) {
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    int n = static_cast<int>(w * h / every);
+    for (int i = 0; i < n; ++i) {
+        double l = rng.range(12.0, 48.0);
+        double x = rng.range(-l * 0.5, w - l * 0.5), y = rng.range(0, h);
+        double tilt = rng.range(-0.08, 0.08) * l;
+        strokeLine(cr, x, y, x + l, y + tilt, rng.range(0.7, 1.3), i % 2 == 0 ? kScrapeGroove : kScrapeBand,
+                   rng.range(0.6, 0.9));
+    }
+}
+
+}  // namespace
+
+// A patch of scraped paint, soft at its rim.
 void artScrape(ArtContext& a) {
     cairo_t* cr = a.cr;
-    cairo_save(cr);
-    ellipsePath(cr, a.w / 2, a.h / 2, a.w * 0.47, a.h * 0.44);
-    cairo_clip(cr);
-    softEllipse(cr, a.w / 2, a.h / 2, a.w * 0.47, a.h * 0.44, Rgb::hex(0xE9E1CF), 0.75);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    int n = static_cast<int>(a.w * 0.6);
-    for (int i = 0; i < n; ++i) {
-        double y = a.rng.range(a.h * 0.1, a.h * 0.9), x = a.rng.range(0, a.w * 0.7), l = a.rng.range(a.w * 0.2, a.w * 0.55);
-        double tilt = a.rng.range(-0.12, 0.12) * l;
-        strokeLine(cr, x, y, x + l, y + tilt, a.rng.range(0.7, 2.4),
-                   a.rng.chance(0.6) ? Rgb::hex(0xF7F2E6) : Rgb::hex(0x8C7B66), a.rng.range(0.35, 0.9));
+    std::uint64_t seed = a.rng.next();
+    cairo_surface_t* s = cairo_get_target(cr);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    int stride = cairo_image_surface_get_stride(s);
+    int W = static_cast<int>(a.w), H = static_cast<int>(a.h);
+    double rx = a.w * 0.47, ry = a.h * 0.44;
+    std::vector<Rgb> shades = scrapeShades(W, H, seed);
+    for (int y = 0; y < H; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < W; ++x) {
+            double dx = (x + 0.5 - a.w / 2) / rx, dy = (y + 0.5 - a.h / 2) / ry;
+            double alpha = 0.95 * (1.0 - smoothStep(0.8, 1.0, std::sqrt(dx * dx + dy * dy)));
+            const Rgb& c = shades[static_cast<std::size_t>(y) * W + x];
+            row[x] = packPremultiplied(c.r, c.g, c.b, alpha);
+        }
     }
+    cairo_surface_mark_dirty(s);
+    cairo_save(cr);
+    ellipsePath(cr, a.w / 2, a.h / 2, rx * 0.85, ry * 0.85);
+    cairo_clip(cr);
+    drawScratches(cr, a.w, a.h, 200.0, a.rng);
     cairo_restore(cr);
 }
 
@@ -638,40 +710,37 @@ void artCut(ArtContext& a) {
     cairo_stroke(cr);
 }
 
-// Mask textures for revealed items: opaque, mottled; the result multiplies the item's shape.
+// Mask textures for revealed items, opaque; the board draws them in the item's shape, in place of
+// its picture. blot: light, glossy paint with thicker, darker drops, tinted blue by the board;
+// scrape: the streaks and scratches of the scrape frames.
 void artDamageTexture(ArtContext& a) {
     cairo_t* cr = a.cr;
     std::string kind = a.args.text("kind");
+    if (kind != "blot" && kind != "scrape") a.args.fail("damage texture kind must be \"blot\" or \"scrape\"");
     std::uint64_t seed = a.rng.next();
     cairo_surface_t* s = cairo_get_target(cr);
     cairo_surface_flush(s);
     unsigned char* data = cairo_image_surface_get_data(s);
     int stride = cairo_image_surface_get_stride(s);
     int W = static_cast<int>(a.w), H = static_cast<int>(a.h);
+    std::vector<Rgb> shades = kind == "scrape" ? scrapeShades(W, H, seed) : std::vector<Rgb>{};
     for (int y = 0; y < H; ++y) {
         auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
         for (int x = 0; x < W; ++x) {
-            double v;
             Rgb c;
             if (kind == "blot") {
-                // Light paint with darker pools; tinted blue by the board.
                 double n = fbm(x / 28.0, y / 28.0, seed, 4);
-                double pools = fbm(x / 9.0, y / 9.0, seed + 5, 3);
-                v = 0.62 + 0.38 * n - 0.18 * (pools > 0.62 ? 1.0 : 0.0);
+                double drops = fbm(x / 12.0, y / 12.0, seed + 5, 3);
+                double v = 0.84 + 0.16 * smoothStep(0.35, 0.65, n) - 0.22 * smoothStep(0.60, 0.66, drops);
                 c = {v, v, v};
-            } else if (kind == "scrape") {
-                // Abraded paint: streaks along x with the ground showing through.
-                double streak = fbm(x / 70.0, y / 2.2, seed, 4);
-                double n = fbm(x / 14.0, y / 14.0, seed + 3, 3);
-                v = 0.5 + 0.5 * streak;
-                c = mix(Rgb::hex(0x8B7A62), Rgb::hex(0xF3EBDA), clamp01(v * 0.8 + n * 0.35));
             } else {
-                a.args.fail("damage texture kind must be \"blot\" or \"scrape\"");
+                c = shades[static_cast<std::size_t>(y) * W + x];
             }
             row[x] = packPremultiplied(c.r, c.g, c.b, 1.0);
         }
     }
     cairo_surface_mark_dirty(s);
+    if (kind == "scrape") drawScratches(cr, a.w, a.h, 200.0, a.rng);
 }
 
 // Where to sew: a soft ring of dashes with little stitches.
