@@ -338,6 +338,7 @@ TEST_F(CabinetScreenTest, AfterTheEndingTheCageKeepsTheMenuButtonInSightAndWorki
     ASSERT_NE(menu, nullptr);
     ASSERT_TRUE(cage->isVisible());
     seconds(1.0f);
+    driver().saveScreenshot(testing::Driver::outputPath("CabinetScreen_cage_after_ending.png"));
 
     // The button looks the same with the cage over the board as without it: nothing of the cage
     // lies over it.

@@ -51,22 +51,9 @@ Vec2 centreOf(const Node* node) {
 }
 
 template <typename T>
-T* childOfType(Node* parent) {
-    if (parent == nullptr) {
-        return nullptr;
-    }
-    for (Node* child : parent->getChildren()) {
-        if (auto* found = dynamic_cast<T*>(child)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
-
-template <typename T>
 T* runningScreen() {
     cocos2d::Scene* running = cocos2d::Director::getInstance()->getRunningScene();
-    return running != nullptr ? childOfType<T>(running) : nullptr;
+    return running != nullptr ? screentest::childOf<T>(running) : nullptr;
 }
 
 // The popup of one case, opened over the level and ready to be closed by a tap.
@@ -160,7 +147,7 @@ public:
         ASSERT_EQ(tools->getCurrent(), 1);
     }
 
-    PopupScreenBase* container() const { return childOfType<PopupScreenBase>(screen); }
+    PopupScreenBase* container() const { return screentest::childOf<PopupScreenBase>(screen); }
 
     TopLayer* top = nullptr;
     GameScreen* screen = nullptr;
@@ -227,7 +214,7 @@ TEST_F(PopupTapThroughTest, ATapThatClosesAPopupNeverReachesTheLevelUnderIt) {
          [](PopupTapThroughTest& t) {
              t.screen->onOptionsButton();
              driver().stepFrames(2);
-             auto* options = childOfType<OptionsScreen>(t.container());
+             auto* options = screentest::childOf<OptionsScreen>(t.container());
              Node* close = options != nullptr ? options->getChildByName("CloseButton") : nullptr;
              PopupTapThroughTest* self = &t;
              return Opened{close != nullptr ? centreOf(close) : Vec2(),
@@ -240,7 +227,7 @@ TEST_F(PopupTapThroughTest, ATapThatClosesAPopupNeverReachesTheLevelUnderIt) {
              t.screen->updateHintCounter();
              t.screen->onMinigamesButton();
              driver().stepFrames(2);
-             auto* selection = childOfType<MinigamesSelectionScreen>(t.container());
+             auto* selection = screentest::childOf<MinigamesSelectionScreen>(t.container());
              if (selection != nullptr) {
                  selection->launchMinigame(1);
              }
