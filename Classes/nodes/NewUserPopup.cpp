@@ -123,14 +123,26 @@ void NewUserPopup::onYes() {
     }
     const std::string name = _textField->getString();
     if (Settings::getInstance().userExists(widen(name))) {
-        if (auto* prompt = dynamic_cast<cocos2d::Label*>(getChildByName("enter_name"))) {
-            prompt->setString(TextTable::getInstance().getText("ui", "profile_exists"));
-        }
+        showPrompt("profile_exists");
         return;
     }
     _answered = true;
     if (_resultCallback) {
         _resultCallback(this, name);
+    }
+}
+
+void NewUserPopup::showPrompt(const std::string& textId) {
+    if (auto* prompt = dynamic_cast<cocos2d::Label*>(getChildByName("enter_name"))) {
+        prompt->setString(TextTable::getInstance().getText("ui", textId));
+    }
+    _nameTaken = textId == "profile_exists";
+}
+
+void NewUserPopup::onNameChanging() {
+    // The refusal was about the name as it stood: once the player edits it, the question comes back.
+    if (_nameTaken) {
+        showPrompt("enter_name");
     }
 }
 
@@ -165,6 +177,9 @@ bool NewUserPopup::onTextFieldInsertText(cocos2d::TextFieldTTF* sender, const ch
     sender->setOpacity(255);
     const std::string offered(text != nullptr ? text : "", text != nullptr ? nLen : 0);
     const size_t fits = utf8PrefixBytes(offered, room);
+    if (fits > 0) {
+        onNameChanging();
+    }
     if (fits == offered.size()) {
         return false;
     }
@@ -177,7 +192,10 @@ bool NewUserPopup::onTextFieldInsertText(cocos2d::TextFieldTTF* sender, const ch
     return true;
 }
 
-bool NewUserPopup::onTextFieldDeleteBackward(cocos2d::TextFieldTTF*, const char*, size_t) {
+bool NewUserPopup::onTextFieldDeleteBackward(cocos2d::TextFieldTTF*, const char*, size_t nLen) {
+    if (nLen > 0) {
+        onNameChanging();
+    }
     return false;
 }
 

@@ -50,9 +50,16 @@ protected:
     NewUserPopup() = default;
 
 private:
+    // The prompt line shows the text of the section "ui" with this id.
+    void showPrompt(const std::string& textId);
+    // The typed name is about to change.
+    void onNameChanging();
+
     cocos2d::TextFieldTTF* _textField = nullptr;
     std::function<void(NewUserPopup*, std::string)> _resultCallback;
     // Set once a name was handed on: a second Enter or click while the next scene fades in must not
     // create the player again or start a second intro.
     bool _answered = false;
+    // The prompt says that the typed name is already taken.
+    bool _nameTaken = false;
 };

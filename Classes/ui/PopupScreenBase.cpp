@@ -43,7 +43,11 @@ bool PopupScreenBase::init() {
     auto* listener = cocos2d::EventListenerTouchOneByOne::create();
     listener->setSwallowTouches(true);
     listener->onTouchBegan = [this](cocos2d::Touch* touch, cocos2d::Event* event) {
-        return onTouchBegan(touch, event);
+        const bool wasClosing = _closing;
+        const bool claimed = onTouchBegan(touch, event);
+        // The touch that closes a popup is the popup's, even one that lets other touches through to
+        // the screen under it: claimed and swallowed, no part of it reaches that screen.
+        return claimed || (_closing && !wasClosing);
     };
     listener->onTouchMoved = [](cocos2d::Touch*, cocos2d::Event*) {};
     listener->onTouchEnded = [this](cocos2d::Touch* touch, cocos2d::Event* event) {

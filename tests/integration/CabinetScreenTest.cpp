@@ -325,6 +325,48 @@ TEST_F(CabinetScreenTest, TheEndingDropsTheCageAfterTheLooksAndCannotBeLeftMeanw
     EXPECT_EQ(ui("cage")->getPosition(), rest);
 }
 
+TEST_F(CabinetScreenTest, AfterTheEndingTheCageKeepsTheMenuButtonInSightAndWorking) {
+    for (const char* id : kAllIds) {
+        found(id, EvidenceState::Seen);
+    }
+    Settings::getInstance().getCurrentUser().cageUnlocked = true;
+    Settings::getInstance().getCurrentUser().markEndingPlayed();
+    open();
+    Node* cage = ui("cage");
+    Node* menu = ui("Menu");
+    ASSERT_NE(cage, nullptr);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(cage->isVisible());
+    seconds(1.0f);
+    driver().saveScreenshot(testing::Driver::outputPath("CabinetScreen_cage_after_ending.png"));
+
+    // The button looks the same with the cage over the board as without it: nothing of the cage
+    // lies over it.
+    const cocos2d::Size size = menu->getContentSize();
+    std::vector<Vec2> probes;
+    for (float fx : {0.15f, 0.5f, 0.85f}) {
+        for (float fy : {0.25f, 0.5f, 0.75f}) {
+            probes.push_back(menu->convertToWorldSpace(Vec2(size.width * fx, size.height * fy)));
+        }
+    }
+    std::vector<cocos2d::Color4B> caged;
+    for (const Vec2& p : probes) {
+        caged.push_back(screentest::colourAt(p));
+    }
+    cage->setVisible(false);
+    driver().stepFrames(1);
+    for (size_t i = 0; i < probes.size(); ++i) {
+        const cocos2d::Color4B bare = screentest::colourAt(probes[i]);
+        EXPECT_LE(std::abs(bare.r - caged[i].r) + std::abs(bare.g - caged[i].g) + std::abs(bare.b - caged[i].b), 6)
+            << "the cage covers the menu button at (" << probes[i].x << ", " << probes[i].y << ")";
+    }
+    cage->setVisible(true);
+    driver().stepFrames(1);
+
+    tap(menu->convertToWorldSpace(Vec2(size.width / 2, size.height / 2)));
+    EXPECT_TRUE(cabinet->hasLeft());
+}
+
 TEST_F(CabinetScreenTest, TheDevelopersCageWithoutTheFlagLeavesTheEndingToCome) {
     for (const char* id : kAllIds) {
         found(id, EvidenceState::Seen);

@@ -118,14 +118,28 @@ TEST_F(ChatScreenTest, AClosableChatClosesOnceOnATouchAndIsFreed) {
     EXPECT_EQ(dispatcher->getListenerCount(), listeners - 1);
 }
 
-TEST_F(ChatScreenTest, AChatThatLetsTouchesThroughStillClosesOnThem) {
+TEST_F(ChatScreenTest, AChatThatLetsTouchesThroughKeepsOnlyTheTouchThatClosesIt) {
     chat->setBlockTouches(false);
-    chat->setClosable(true);
     show("ui.exit_game_confirm", true);
+    // Not yet closable: the screen under it takes the tap.
     driver().tap(Vec2(100, 100));
     driver().stepFrames(2);
     EXPECT_EQ(white.touches, 1);
+    EXPECT_TRUE(order.empty());
+
+    // The tap that closes it is the chat's alone, down to its end.
+    chat->setClosable(true);
+    driver().touchBegan(Vec2(100, 100));
+    driver().stepFrames(2);
+    driver().touchEnded(Vec2(100, 100));
+    driver().stepFrames(2);
+    EXPECT_EQ(white.touches, 1);
     EXPECT_EQ(order, (std::vector<std::string>{"onClose", "closeCallback"}));
+
+    // Once it is gone, taps are the screen's again.
+    driver().tap(Vec2(100, 100));
+    driver().stepFrames(1);
+    EXPECT_EQ(white.touches, 2);
 }
 
 TEST_F(ChatScreenTest, WithoutItsDimSpriteTheScreenIsNotDarkenedAndTouchesAreHandledAsBefore) {

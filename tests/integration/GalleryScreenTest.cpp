@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
 #include "engine/platform/FileUtils.h"
+#include "engine/renderer/Image.h"
 #include "engine/scene/Scene.h"
 #include "nodes/MuseumStatistic.h"
 #include "nodes/PictureDetails.h"
@@ -282,6 +284,76 @@ TEST_F(GalleryScreenTest, TheArrowsStepThroughTheListEvenWhileInputIsLocked) {
     EXPECT_EQ(effects("gallery_scroll"), 1);
     gallery->onArrowLeft(nullptr);
     EXPECT_EQ(effects("gallery_scroll"), 2);
+}
+
+// Relative luminance of a screen colour (sRGB).
+double luminance(const cocos2d::Color4B& c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
+}
+
+double contrast(double a, double b) {
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+TEST_F(GalleryScreenTest, TheArrowButtonsStandOutFromEveryWallAtTheirFaintOpacity) {
+    const char* const countries[] = {"USA", "UnitedKingdom", "France", "Netherlands", "Ukraine", "Spain", "Austria"};
+    for (const char* country : countries) {
+        SCOPED_TRACE(country);
+        Settings::getInstance().getCurrentUser().currentPicture = PictureKey{country, ""};
+        ASSERT_NE(open(), nullptr);
+        testing::Driver::get().stepFrames(30);
+        testing::Driver::get().saveScreenshot(
+            testing::Driver::outputPath(std::string("GalleryScreen_arrows_") + country + ".png"));
+        for (const char* name : {"Arrow_left", "Arrow_right"}) {
+            SCOPED_TRACE(name);
+            Node* arrow = gallery->getUiRoot()->getChildByName(name);
+            ASSERT_NE(arrow, nullptr);
+            EXPECT_EQ(arrow->getOpacity(), 75);
+            const cocos2d::Size size = arrow->getContentSize();
+            const Vec2 low = arrow->convertToWorldSpace(Vec2(0, 0));
+            const cocos2d::Rect box(low.x, 810.0f - low.y - size.height, size.width, size.height);
+            cocos2d::RefPtr<cocos2d::Image> shown = testing::Driver::get().readPixels(box);
+            arrow->setVisible(false);
+            testing::Driver::get().stepFrames(1);
+            cocos2d::RefPtr<cocos2d::Image> wall = testing::Driver::get().readPixels(box);
+            arrow->setVisible(true);
+            testing::Driver::get().stepFrames(1);
+            ASSERT_TRUE(shown && wall);
+            // Around the middle of the button: its face (a ring between the glyph and the rim) and its
+            // glyph (the darkest tenth of the inner disc), each against the wall under them.
+            const double cx = size.width / 2.0, cy = size.height / 2.0, r = std::min(size.width, size.height) / 2.0;
+            double faceLum = 0, faceWall = 0;
+            int faceCount = 0;
+            std::vector<double> inner;
+            for (int y = 0; y < shown->getHeight(); ++y) {
+                for (int x = 0; x < shown->getWidth(); ++x) {
+                    const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy) / r;
+                    if (d >= 0.62 && d <= 0.8) {
+                        faceLum += luminance(shown->getPixel(x, y));
+                        faceWall += luminance(wall->getPixel(x, y));
+                        ++faceCount;
+                    } else if (d < 0.5) {
+                        inner.push_back(luminance(shown->getPixel(x, y)));
+                    }
+                }
+            }
+            ASSERT_GT(faceCount, 0);
+            faceLum /= faceCount;
+            faceWall /= faceCount;
+            std::sort(inner.begin(), inner.end());
+            const double glyph = inner[inner.size() / 10];
+            // At this opacity even white shows at under 3:1 against a dark wall. A raised face clearly
+            // lighter than its wall, with a glyph clearly darker than the face, still reads as a button;
+            // a face no lighter than the wall, with a dim glyph, reads as one that is switched off.
+            EXPECT_GE(faceLum / faceWall, 1.4) << "the face does not stand off the wall";
+            EXPECT_GE(contrast(faceLum, glyph), 1.7) << "the chevron does not stand out from the face";
+        }
+        gallerytest::openScene();
+    }
 }
 
 TEST_F(GalleryScreenTest, NewEvidenceComesUpFirstAndTheCabinetMarkerAfterIt) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -352,6 +353,46 @@ TEST_F(ProfilePanelsTest, YesAndEnterAnswerOnlyWithANewNonEmptyName) {
     driver().tap(centreOf(popup->getChildByName("Yes")));
     driver().stepFrames(1);
     EXPECT_EQ(answers.size(), 1u);
+}
+
+TEST_F(ProfilePanelsTest, TheTakenNameLineGoesAsSoonAsTheNameChanges) {
+    players({{u"Ann", 0}});
+    NodeFromJson loader("ui/Confirmation");
+    auto* popup = dynamic_cast<NewUserPopup*>(loader.createNode("EnterNewUser"));
+    ASSERT_NE(popup, nullptr);
+    popup->setCallback([](NewUserPopup*, std::string) {});
+    popup->setPosition(visibleCenter());
+    white.scene->addChild(popup);
+    driver().stepFrames(1);
+    auto* prompt = dynamic_cast<cocos2d::Label*>(popup->getChildByName("enter_name"));
+    ASSERT_NE(prompt, nullptr);
+    const std::string question = TextTable::getInstance().getText("ui", "enter_name");
+    const std::string taken = TextTable::getInstance().getText("ui", "profile_exists");
+
+    // A typed letter and a deleted one both change the name; Enter on the same name changes nothing.
+    struct Edit {
+        const char* what;
+        std::function<void()> change;
+    };
+    const Edit edits[] = {
+        {"a letter typed", [this] { type("x"); }},
+        {"a letter deleted",
+         [this] {
+             driver().key(KeyCode::KEY_BACKSPACE, true);
+             driver().key(KeyCode::KEY_BACKSPACE, false);
+             driver().stepFrames(1);
+         }},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        popup->getTextField()->setString("Ann");
+        pressEnter();
+        ASSERT_EQ(prompt->getString(), taken);
+        pressEnter();
+        EXPECT_EQ(prompt->getString(), taken);
+        edit.change();
+        EXPECT_EQ(prompt->getString(), question);
+    }
 }
 
 TEST_F(ProfilePanelsTest, AFirstStartAsksForANameWithoutNoAndTheNameStartsTheIntro) {

@@ -1,30 +1,38 @@
-// Every tutorial arrow on the screen it is shown on: its tip lies inside the node it talks about,
-// and its text stays clear of every other text on that screen. A picture of each step is left
-// under the test output folder.
+// Every tutorial of the game on the screen it is shown on, in the state the game shows it in. An
+// arrow's tip lies inside the node it talks about; a text stays on the screen, clear of every other
+// text there, of its own arrow, of what it points at or talks about, and of what the player must
+// still see. The table below names every tutorial file of the resource tree: a file it lacks, or a
+// file with more or fewer steps than it names, fails. A picture of each step is left under the test
+// output folder.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "BoardTestStage.h"
 #include "Driver.h"
-#include "NodeBoxes.h"
 #include "GalleryTestStage.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
 #include "engine/math/Rect.h"
 #include "engine/math/Vec2.h"
+#include "engine/renderer/Image.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/Sprite.h"
 #include "engine/scene/TransitionFade.h"
 
-#include "CountryProgress.h"
 #include "DataPackReader.h"
 #include "GameSound.h"
 #include "Profile.h"
@@ -34,9 +42,14 @@
 #include "UserData.h"
 #include "gameBoard/GameBoard.h"
 #include "gameBoard/GameTutorialsLayer.h"
+#include "minigames/CurrentMinigame.h"
+#include "minigames/MinigameBase.h"
+#include "minigames/MinigameScreen.h"
+#include "nodes/FlyNode.h"
 #include "nodes/LevelNode.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
+#include "ui/EvidenceAddingScreen.h"
 #include "ui/FactoryClasses.h"
 #include "ui/GalleryScreen.h"
 #include "ui/GameScreen.h"
@@ -46,9 +59,10 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+using testing::overlaps;
 using testing::screenBox;
 using testing::shownBox;
-using testing::overlaps;
 
 using cocos2d::Node;
 using cocos2d::Rect;
@@ -56,6 +70,67 @@ using cocos2d::Vec2;
 
 testing::Driver& driver() {
     return testing::Driver::get();
+}
+
+// Where a tutorial is shown.
+enum class Stage { Map, Gallery, Level, Door };
+
+// One tutorial: where it is shown and, step by step, the node its arrow points at (or, for a step
+// without an arrow, the node its text talks about). `inSight` names what its text must not cover
+// besides: what the player is looking at while reading it.
+struct TutorialCase {
+    int number;
+    Stage stage;
+    std::vector<std::string> steps;
+    std::vector<std::string> inSight;
+};
+
+// Names the stages resolve: a node's own name, or one of these.
+const char* const kCentredPicture = "the centred picture";
+const char* const kEveryPicture = "every picture in the list";
+const char* const kClue = "the clue";
+const char* const kClueMessage = "the clue's message";
+const char* const kEveryItem = "every hidden item";
+const char* const kFly = "the fly";
+
+const std::vector<TutorialCase>& tutorialCases() {
+    static const std::vector<TutorialCase> cases = {
+        // The intro level: tools and items, the hint, the curator's praise and the finish.
+        {1, Stage::Level, {"spray", "kestrova"}, {}},
+        {2, Stage::Level, {"knife"}, {"kestrova"}},
+        {3, Stage::Level, {"brush"}, {}},
+        {4, Stage::Level, {"eraser"}, {}},
+        {5, Stage::Level, {kEveryItem}, {}},
+        {6, Stage::Level, {"spray"}, {}},
+        {7, Stage::Level, {"HintBtn"}, {}},
+        {41, Stage::Level, {"paletteBtn"}, {}},
+        // Later levels: the fly at story level 1, the needle after a knife slip.
+        {8, Stage::Level, {kFly}, {}},
+        {9, Stage::Level, {"needle"}, {}},
+        // The map, the first time.
+        {10, Stage::Map, {"USA_icon", "USA_icon"}, {}},
+        // The gallery: the first visit, a locked picture tapped, a clue, every picture restored, the
+        // collection's money reached, a museum purchase.
+        {11, Stage::Gallery, {kCentredPicture, "progres"}, {kEveryPicture}},
+        {12, Stage::Gallery, {kCentredPicture}, {kEveryPicture}},
+        {13, Stage::Gallery, {"Cabinet"}, {kClue, kClueMessage}},
+        {14, Stage::Gallery, {kEveryPicture}, {}},
+        {15, Stage::Gallery, {"Statistics"}, {kEveryPicture}},
+        {16, Stage::Gallery, {"Map"}, {kEveryPicture}},
+        // The safe door: the order panel, then the tiles.
+        {21, Stage::Door, {"neworder_back", "grid"}, {"grid"}},
+    };
+    return cases;
+}
+
+std::vector<const TutorialCase*> casesOn(Stage stage) {
+    std::vector<const TutorialCase*> found;
+    for (const TutorialCase& c : tutorialCases()) {
+        if (c.stage == stage) {
+            found.push_back(&c);
+        }
+    }
+    return found;
 }
 
 std::string describe(const Rect& r) {
@@ -97,62 +172,177 @@ void collectTexts(Node* node, const Node* skip, std::vector<std::pair<std::strin
     }
 }
 
-// One step of a tutorial and the node its arrow is about.
-struct ArrowCase {
-    int tutorial;
-    int step;
-    const char* target;
-};
-
-// Shows the tutorial on the screen, steps to the case's step, and checks the arrow and its text.
-void checkArrow(Node* screen, TutorialScreen* tutorial, const ArrowCase& c,
-                const std::function<Node*()>& target, const std::string& shotName) {
-    SCOPED_TRACE("tutorial " + std::to_string(c.tutorial) + " step " + std::to_string(c.step + 1) + " -> " +
-                 c.target);
-    ASSERT_NE(tutorial, nullptr);
-    while (tutorial->getCurrentStep() < c.step) {
-        ASSERT_TRUE(tutorial->nextStep());
+// The points of the screen where `node` shows: those that change when it is hidden. The clock
+// stands still meanwhile, so that nothing else moves between the two pictures.
+std::vector<Vec2> drawnPoints(Node* node) {
+    cocos2d::Director* director = cocos2d::Director::getInstance();
+    const Rect window(0, 0, 1280, 810);
+    director->pause();
+    driver().stepFrames(1);
+    cocos2d::RefPtr<cocos2d::Image> shown = driver().readPixels(window);
+    const bool wasVisible = node->isVisible();
+    node->setVisible(false);
+    driver().stepFrames(1);
+    cocos2d::RefPtr<cocos2d::Image> hidden = driver().readPixels(window);
+    node->setVisible(wasVisible);
+    driver().stepFrames(1);
+    director->resume();
+    std::vector<Vec2> points;
+    if (!shown || !hidden) {
+        ADD_FAILURE() << "no pixels read";
+        return points;
     }
-    driver().stepFrames(45);
-    driver().saveScreenshot(testing::Driver::outputPath(shotName + ".png"));
+    for (int row = 0; row < shown->getHeight(); ++row) {
+        for (int column = 0; column < shown->getWidth(); ++column) {
+            const cocos2d::Color4B a = shown->getPixel(column, row);
+            const cocos2d::Color4B b = hidden->getPixel(column, row);
+            if (std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 48) {
+                points.emplace_back(static_cast<float>(column) + 0.5f, 810.0f - static_cast<float>(row) - 0.5f);
+            }
+        }
+    }
+    return points;
+}
 
-    ASSERT_LT(static_cast<size_t>(c.step), tutorial->getSteps().size());
-    Node* step = tutorial->getSteps()[static_cast<size_t>(c.step)];
-    Node* arrow = step->getChildByName("tut_arrow");
-    ASSERT_NE(arrow, nullptr);
-    ASSERT_TRUE(arrow->isVisible()) << "the step has no arrow";
-    const Vec2 tip = arrow->convertToWorldSpace(Vec2(0, 0));
+// The first of `points` within `reach` of any of `others`, if any.
+const Vec2* touching(const std::vector<Vec2>& points, const std::vector<Vec2>& others, float reach) {
+    std::vector<bool> near(1280 * 810, false);
+    const int r = static_cast<int>(reach);
+    for (const Vec2& p : others) {
+        for (int dy = -r; dy <= r; ++dy) {
+            for (int dx = -r; dx <= r; ++dx) {
+                const int x = static_cast<int>(p.x) + dx;
+                const int y = static_cast<int>(p.y) + dy;
+                if (x >= 0 && x < 1280 && y >= 0 && y < 810) {
+                    near[static_cast<size_t>(y) * 1280 + static_cast<size_t>(x)] = true;
+                }
+            }
+        }
+    }
+    for (const Vec2& p : points) {
+        const int x = static_cast<int>(p.x);
+        const int y = static_cast<int>(p.y);
+        if (x >= 0 && x < 1280 && y >= 0 && y < 810 && near[static_cast<size_t>(y) * 1280 + static_cast<size_t>(x)]) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
 
-    Node* about = target();
-    ASSERT_NE(about, nullptr) << "no node '" << c.target << "' on the screen";
-    const Rect box = shownBox(about);
-    EXPECT_TRUE(box.containsPoint(tip)) << "the arrow's tip (" << tip.x << ", " << tip.y << ") is outside "
-                                        << c.target << " " << describe(box);
+// What a stage shows of a name: one or more boxes on the screen (none when the name is not there).
+using Finder = std::function<std::vector<Rect>(const std::string&)>;
 
-    auto* text = dynamic_cast<cocos2d::Label*>(step->getChildByName("text"));
-    ASSERT_NE(text, nullptr);
-    const Rect textBox = screenBox(text);
+std::vector<Rect> boxOf(Node* node) {
+    if (node == nullptr) {
+        return {};
+    }
+    return {shownBox(node)};
+}
+
+// Steps the tutorial to each of its steps and checks the arrow and the text of every one.
+void checkTutorial(TutorialScreen* tutorial, const TutorialCase& c, const Finder& find, const std::string& shotPrefix) {
+    ASSERT_NE(tutorial, nullptr);
+    ASSERT_EQ(tutorial->getSteps().size(), c.steps.size()) << "the table names another number of steps";
     const Rect visible(0, 0, 1280, 810);
-    EXPECT_TRUE(visible.containsPoint(Vec2(textBox.getMinX(), textBox.getMinY())) &&
-                visible.containsPoint(Vec2(textBox.getMaxX(), textBox.getMaxY())))
-        << "the text " << describe(textBox) << " runs off the screen";
-    std::vector<std::pair<std::string, Rect>> others;
-    collectTexts(cocos2d::Director::getInstance()->getRunningScene(), tutorial, others);
-    (void)screen;
-    for (const auto& [what, other] : others) {
-        EXPECT_FALSE(overlaps(textBox, other))
-            << "the text " << describe(textBox) << " covers the " << what << " " << describe(other);
+    for (size_t index = 0; index < c.steps.size(); ++index) {
+        const std::string& about = c.steps[index];
+        SCOPED_TRACE("tutorial " + std::to_string(c.number) + " step " + std::to_string(index + 1) + " -> " + about);
+        while (tutorial->getCurrentStep() < static_cast<int>(index)) {
+            ASSERT_TRUE(tutorial->nextStep());
+        }
+        driver().stepFrames(45);
+        driver().saveScreenshot(testing::Driver::outputPath(shotPrefix + "_" + std::to_string(c.number) + "_" +
+                                                            std::to_string(index + 1) + ".png"));
+
+        Node* step = tutorial->getSteps()[index];
+        auto* arrow = dynamic_cast<cocos2d::Sprite*>(step->getChildByName("tut_arrow"));
+        auto* text = dynamic_cast<cocos2d::Label*>(step->getChildByName("text"));
+        ASSERT_NE(arrow, nullptr);
+        ASSERT_NE(text, nullptr);
+        const std::vector<Rect> targets = find(about);
+        ASSERT_FALSE(targets.empty()) << "no '" << about << "' on the screen";
+
+        const bool hasArrow = arrow->isVisible();
+        if (hasArrow) {
+            const Vec2 tip = arrow->convertToWorldSpace(Vec2(0, 0));
+            EXPECT_TRUE(targets.front().containsPoint(tip))
+                << "the arrow's tip (" << tip.x << ", " << tip.y << ") is outside " << about << " "
+                << describe(targets.front());
+        }
+
+        const Rect textBox = screenBox(text);
+        EXPECT_TRUE(visible.containsPoint(Vec2(textBox.getMinX(), textBox.getMinY())) &&
+                    visible.containsPoint(Vec2(textBox.getMaxX(), textBox.getMaxY())))
+            << "the text " << describe(textBox) << " runs off the screen";
+        std::vector<std::pair<std::string, Rect>> others;
+        collectTexts(cocos2d::Director::getInstance()->getRunningScene(), tutorial, others);
+        for (const auto& other : others) {
+            EXPECT_FALSE(overlaps(textBox, other.second))
+                << "the text " << describe(textBox) << " covers the " << other.first << " " << describe(other.second);
+        }
+
+        std::vector<std::pair<std::string, Rect>> keepClear;
+        for (const Rect& box : targets) {
+            keepClear.emplace_back(about, box);
+        }
+        for (const std::string& name : c.inSight) {
+            for (const Rect& box : find(name)) {
+                keepClear.emplace_back(name, box);
+            }
+        }
+        // The text as drawn, glyph by glyph, and its arrow as drawn: they must not touch.
+        const std::vector<Vec2> glyphs = drawnPoints(text);
+        EXPECT_FALSE(glyphs.empty()) << "the text shows nothing";
+        if (hasArrow) {
+            if (const Vec2* p = touching(glyphs, drawnPoints(arrow), 2.0f)) {
+                ADD_FAILURE() << "the text runs into its own arrow at (" << p->x << ", " << p->y << ")";
+            }
+        }
+        for (const auto& clear : keepClear) {
+            const auto inside = std::find_if(glyphs.begin(), glyphs.end(),
+                                             [&clear](const Vec2& p) { return clear.second.containsPoint(p); });
+            EXPECT_TRUE(inside == glyphs.end()) << "the text covers " << clear.first << " " << describe(clear.second)
+                                                << " at (" << inside->x << ", " << inside->y << ")";
+        }
     }
 }
 
-TutorialScreen* showOn(Node* screen, int number) {
+TutorialScreen* showOn(Node* parent, int number) {
     TutorialScreen* tutorial = TutorialScreen::create();
     if (tutorial != nullptr) {
         tutorial->showTutorial(number, [] {});
-        screen->addChild(tutorial);
+        parent->addChild(tutorial);
         driver().stepFrames(2);
     }
     return tutorial;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(TutorialTableTest, EveryTutorialFileOfTheGameHasItsCase) {
+    const fs::path folder = fs::path(KESTROVA_RESOURCE_DIR) / "res" / "tutorials";
+    ASSERT_TRUE(fs::is_directory(folder)) << folder;
+    const std::regex name("tutorial_([0-9]+)\\.xml");
+    std::set<int> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        std::smatch match;
+        const std::string file = entry.path().filename().string();
+        if (std::regex_match(file, match, name)) {
+            files.insert(std::stoi(match[1].str()));
+        }
+    }
+    EXPECT_GE(files.size(), 18u);
+    std::set<int> table;
+    for (const TutorialCase& c : tutorialCases()) {
+        EXPECT_TRUE(table.insert(c.number).second) << "tutorial " << c.number << " is in the table twice";
+    }
+    for (int number : files) {
+        EXPECT_TRUE(table.count(number) == 1) << "tutorial_" << number
+                                              << ".xml has no case: say where it is shown and what each step shows";
+    }
+    for (int number : table) {
+        EXPECT_TRUE(files.count(number) == 1) << "the table's tutorial " << number << " has no file";
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -184,17 +374,17 @@ protected:
     }
 };
 
-TEST_F(MapTutorialArrowTest, TheMapTutorialPointsAtTheUnitedStatesMedallion) {
-    const ArrowCase c{MapScreen::kMapTutorial, 1, "USA_icon"};
-    cocos2d::Scene* scene = cocos2d::Scene::create();
-    MapScreen* map = MapScreen::create();
-    ASSERT_NE(map, nullptr);
-    scene->addChild(map);
-    cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
-    driver().stepFrames(70);
-    checkArrow(
-        map, showOn(map, c.tutorial), c, [map] { return findNamed(map, "USA_icon"); },
-        "TutorialArrows_map_10_2");
+TEST_F(MapTutorialArrowTest, TheMapTutorialShowsTheMapAndPointsAtTheUnitedStates) {
+    for (const TutorialCase* c : casesOn(Stage::Map)) {
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        MapScreen* map = MapScreen::create();
+        ASSERT_NE(map, nullptr);
+        scene->addChild(map);
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
+        driver().stepFrames(70);
+        checkTutorial(showOn(map, c->number), *c, [map](const std::string& name) { return boxOf(findNamed(map, name)); },
+                      "TutorialArrows_map");
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -203,7 +393,10 @@ class GalleryTutorialArrowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { gallerytest::useResources("arrows-gallery"); }
 
-    void SetUp() override {
+    void SetUp() override { freshPlayer(); }
+
+    // A player at story level 0 in the United States, every gallery tutorial seen.
+    static void freshPlayer() {
         Profile& profile = gallerytest::freshPlayer("USA");
         profile.storyLevel = 0;
         DataPackReader::getInstance().load("Scenes", "en", profile);
@@ -232,21 +425,46 @@ protected:
     }
 };
 
-TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialPointsAtWhatItTalksAbout) {
-    // The frame on the centre is the first picture, the one to its right the next, still locked.
-    auto frame = [](GalleryScreen* g, size_t index) -> Node* {
-        const std::vector<Node*> items = g->getPictureList()->getItems();
-        return index < items.size() ? items[index] : nullptr;
-    };
-    const ArrowCase cases[] = {
-        {11, 0, "first picture"}, {11, 1, "progres"},       {12, 0, "second picture"},
-        {13, 0, "Cabinet"},       {14, 0, "first picture"}, {15, 0, "Statistics"},
-        {16, 0, "Map"},
-    };
-    for (const ArrowCase& c : cases) {
+TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
+    for (const TutorialCase* c : casesOn(Stage::Gallery)) {
+        SCOPED_TRACE("tutorial " + std::to_string(c->number));
+        freshPlayer();
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        const std::vector<PackPicture> pictures = findPackCountry("USA")->pictures;
+        ASSERT_GE(pictures.size(), 2u);
+        if (c->number == 13) {
+            // A clue found in the last level: the evidence popup comes up and explains itself once.
+            profile.shownTutorials.erase(std::remove(profile.shownTutorials.begin(), profile.shownTutorials.end(), 13),
+                                         profile.shownTutorials.end());
+            Settings::getInstance().addEvidence("ticket");
+        }
+        if (c->number == 14) {
+            // Every picture of the country played; the second one finished, the first one not.
+            for (const PackPicture& picture : pictures) {
+                PictureProgress& record = gallerytest::picture(picture.path);
+                record.path = picture.path;
+                record.state = 1;
+                record.finished = picture.path == pictures[1].path;
+            }
+            gallerytest::country("USA").listPosition = 0;
+        }
+        if (c->number == 12) {
+            // The second picture still locked when the player taps it.
+            gallerytest::picture(pictures[1].path).state = -1;
+        }
         GalleryScreen* gallery = open();
         ASSERT_NE(gallery, nullptr);
-        if (c.tutorial == 15 || c.tutorial == 16) {
+        ScrollViewSnap* list = gallery->getPictureList();
+        if (c->number == 12 || c->number == 14) {
+            // The list brought to the second picture, where the player taps it or stands.
+            list->scrollByItems(1);
+            driver().stepFrames(60);
+            ASSERT_EQ(list->getCurrentIndex(), 1);
+        }
+        if (c->number == 12) {
+            ASSERT_TRUE(isPictureLocked(pictures[1].path));
+        }
+        if (c->number == 15 || c->number == 16) {
             // The museum's hint and a museum result bring the curator's message up with the tutorial.
             Node* place = gallery->getUiRoot()->getChildByName("chat_place");
             ASSERT_NE(place, nullptr);
@@ -255,18 +473,43 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialPointsAtWhatItTalksAbout) {
             chat->showMessage("tutorials.tutorial-15_1", false);
             place->addChild(chat);
         }
-        const std::string target = c.target;
-        auto find = [gallery, target, frame]() -> Node* {
-            if (target == "first picture") {
-                return frame(gallery, 0);
+        TutorialScreen* tutorial = nullptr;
+        EvidenceAddingScreen* evidence = screentest::childOf<EvidenceAddingScreen>(gallery);
+        if (c->number == 13) {
+            ASSERT_NE(evidence, nullptr) << "no evidence popup";
+            tutorial = screentest::childOf<TutorialScreen>(evidence);
+        } else {
+            tutorial = showOn(gallery, c->number);
+        }
+        auto find = [gallery, list, evidence](const std::string& name) -> std::vector<Rect> {
+            if (name == kCentredPicture) {
+                const int index = list->getCurrentIndex();
+                const std::vector<Node*> items = list->getItems();
+                return index >= 0 && static_cast<size_t>(index) < items.size() ? boxOf(items[static_cast<size_t>(index)])
+                                                                              : std::vector<Rect>{};
             }
-            if (target == "second picture") {
-                return frame(gallery, 1);
+            if (name == kEveryPicture) {
+                std::vector<Rect> boxes;
+                const Rect visible(0, 0, 1280, 810);
+                for (Node* item : list->getItems()) {
+                    const Rect box = shownBox(item);
+                    if (box.intersectsRect(visible)) {
+                        boxes.push_back(box);
+                    }
+                }
+                return boxes;
             }
-            return findNamed(gallery->getUiRoot(), target);
+            if (name == kClue) {
+                return boxOf(evidence != nullptr ? evidence->getEvidence() : nullptr);
+            }
+            if (name == kClueMessage) {
+                return boxOf(evidence != nullptr ? findNamed(evidence->getMessagePlace(), "message_container") : nullptr);
+            }
+            return boxOf(findNamed(gallery->getUiRoot(), name));
         };
-        checkArrow(gallery, showOn(gallery, c.tutorial), c, find,
-                   "TutorialArrows_gallery_" + std::to_string(c.tutorial) + "_" + std::to_string(c.step + 1));
+        checkTutorial(tutorial, *c, find, "TutorialArrows_gallery");
+        gallerytest::openScene();
+        driver().stepFrames(1);
     }
 }
 
@@ -298,12 +541,14 @@ protected:
         GameSound::destroyInstance();
     }
 
-    GameScreen* open(int storyLevel, const std::string& country, const std::string& picture) {
+    GameScreen* open(int storyLevel, const std::string& country, const std::string& picture,
+                     const std::vector<int32_t>& shown) {
         Profile& profile = boardtest::freshProfile(storyLevel, country, picture);
         Settings::getInstance().initNewProfile(profile);
         profile.storyLevel = storyLevel;
         profile.currentPicture = PictureKey{country, picture};
         profile.customCursor = false;
+        profile.shownTutorials = shown;
         cocos2d::Scene* scene = cocos2d::Scene::create();
         GameScreen* screen = GameScreen::create();
         if (screen == nullptr) {
@@ -318,42 +563,110 @@ protected:
     TopLayer* top = nullptr;
 };
 
-TEST_F(LevelTutorialArrowTest, EveryLevelTutorialPointsAtItsToolButtonOrItem) {
-    const ArrowCase cases[] = {
-        {1, 0, "spray"}, {1, 1, "kestrova"}, {2, 0, "knife"},  {3, 0, "brush"},       {4, 0, "eraser"},
-        {6, 0, "spray"}, {7, 0, "HintBtn"},  {9, 0, "needle"}, {41, 0, "paletteBtn"},
-    };
-    for (const ArrowCase& c : cases) {
-        GameScreen* screen = open(-1, "demo", "");
-        ASSERT_NE(screen, nullptr);
-        GameTutorialsLayer* layer = screen->getTutorials();
-        ASSERT_NE(layer, nullptr);
-        // The intro opens its first tutorial by itself; the others are shown where the level would.
-        TutorialScreen* tutorial = layer->getOpenTutorial();
-        if (c.tutorial != 1) {
-            layer->onLevelFinished();
-            driver().stepFrames(2);
-            tutorial = showOn(layer, c.tutorial);
-        }
-        if (c.tutorial == 41) {
-            // The finish tutorial comes with the curator's praise in the score panel.
-            Node* place = screen->getHudRoot()->getChildByTag(1)->getChildByName("chat_place");
-            ASSERT_NE(place, nullptr);
-            ChatScreen* chat = ChatScreen::create();
-            ASSERT_NE(chat, nullptr);
-            chat->showMessage("tutorials.tutorial-40_1", false);
-            chat->removeDimBackground();
-            place->addChild(chat);
-        }
-        const std::string target = c.target;
-        auto find = [screen, target]() -> Node* {
-            if (Node* item = findNamed(screen->getBoard()->getNodeLevel(), target)) {
-                return item;
+TEST_F(LevelTutorialArrowTest, EveryLevelTutorialShowsItsToolButtonOrItem) {
+    for (const TutorialCase* c : casesOn(Stage::Level)) {
+        SCOPED_TRACE("tutorial " + std::to_string(c->number));
+        GameScreen* screen = nullptr;
+        TutorialScreen* tutorial = nullptr;
+        if (c->number == 8) {
+            // Story level 1: the fly comes to the middle of the picture and the level shows the lesson.
+            screen = open(1, "USA", "HarborDawn", {9});
+            ASSERT_NE(screen, nullptr);
+            driver().stepFrames(40);
+            ASSERT_NE(screen->getTutorials(), nullptr);
+            tutorial = screen->getTutorials()->getOpenTutorial();
+        } else {
+            screen = open(-1, "demo", "", {});
+            ASSERT_NE(screen, nullptr);
+            GameTutorialsLayer* layer = screen->getTutorials();
+            ASSERT_NE(layer, nullptr);
+            // The intro opens its first tutorial by itself; the others are shown where the level would.
+            tutorial = layer->getOpenTutorial();
+            if (c->number != 1) {
+                layer->onLevelFinished();
+                driver().stepFrames(2);
+                if (c->number == 5) {
+                    // The hint has just marked the last hidden item.
+                    screen->getBoard()->showHint();
+                    driver().stepFrames(2);
+                }
+                tutorial = showOn(layer, c->number);
             }
-            return findNamed(screen->getHudRoot(), target);
+            if (c->number == 41) {
+                // The finish tutorial comes with the curator's praise in the score panel.
+                Node* place = screen->getHudRoot()->getChildByTag(1)->getChildByName("chat_place");
+                ASSERT_NE(place, nullptr);
+                ChatScreen* chat = ChatScreen::create();
+                ASSERT_NE(chat, nullptr);
+                chat->showMessage("tutorials.tutorial-40_1", false);
+                chat->removeDimBackground();
+                place->addChild(chat);
+            }
+        }
+        auto find = [screen](const std::string& name) -> std::vector<Rect> {
+            if (name == kEveryItem) {
+                std::vector<Rect> boxes;
+                for (const auto& item : screen->getBoard()->getNodeLevel()->getItems()) {
+                    boxes.push_back(shownBox(item.second));
+                }
+                return boxes;
+            }
+            if (name == kFly) {
+                auto* fly = dynamic_cast<FlyNode*>(screen->getChildByName("flyNode"));
+                return boxOf(fly != nullptr ? fly->getFly() : nullptr);
+            }
+            if (Node* item = findNamed(screen->getBoard()->getNodeLevel(), name)) {
+                return boxOf(item);
+            }
+            return boxOf(findNamed(screen->getHudRoot(), name));
         };
-        checkArrow(screen, tutorial, c, find,
-                   "TutorialArrows_level_" + std::to_string(c.tutorial) + "_" + std::to_string(c.step + 1));
+        checkTutorial(tutorial, *c, find, "TutorialArrows_level");
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+class DoorTutorialArrowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        screentest::useStagedResources();
+        screentest::loadEnglishTexts();
+        registerFactoryClasses();
+        ::setenv("XDG_DATA_HOME", testing::Driver::scratchPath("xdg-arrows-door").c_str(), 1);
+        Settings::destroyInstance();
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        profile = Profile();
+        profile.minigameLevels = {0, 0, 0, 0, 0};
+        profile.currentPicture.country = "USA";
+    }
+
+    void TearDown() override {
+        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+        Settings::destroyInstance();
+    }
+};
+
+TEST_F(DoorTutorialArrowTest, TheDoorTutorialShowsTheOrderAndTheTiles) {
+    for (const TutorialCase* c : casesOn(Stage::Door)) {
+        // The first safe door of a player: the host explains it before the first move.
+        currentMinigameKind = 0;
+        currentMinigameLevel = 0;
+        MinigameScreen* screen = MinigameScreen::create();
+        ASSERT_NE(screen, nullptr);
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        scene->addChild(screen);
+        cocos2d::Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(2);
+        // The door's parts by their own pictures: the order panel, not only the tiles it holds.
+        auto find = [screen](const std::string& name) -> std::vector<Rect> {
+            Node* game = screen->getGame();
+            Node* part = findNamed(game != nullptr ? game->getChildByName("UI") : nullptr, name);
+            return part != nullptr ? std::vector<Rect>{screenBox(part)} : std::vector<Rect>{};
+        };
+        checkTutorial(screentest::childOf<TutorialScreen>(screen), *c, find, "TutorialArrows_door");
     }
 }
 

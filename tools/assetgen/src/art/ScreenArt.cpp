@@ -231,20 +231,38 @@ void artEdgeShade(ArtContext& a) {
     fillLinear(a.cr, 0, 0, a.w, 0, {{0, {0, 0, 0}, a.args.number("strength", 0.6)}, {1, {0, 0, 0}, 0.0}});
 }
 
-// A tall arrow plate for paging the list.
+// A round paging button for the list. The gallery shows it at a faint opacity, so it is built from
+// the far ends of the scale: a near-white face with a dark rim and a bold dark chevron, over a soft
+// shadow, which still reads as a raised button to press on a dark wall and on a light one.
 void artArrow(ArtContext& a) {
     cairo_t* cr = a.cr;
     double W = a.w, H = a.h;
     bool left = a.args.text("dir", "left") == "left";
+    double cx = W / 2, cy = H / 2, R = std::min(W, H) / 2 - 5;
     cairo_save(cr);
     kit::flipIf(cr, !left, W);
-    roundedRect(cr, 4, 4, W - 8, H - 8, 22);
-    fillLinear(cr, 0, 0, W, 0, {{0, kGoldLight}, {0.5, kGold}, {1, kGoldDark}});
-    roundedRect(cr, 10, 10, W - 20, H - 20, 16);
-    fillLinear(cr, 0, 0, 0, H, {{0, lighten(kWalnut, 0.2)}, {1, kWalnutDark}});
-    polygon(cr, {{W * 0.28, H / 2}, {W * 0.7, H * 0.28}, {W * 0.7, H * 0.42}, {W * 0.5, H / 2}, {W * 0.7, H * 0.58}, {W * 0.7, H * 0.72}});
-    setColor(cr, kCream);
+    softEllipse(cr, cx + 1, cy + 5, R + 4, R + 4, {0, 0, 0}, 0.7);
+    ellipsePath(cr, cx, cy, R, R);
+    setColor(cr, kInk);
     cairo_fill(cr);
+    ellipsePath(cr, cx, cy, R - 4, R - 4);
+    fillLinear(cr, 0, cy - R, 0, cy + R, {{0, Rgb::hex(0xFFFFFF)}, {0.55, kCream}, {1, kGoldLight}});
+    // The light from above: a bright crescent on the upper half of the face.
+    cairo_save(cr);
+    ellipsePath(cr, cx, cy, R - 4, R - 4);
+    cairo_clip(cr);
+    ellipsePath(cr, cx, cy - R * 0.55, R * 0.8, R * 0.5);
+    setColor(cr, {1, 1, 1}, 0.6);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_move_to(cr, cx + R * 0.22, cy - R * 0.5);
+    cairo_line_to(cr, cx - R * 0.3, cy);
+    cairo_line_to(cr, cx + R * 0.22, cy + R * 0.5);
+    cairo_set_line_width(cr, R * 0.3);
+    setColor(cr, kInk);
+    cairo_stroke(cr);
     cairo_restore(cr);
 }
 

@@ -479,8 +479,11 @@ void artTutorialArrow(ArtContext& a) {
     cairo_translate(cr, 0, a.h);
     cairo_rotate(cr, -M_PI / 4);  // +x now runs up-right, away from the tip
     auto shape = [&]() {
-        // Along the diagonal: a broad head at the tip, then a shaft curving gently away.
-        double head = s * 0.52, hw = s * 0.3, sw = s * 0.12, len = s * 1.3;
+        // Along the diagonal: a broad head at the tip, then a short shaft curving gently away. The
+        // whole arrow stays inside the square of 0.7 of the image at its tip, which a tutorial keeps
+        // free of text in every direction (the text begins 90 of 128 out on both axes); a longer
+        // tail would run into the text.
+        double head = s * 0.54, hw = s * 0.32, sw = s * 0.13, len = s * 0.88;
         cairo_move_to(cr, 3, 0);
         cairo_line_to(cr, head, -hw);
         cairo_line_to(cr, head * 0.92, -sw);
