@@ -1,6 +1,7 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
-// avatar. A screenshot of each level is left in the test output folder.
+// avatar; so must the safe door's handle once it has turned. Screenshots are left in the test output
+// folder under minigames/.
 
 #include <gtest/gtest.h>
 
@@ -281,6 +282,15 @@ Frame frameOf(MinigameScreen* screen) {
     return frame;
 }
 
+void expectAboveTheBarAndInside(const Rect& box, const Frame& frame, const std::string& where) {
+    EXPECT_GE(box.getMinX(), -kTolerance) << where << " leaves the window";
+    EXPECT_LE(box.getMaxX(), kScreenWidth + kTolerance) << where << " leaves the window";
+    EXPECT_LE(box.getMaxY(), kScreenHeight + kTolerance) << where << " leaves the window";
+    if (frame.hasBar) {
+        EXPECT_GE(box.getMinY(), frame.bar.getMaxY() - kTolerance) << where << " runs under the bar";
+    }
+}
+
 TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
     fs::create_directories(testing::Driver::outputPath("minigames"));
     const Rect window(0.0f, 0.0f, kScreenWidth, kScreenHeight);
@@ -317,6 +327,36 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
                 }
             }
         }
+    }
+}
+
+TEST_F(MinigameLayoutTest, TheTurnedDoorHandleStaysInThePlayAreaAboveTheBar) {
+    // A level without a locked row: the door opens right after the first order.
+    const fs::path overrides(testing::Driver::scratchPath("minigame-layout-open-door"));
+    fs::create_directories(overrides / "minigamelevels");
+    {
+        std::ofstream level(overrides / "minigamelevels" / "TwoMatch_0.xml");
+        level << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Level></Level>\n";
+    }
+    screentest::useStagedResources(overrides.string() + "/");
+    MinigameScreen* screen = open(0, 0);
+    screentest::useStagedResources();
+    ASSERT_NE(screen, nullptr);
+    auto* door = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(door, nullptr);
+    const Node* handle = door->getChildByName("UI")->getChildByName("handle_dinamic");
+    ASSERT_NE(handle, nullptr);
+    const Frame frame = frameOf(screen);
+    driver().stepFrames(60);  // the order's check comes at 0.3 s, the handle has turned by 0.8 s
+    ASSERT_EQ(door->getState(), MinigameState::Waiting) << "the door opens";
+    ASSERT_NEAR(handle->getRotation(), -50.0f, 0.01f) << "the handle has turned";
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/TwoMatch_handle_turned.png"));
+    const Rect box = screenBox(handle);
+    expectAboveTheBarAndInside(box, frame, "the turned handle at " + describe(box));
+    if (frame.hasGuide) {
+        EXPECT_FALSE(testing::overlaps(box, frame.guide))
+            << "the turned handle at " << describe(box) << " lies under the guide";
     }
 }
 
