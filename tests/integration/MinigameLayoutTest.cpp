@@ -1,7 +1,7 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
-// avatar; so must the safe door's handle once it has turned. Screenshots are left in the test output
-// folder under minigames/.
+// avatar; so must the safe door's handle once it has turned. The selection panel's buttons stand in
+// its middle. Screenshots are left in the test output folder under minigames/.
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,7 @@
 #include "ScreenTestSupport.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/Director.h"
+#include "engine/scene/Layer.h"
 #include "engine/math/Rect.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
@@ -33,7 +34,10 @@
 #include "minigames/JigsawPuzzle.h"
 #include "minigames/MinigameBase.h"
 #include "minigames/MinigameScreen.h"
+#include "minigames/MinigamesSelectionScreen.h"
 #include "minigames/TwoMatch.h"
+#include "ui/NodeFromJson.h"
+#include "ui/PopupScreenBase.h"
 
 namespace {
 
@@ -358,6 +362,53 @@ TEST_F(MinigameLayoutTest, TheTurnedDoorHandleStaysInThePlayAreaAboveTheBar) {
         EXPECT_FALSE(testing::overlaps(box, frame.guide))
             << "the turned handle at " << describe(box) << " lies under the guide";
     }
+}
+
+TEST_F(MinigameLayoutTest, TheSelectionPanelCentresItsButtons) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    for (int32_t kind = 0; kind < 5; ++kind) {
+        profile.minigameAvailability[kind] = true;
+    }
+    profile.minigameAvailability[2] = false;  // one game already won in this level
+    // As the level opens it: a bare container over the level, the panel inside.
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    cocos2d::Layer* levelScreen = cocos2d::Layer::create();
+    levelScreen->setPosition(visibleCenter());
+    scene->addChild(levelScreen);
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    MinigamesSelectionScreen* panel = MinigamesSelectionScreen::create();
+    ASSERT_NE(panel, nullptr);
+    PopupScreenBase* container = PopupScreenBase::create();
+    ASSERT_NE(container, nullptr);
+    levelScreen->addChild(container);
+    container->addChild(panel);
+    driver().stepFrames(kSettleFrames);
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/MinigamesSelection.png"));
+
+    const Node* art = panel->getUi()->getChildByName("panel");
+    const Node* buttons = panel->getUi()->getChildByName("PuzzleButtons");
+    ASSERT_NE(art, nullptr);
+    ASSERT_NE(buttons, nullptr);
+    const Rect plate = screenBox(art);
+    Rect row;
+    for (const Node* game : buttons->getChildren()) {
+        const Node* button = game->getChildByName("Button");
+        ASSERT_NE(button, nullptr) << game->getName();
+        const Rect box = screenBox(button);
+        row = row.size.width > 0.0f ? row.unionWithRect(box) : box;
+        // Each button sits in the middle of its frame.
+        if (const Node* frameArt = game->getChildByName("mini_frame")) {
+            if (const Node* ring = frameArt->getChildByName("frame")) {
+                EXPECT_NEAR(screenBox(ring).getMidX(), box.getMidX(), 1.0f) << game->getName();
+            }
+        }
+    }
+    const float left = row.getMinX() - plate.getMinX();
+    const float right = plate.getMaxX() - row.getMaxX();
+    EXPECT_NEAR(left, right, 1.0f) << "the buttons " << describe(row) << " stand off-centre on the panel "
+                                   << describe(plate);
 }
 
 }  // namespace
