@@ -1,7 +1,8 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
-// avatar; so must the safe door's handle once it has turned. The selection panel's buttons stand in
-// its middle. Screenshots are left in the test output folder under minigames/.
+// avatar, and once the level is won the curator's bubble must leave the board's centre in sight. The
+// safe door's handle, once turned, and the selection panel's buttons are checked as well. Screenshots
+// are left in the test output folder under minigames/.
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,7 @@
 #include "minigames/MinigameScreen.h"
 #include "minigames/MinigamesSelectionScreen.h"
 #include "minigames/TwoMatch.h"
+#include "ui/ChatScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
 
@@ -168,18 +170,62 @@ std::vector<Piece> conveyorPieces(MinigameBase* game) {
     return pieces;
 }
 
+// Where each kind is played, whose centre the player watches: the door's face, the colour board, the
+// drops' field from the lanes' tops to the floor, the belt across the window, the picture.
+Rect boxOf(const Node* node) {
+    return node != nullptr ? screenBox(node) : Rect();
+}
+
+Rect twoMatchBoard(MinigameBase* game) {
+    const Node* ui = game->getChildByName("UI");
+    return boxOf(ui != nullptr ? ui->getChildByName("grid") : nullptr);
+}
+
+Rect colorMatchBoard(MinigameBase* game) {
+    return boxOf(game->getChildByName("board_frame"));
+}
+
+Rect dropsBoard(MinigameBase* game) {
+    auto* drops = dynamic_cast<DropsPuzzle*>(game);
+    Rect field;
+    if (drops == nullptr || drops->getDropsLayer() == nullptr) {
+        return field;
+    }
+    for (int lane = 0; lane < 4; ++lane) {
+        for (const std::string& name : {"drop_" + std::to_string(lane), "spot_" + std::to_string(lane)}) {
+            const Rect box = boxOf(drops->getDropsLayer()->getChildByName(name));
+            field = field.size.width > 0.0f ? field.unionWithRect(box) : box;
+        }
+    }
+    return field;
+}
+
+Rect conveyorBoard(MinigameBase* game) {
+    auto* conveyor = dynamic_cast<ConveyorPuzzle*>(game);
+    const Rect belt = boxOf(conveyor != nullptr ? conveyor->getBelt() : nullptr);
+    return Rect(0.0f, belt.getMinY(), kScreenWidth, belt.size.height);
+}
+
+Rect jigsawBoard(MinigameBase* game) {
+    auto* jigsaw = dynamic_cast<JigsawPuzzle*>(game);
+    return boxOf(jigsaw != nullptr ? jigsaw->getPicture() : nullptr);
+}
+
 struct Kind {
     int32_t kind;
     const char* name;  // as the level files are named
     std::vector<Piece> (*pieces)(MinigameBase*);
+    Rect (*board)(MinigameBase*);
     // The belt runs in from one side of the window and out at the other.
     bool crossesSides;
 };
 
 const Kind kKinds[] = {
-    {0, "TwoMatch", twoMatchPieces, false},      {1, "ColorMatch", colorMatchPieces, false},
-    {2, "DropsPuzzle", dropsPieces, false},      {3, "ConveyorPuzzle", conveyorPieces, true},
-    {4, "JigsawPuzzle", jigsawPieces, false},
+    {0, "TwoMatch", twoMatchPieces, twoMatchBoard, false},
+    {1, "ColorMatch", colorMatchPieces, colorMatchBoard, false},
+    {2, "DropsPuzzle", dropsPieces, dropsBoard, false},
+    {3, "ConveyorPuzzle", conveyorPieces, conveyorBoard, true},
+    {4, "JigsawPuzzle", jigsawPieces, jigsawBoard, false},
 };
 
 std::string levelFolder() {
@@ -258,12 +304,14 @@ protected:
     }
 };
 
-// The parts of the frame a board must keep clear of: the bottom bar and the guide's avatar.
+// The parts of the frame a board must keep clear of: the bottom bar and the guide's avatar, and the
+// bar's buttons.
 struct Frame {
     Rect bar;
     Rect guide;
     bool hasBar = false;
     bool hasGuide = false;
+    std::vector<Rect> buttons;
 };
 
 Frame frameOf(MinigameScreen* screen) {
@@ -272,6 +320,11 @@ Frame frameOf(MinigameScreen* screen) {
     if (const Node* bar = ui->getChildByName("bar")) {
         frame.bar = screenBox(bar);
         frame.hasBar = true;
+    }
+    for (const char* name : {"Skip", "Reset", "Menu"}) {
+        if (const Node* button = ui->getChildByName(name)) {
+            frame.buttons.push_back(screenBox(button));
+        }
     }
     const std::string avatar = "avatar_" + Settings::getInstance().getCurrentUser().currentPicture.country + "_small";
     if (const Node* guide = ui->getChildByName(avatar)) {
@@ -284,6 +337,20 @@ Frame frameOf(MinigameScreen* screen) {
         }
     }
     return frame;
+}
+
+// The curator's bubble of the win chat, once it has come up; null when there is none.
+const Node* winBubble(MinigameScreen* screen) {
+    const Node* place = screen->getUi()->getChildByName("chat_place");
+    if (place == nullptr || place->getChildrenCount() == 0) {
+        return nullptr;
+    }
+    const auto* chat = dynamic_cast<const ChatScreen*>(place->getChildren().at(0));
+    if (chat == nullptr || chat->getMessageNode() == nullptr) {
+        return nullptr;
+    }
+    const Node* message = chat->getMessageNode()->getChildByName("message");
+    return message != nullptr ? message->getChildByName("bubble") : nullptr;
 }
 
 void expectAboveTheBarAndInside(const Rect& box, const Frame& frame, const std::string& where) {
@@ -329,6 +396,35 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
                     EXPECT_TRUE(shared.size.width <= kTolerance || shared.size.height <= kTolerance)
                         << where << " lies under the guide at " << describe(frame.guide);
                 }
+            }
+
+            // Won: the curator's bubble comes up beside the guide and leaves the board's centre in sight.
+            const Rect board = kind.board(screen->getGame());
+            EXPECT_GT(board.size.width, 0.0f) << "no board";
+            const Vec2 centre(board.getMidX(), board.getMidY());
+            screen->getGame()->win();
+            driver().stepFrames(kSettleFrames);
+            if (level == levels.front()) {
+                driver().saveScreenshot(
+                    testing::Driver::outputPath("minigames/" + std::string(kind.name) + "_win.png"));
+            }
+            const Node* bubble = winBubble(screen);
+            ASSERT_NE(bubble, nullptr) << "no win bubble";
+            const Rect box = screenBox(bubble);
+            const std::string where = "the win bubble at " + describe(box);
+            EXPECT_FALSE(box.containsPoint(centre))
+                << where << " covers the centre of the board " << describe(board);
+            EXPECT_GE(box.getMinX(), -kTolerance) << where << " leaves the window";
+            EXPECT_LE(box.getMaxX(), kScreenWidth + kTolerance) << where << " leaves the window";
+            EXPECT_GE(box.getMinY(), -kTolerance) << where << " leaves the window";
+            EXPECT_LE(box.getMaxY(), kScreenHeight + kTolerance) << where << " leaves the window";
+            for (const Rect& button : frame.buttons) {
+                EXPECT_FALSE(testing::overlaps(box, button)) << where << " covers a button at " << describe(button);
+            }
+            if (frame.hasGuide) {
+                const Rect shared = overlapOf(box, frame.guide);
+                EXPECT_TRUE(shared.size.width <= kTolerance || shared.size.height <= kTolerance)
+                    << where << " lies over the guide at " << describe(frame.guide);
             }
         }
     }
