@@ -21,7 +21,9 @@
 #include "engine/scene/Sprite.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Layer.h"
+#include "engine/base/RefPtr.h"
 #include "engine/math/Rect.h"
+#include "engine/renderer/Image.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 
@@ -211,6 +213,57 @@ Rect jigsawBoard(MinigameBase* game) {
     return boxOf(jigsaw != nullptr ? jigsaw->getPicture() : nullptr);
 }
 
+// The jigsaw's frame has one profile across each side's width, the same all along it: near a corner a
+// side must look as it does further along, without a lighter or darker seam where it meets the corner
+// piece. Compares, in the drawn frame, the side's first pixels past each corner with a line 40 px on.
+void expectSeamlessJigsawFrame(MinigameBase* game, const cocos2d::Image* drawn) {
+    auto* jigsaw = dynamic_cast<JigsawPuzzle*>(game);
+    if (jigsaw == nullptr || jigsaw->getPicture() == nullptr || drawn == nullptr) {
+        ADD_FAILURE() << "no picture or no frame grab";
+        return;
+    }
+    const Node* picture = jigsaw->getPicture();
+    const float w = static_cast<float>(static_cast<int>(picture->getContentSize().width) - 1);
+    const float h = static_cast<float>(static_cast<int>(picture->getContentSize().height) - 1);
+    struct End {
+        const char* where;
+        Vec2 corner;  // where the side meets the corner piece, in the picture's space
+        Vec2 along;   // away from the corner
+        Vec2 across;  // away from the picture
+    };
+    const End ends[] = {
+        {"top side at the top-left corner", {1, h}, {1, 0}, {0, 1}},
+        {"top side at the top-right corner", {w, h}, {-1, 0}, {0, 1}},
+        {"bottom side at the bottom-left corner", {1, 1}, {1, 0}, {0, -1}},
+        {"bottom side at the bottom-right corner", {w, 1}, {-1, 0}, {0, -1}},
+        {"left side at the bottom-left corner", {1, 1}, {0, 1}, {-1, 0}},
+        {"left side at the top-left corner", {1, h}, {0, -1}, {-1, 0}},
+        {"right side at the bottom-right corner", {w, 1}, {0, 1}, {1, 0}},
+        {"right side at the top-right corner", {w, h}, {0, -1}, {1, 0}},
+    };
+    auto pixel = [picture, drawn](const Vec2& local) {
+        const Vec2 world = picture->convertToWorldSpace(local);
+        const int x = std::clamp(static_cast<int>(world.x), 0, drawn->getWidth() - 1);
+        const int y = std::clamp(static_cast<int>(kScreenHeight - world.y), 0, drawn->getHeight() - 1);
+        return drawn->getPixel(x, y);
+    };
+    for (const End& end : ends) {
+        int worst = 0;
+        // Rows across the side, clear of its two long edges.
+        for (int row = 2; row < 22; ++row) {
+            const Vec2 across = end.across * (static_cast<float>(row) + 0.5f);
+            const cocos2d::Color4B further = pixel(end.corner + end.along * 40.5f + across);
+            for (int step = 0; step < 6; ++step) {
+                const cocos2d::Color4B near =
+                    pixel(end.corner + end.along * (static_cast<float>(step) + 0.5f) + across);
+                worst = std::max({worst, std::abs(near.r - further.r), std::abs(near.g - further.g),
+                                  std::abs(near.b - further.b)});
+            }
+        }
+        EXPECT_LE(worst, 16) << "a seam in the frame: the " << end.where << " differs by " << worst;
+    }
+}
+
 struct Kind {
     int32_t kind;
     const char* name;  // as the level files are named
@@ -375,6 +428,11 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
             ASSERT_NE(screen->getGame(), nullptr);
             driver().saveScreenshot(testing::Driver::outputPath("minigames/" + std::string(kind.name) + "_" +
                                                                 std::to_string(level) + ".png"));
+            if (kind.kind == 4) {
+                const cocos2d::RefPtr<cocos2d::Image> drawn =
+                    driver().readPixels(Rect(0.0f, 0.0f, kScreenWidth, kScreenHeight));
+                expectSeamlessJigsawFrame(screen->getGame(), drawn.get());
+            }
             const Frame frame = frameOf(screen);
             EXPECT_TRUE(frame.hasBar);
             EXPECT_TRUE(frame.hasGuide);
