@@ -1,6 +1,7 @@
 #include "minigames/TwoMatch.h"
 
 #include <cstdlib>
+#include <initializer_list>
 #include <new>
 #include <string>
 
@@ -176,7 +177,10 @@ bool TwoMatch::init() {
     _orderScale = kOrderScale;
     _gridOrigin = cocos2d::Vec2(-265.0f, -200.0f);
 
-    createGrid();
+    if (!createGrid()) {
+        // Lost already: the host shows the loss.
+        return true;
+    }
     showNewOrder();
     // The new order has locked input until its check; the first grid takes touches at once.
     setInputLocked(false);
@@ -211,17 +215,42 @@ TwoMatchGrid TwoMatch::getKindGrid() const {
     return kinds;
 }
 
-TwoMatchPipe* TwoMatch::makeTile(int32_t kind, bool fromDescription) {
+cocos2d::Node* TwoMatch::makePicture(const std::string& name, bool fromDescription) {
+    // The first grid is built from the description, later tiles from the sheet; each falls back on the
+    // other, as the order's pictures do.
     cocos2d::Node* picture = nullptr;
-    cocos2d::Node* frame = nullptr;
-    if (fromDescription) {
-        picture = _loader->createNode(tileName(kind));
-        frame = _loader->createNode("Selection");
-    } else {
-        picture = cocos2d::Sprite::createWithSpriteFrameName(tileName(kind) + ".png");
-        frame = cocos2d::Sprite::createWithSpriteFrameName("Selection.png");
+    for (const bool description : {fromDescription, !fromDescription}) {
+        picture = description ? _loader->createNode(name)
+                              : cocos2d::Sprite::createWithSpriteFrameName(name + ".png");
+        if (picture != nullptr) {
+            break;
+        }
     }
-    return TwoMatchPipe::create(kind, picture, frame);
+    return picture;
+}
+
+TwoMatchPipe* TwoMatch::makeTile(int32_t kind, bool fromDescription) {
+    cocos2d::Node* picture = makePicture(tileName(kind), fromDescription);
+    if (picture == nullptr) {
+        return nullptr;
+    }
+    return TwoMatchPipe::create(kind, picture, makePicture("Selection", fromDescription));
+}
+
+bool TwoMatch::addTile(int32_t kind, bool fromDescription, int32_t column, int32_t row,
+                       const cocos2d::Vec2& position) {
+    TwoMatchPipe* tile = makeTile(kind, fromDescription);
+    if (tile == nullptr) {
+        // A tile nobody can see or tap would leave a door that can be neither opened nor lost.
+        cocos2d::log(
+            "TwoMatch: no picture for \"%s\" in %s, neither in its sheet nor in its description; "
+            "the door cannot be played",
+            tileName(kind).c_str(), folder().c_str());
+        lose();
+        return false;
+    }
+    placeTile(tile, column, row, position);
+    return true;
 }
 
 void TwoMatch::placeTile(TwoMatchPipe* tile, int32_t column, int32_t row, const cocos2d::Vec2& position) {
@@ -232,16 +261,17 @@ void TwoMatch::placeTile(TwoMatchPipe* tile, int32_t column, int32_t row, const 
     _kindBag.push_back(tile->getKind());
 }
 
-void TwoMatch::createGrid() {
+bool TwoMatch::createGrid() {
     for (int32_t row = 0; row < kRows; ++row) {
         for (int32_t column = 0; column < kColumns; ++column) {
             const int32_t kind = std::rand() % TwoMatchGrid::kKinds;
-            if (TwoMatchPipe* tile = makeTile(kind, true)) {
-                placeTile(tile, column, row, cellCentre(column, row));
+            if (!addTile(kind, true, column, row, cellCentre(column, row))) {
+                return false;
             }
         }
     }
     shuffleWithRand(_kindBag.begin(), _kindBag.end());
+    return true;
 }
 
 cocos2d::Node* TwoMatch::makeOrderSprite(int32_t kind) {
@@ -310,6 +340,10 @@ void TwoMatch::scheduleOrderCheck() {
 }
 
 void TwoMatch::checkTwoMatchEnd() {
+    // A door lost while this check was pending (a tile that could not be built) stays locked.
+    if (isDecided()) {
+        return;
+    }
     if (getState() != MinigameState::Won) {
         setInputLocked(false);
     }
@@ -472,24 +506,25 @@ void TwoMatch::collapseRows() {
         GameSound::getInstance().playEffect(kClearRowSound, false);
     }
     const int32_t empty = kinds.emptyRowCount();
-    if (empty > 0) {
-        addRows(empty);
+    if (empty > 0 && !addRows(empty)) {
+        return;
     }
     showNewOrder();
 }
 
-void TwoMatch::addRows(int32_t count) {
+bool TwoMatch::addRows(int32_t count) {
     const cocos2d::Vec2 drop(0.0f, kCellSpacing * static_cast<float>(count));
     for (int32_t row = kRows - count; row < kRows; ++row) {
         for (int32_t column = 0; column < kColumns; ++column) {
             const int32_t kind = std::rand() % TwoMatchGrid::kKinds;
-            if (TwoMatchPipe* tile = makeTile(kind, false)) {
-                placeTile(tile, column, row, cellCentre(column, row) + drop);
-                tile->runAction(cocos2d::MoveTo::create(kRowMove, cellCentre(column, row)));
+            if (!addTile(kind, false, column, row, cellCentre(column, row) + drop)) {
+                return false;
             }
+            getTile(column, row)->runAction(cocos2d::MoveTo::create(kRowMove, cellCentre(column, row)));
         }
     }
     shuffleWithRand(_kindBag.begin(), _kindBag.end());
+    return true;
 }
 
 void TwoMatch::openDoor() {
@@ -549,8 +584,8 @@ void TwoMatch::layOut(const TwoMatchGrid& kinds, int32_t order1, int32_t order2)
             if (kind == TwoMatchGrid::kEmpty) {
                 continue;
             }
-            if (TwoMatchPipe* tile = makeTile(kind, false)) {
-                placeTile(tile, column, row, cellCentre(column, row));
+            if (!addTile(kind, false, column, row, cellCentre(column, row))) {
+                return;
             }
         }
     }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -64,19 +65,27 @@ public:
 private:
     TwoMatch();
 
+    // A picture of the description's element of that name or of its sheet frame, whichever is asked
+    // first, else the other; null when neither exists.
+    cocos2d::Node* makePicture(const std::string& name, bool fromDescription);
+    // Null when the tile has no picture.
     TwoMatchPipe* makeTile(int32_t kind, bool fromDescription);
+    // A new tile into the grid and the tile layer; a tile without a picture loses the door (logged)
+    // and gives false.
+    bool addTile(int32_t kind, bool fromDescription, int32_t column, int32_t row,
+                 const cocos2d::Vec2& position);
     void placeTile(TwoMatchPipe* tile, int32_t column, int32_t row, const cocos2d::Vec2& position);
     cocos2d::Node* makeOrderSprite(int32_t kind);
     int32_t drawFromBag();
     void select(TwoMatchPipe* tile);
     void deselect();
 
-    void createGrid();
+    bool createGrid();
     bool isValidPair(const TwoMatchPipe* tile) const;
     void matchMade(TwoMatchPipe* tile);
     void removePair();
     void collapseRows();
-    void addRows(int32_t count);
+    bool addRows(int32_t count);
     void showNewOrder();
     void scheduleOrderCheck();
     void checkTwoMatchEnd();

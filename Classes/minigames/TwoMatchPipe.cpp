@@ -19,7 +19,7 @@ bool TwoMatchPipe::initWith(int32_t kind, cocos2d::Node* tileSprite, cocos2d::No
         return false;
     }
     _kind = kind;
-    _tileSprite = tileSprite != nullptr ? tileSprite : cocos2d::Node::create();
+    _tileSprite = tileSprite;
     _selectionSprite = selectionSprite != nullptr ? selectionSprite : cocos2d::Node::create();
     if (_tileSprite == nullptr || _selectionSprite == nullptr) {
         return false;

@@ -9,8 +9,9 @@
 // both centred on the tile, and the cell it stands in.
 class TwoMatchPipe : public cocos2d::Node {
 public:
-    // The pictures become children of the tile; a missing picture is replaced by an empty node, so a
-    // broken sheet gives a tile that cannot be hit rather than no tile.
+    // The pictures become children of the tile. Without a tile picture there is no tile (null): it could
+    // be neither seen nor hit. A missing selection frame is replaced by an empty node; the tile then
+    // plays without showing that it is chosen.
     static TwoMatchPipe* create(int32_t kind, cocos2d::Node* tileSprite, cocos2d::Node* selectionSprite);
 
     int32_t getKind() const { return _kind; }

@@ -1,6 +1,8 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
-// avatar. A screenshot of each level is left in the test output folder.
+// avatar, and once the level is won the curator's bubble must leave the board's centre in sight. The
+// safe door's handle, once turned, and the selection panel's buttons are checked as well. Screenshots
+// are left in the test output folder under minigames/.
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,10 @@
 #include "ScreenTestSupport.h"
 #include "engine/scene/Sprite.h"
 #include "engine/base/Director.h"
+#include "engine/scene/Layer.h"
+#include "engine/base/RefPtr.h"
 #include "engine/math/Rect.h"
+#include "engine/renderer/Image.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
 
@@ -32,7 +37,11 @@
 #include "minigames/JigsawPuzzle.h"
 #include "minigames/MinigameBase.h"
 #include "minigames/MinigameScreen.h"
+#include "minigames/MinigamesSelectionScreen.h"
 #include "minigames/TwoMatch.h"
+#include "ui/ChatScreen.h"
+#include "ui/NodeFromJson.h"
+#include "ui/PopupScreenBase.h"
 
 namespace {
 
@@ -163,18 +172,113 @@ std::vector<Piece> conveyorPieces(MinigameBase* game) {
     return pieces;
 }
 
+// Where each kind is played, whose centre the player watches: the door's face, the colour board, the
+// drops' field from the lanes' tops to the floor, the belt across the window, the picture.
+Rect boxOf(const Node* node) {
+    return node != nullptr ? screenBox(node) : Rect();
+}
+
+Rect twoMatchBoard(MinigameBase* game) {
+    const Node* ui = game->getChildByName("UI");
+    return boxOf(ui != nullptr ? ui->getChildByName("grid") : nullptr);
+}
+
+Rect colorMatchBoard(MinigameBase* game) {
+    return boxOf(game->getChildByName("board_frame"));
+}
+
+Rect dropsBoard(MinigameBase* game) {
+    auto* drops = dynamic_cast<DropsPuzzle*>(game);
+    Rect field;
+    if (drops == nullptr || drops->getDropsLayer() == nullptr) {
+        return field;
+    }
+    for (int lane = 0; lane < 4; ++lane) {
+        for (const std::string& name : {"drop_" + std::to_string(lane), "spot_" + std::to_string(lane)}) {
+            const Rect box = boxOf(drops->getDropsLayer()->getChildByName(name));
+            field = field.size.width > 0.0f ? field.unionWithRect(box) : box;
+        }
+    }
+    return field;
+}
+
+Rect conveyorBoard(MinigameBase* game) {
+    auto* conveyor = dynamic_cast<ConveyorPuzzle*>(game);
+    const Rect belt = boxOf(conveyor != nullptr ? conveyor->getBelt() : nullptr);
+    return Rect(0.0f, belt.getMinY(), kScreenWidth, belt.size.height);
+}
+
+Rect jigsawBoard(MinigameBase* game) {
+    auto* jigsaw = dynamic_cast<JigsawPuzzle*>(game);
+    return boxOf(jigsaw != nullptr ? jigsaw->getPicture() : nullptr);
+}
+
+// The jigsaw's frame has one profile across each side's width, the same all along it: near a corner a
+// side must look as it does further along, without a lighter or darker seam where it meets the corner
+// piece. Compares, in the drawn frame, the side's first pixels past each corner with a line 40 px on.
+void expectSeamlessJigsawFrame(MinigameBase* game, const cocos2d::Image* drawn) {
+    auto* jigsaw = dynamic_cast<JigsawPuzzle*>(game);
+    if (jigsaw == nullptr || jigsaw->getPicture() == nullptr || drawn == nullptr) {
+        ADD_FAILURE() << "no picture or no frame grab";
+        return;
+    }
+    const Node* picture = jigsaw->getPicture();
+    const float w = static_cast<float>(static_cast<int>(picture->getContentSize().width) - 1);
+    const float h = static_cast<float>(static_cast<int>(picture->getContentSize().height) - 1);
+    struct End {
+        const char* where;
+        Vec2 corner;  // where the side meets the corner piece, in the picture's space
+        Vec2 along;   // away from the corner
+        Vec2 across;  // away from the picture
+    };
+    const End ends[] = {
+        {"top side at the top-left corner", {1, h}, {1, 0}, {0, 1}},
+        {"top side at the top-right corner", {w, h}, {-1, 0}, {0, 1}},
+        {"bottom side at the bottom-left corner", {1, 1}, {1, 0}, {0, -1}},
+        {"bottom side at the bottom-right corner", {w, 1}, {-1, 0}, {0, -1}},
+        {"left side at the bottom-left corner", {1, 1}, {0, 1}, {-1, 0}},
+        {"left side at the top-left corner", {1, h}, {0, -1}, {-1, 0}},
+        {"right side at the bottom-right corner", {w, 1}, {0, 1}, {1, 0}},
+        {"right side at the top-right corner", {w, h}, {0, -1}, {1, 0}},
+    };
+    auto pixel = [picture, drawn](const Vec2& local) {
+        const Vec2 world = picture->convertToWorldSpace(local);
+        const int x = std::clamp(static_cast<int>(world.x), 0, drawn->getWidth() - 1);
+        const int y = std::clamp(static_cast<int>(kScreenHeight - world.y), 0, drawn->getHeight() - 1);
+        return drawn->getPixel(x, y);
+    };
+    for (const End& end : ends) {
+        int worst = 0;
+        // Rows across the side, clear of its two long edges.
+        for (int row = 2; row < 22; ++row) {
+            const Vec2 across = end.across * (static_cast<float>(row) + 0.5f);
+            const cocos2d::Color4B further = pixel(end.corner + end.along * 40.5f + across);
+            for (int step = 0; step < 6; ++step) {
+                const cocos2d::Color4B near =
+                    pixel(end.corner + end.along * (static_cast<float>(step) + 0.5f) + across);
+                worst = std::max({worst, std::abs(near.r - further.r), std::abs(near.g - further.g),
+                                  std::abs(near.b - further.b)});
+            }
+        }
+        EXPECT_LE(worst, 16) << "a seam in the frame: the " << end.where << " differs by " << worst;
+    }
+}
+
 struct Kind {
     int32_t kind;
     const char* name;  // as the level files are named
     std::vector<Piece> (*pieces)(MinigameBase*);
+    Rect (*board)(MinigameBase*);
     // The belt runs in from one side of the window and out at the other.
     bool crossesSides;
 };
 
 const Kind kKinds[] = {
-    {0, "TwoMatch", twoMatchPieces, false},      {1, "ColorMatch", colorMatchPieces, false},
-    {2, "DropsPuzzle", dropsPieces, false},      {3, "ConveyorPuzzle", conveyorPieces, true},
-    {4, "JigsawPuzzle", jigsawPieces, false},
+    {0, "TwoMatch", twoMatchPieces, twoMatchBoard, false},
+    {1, "ColorMatch", colorMatchPieces, colorMatchBoard, false},
+    {2, "DropsPuzzle", dropsPieces, dropsBoard, false},
+    {3, "ConveyorPuzzle", conveyorPieces, conveyorBoard, true},
+    {4, "JigsawPuzzle", jigsawPieces, jigsawBoard, false},
 };
 
 std::string levelFolder() {
@@ -253,12 +357,14 @@ protected:
     }
 };
 
-// The parts of the frame a board must keep clear of: the bottom bar and the guide's avatar.
+// The parts of the frame a board must keep clear of: the bottom bar and the guide's avatar, and the
+// bar's buttons.
 struct Frame {
     Rect bar;
     Rect guide;
     bool hasBar = false;
     bool hasGuide = false;
+    std::vector<Rect> buttons;
 };
 
 Frame frameOf(MinigameScreen* screen) {
@@ -267,6 +373,11 @@ Frame frameOf(MinigameScreen* screen) {
     if (const Node* bar = ui->getChildByName("bar")) {
         frame.bar = screenBox(bar);
         frame.hasBar = true;
+    }
+    for (const char* name : {"Skip", "Reset", "Menu"}) {
+        if (const Node* button = ui->getChildByName(name)) {
+            frame.buttons.push_back(screenBox(button));
+        }
     }
     const std::string avatar = "avatar_" + Settings::getInstance().getCurrentUser().currentPicture.country + "_small";
     if (const Node* guide = ui->getChildByName(avatar)) {
@@ -279,6 +390,29 @@ Frame frameOf(MinigameScreen* screen) {
         }
     }
     return frame;
+}
+
+// The curator's bubble of the win chat, once it has come up; null when there is none.
+const Node* winBubble(MinigameScreen* screen) {
+    const Node* place = screen->getUi()->getChildByName("chat_place");
+    if (place == nullptr || place->getChildrenCount() == 0) {
+        return nullptr;
+    }
+    const auto* chat = dynamic_cast<const ChatScreen*>(place->getChildren().at(0));
+    if (chat == nullptr || chat->getMessageNode() == nullptr) {
+        return nullptr;
+    }
+    const Node* message = chat->getMessageNode()->getChildByName("message");
+    return message != nullptr ? message->getChildByName("bubble") : nullptr;
+}
+
+void expectAboveTheBarAndInside(const Rect& box, const Frame& frame, const std::string& where) {
+    EXPECT_GE(box.getMinX(), -kTolerance) << where << " leaves the window";
+    EXPECT_LE(box.getMaxX(), kScreenWidth + kTolerance) << where << " leaves the window";
+    EXPECT_LE(box.getMaxY(), kScreenHeight + kTolerance) << where << " leaves the window";
+    if (frame.hasBar) {
+        EXPECT_GE(box.getMinY(), frame.bar.getMaxY() - kTolerance) << where << " runs under the bar";
+    }
 }
 
 TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
@@ -294,6 +428,11 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
             ASSERT_NE(screen->getGame(), nullptr);
             driver().saveScreenshot(testing::Driver::outputPath("minigames/" + std::string(kind.name) + "_" +
                                                                 std::to_string(level) + ".png"));
+            if (kind.kind == 4) {
+                const cocos2d::RefPtr<cocos2d::Image> drawn =
+                    driver().readPixels(Rect(0.0f, 0.0f, kScreenWidth, kScreenHeight));
+                expectSeamlessJigsawFrame(screen->getGame(), drawn.get());
+            }
             const Frame frame = frameOf(screen);
             EXPECT_TRUE(frame.hasBar);
             EXPECT_TRUE(frame.hasGuide);
@@ -316,8 +455,114 @@ TEST_F(MinigameLayoutTest, EveryLevelKeepsItsBoardInsideThePlayArea) {
                         << where << " lies under the guide at " << describe(frame.guide);
                 }
             }
+
+            // Won: the curator's bubble comes up beside the guide and leaves the board's centre in sight.
+            const Rect board = kind.board(screen->getGame());
+            EXPECT_GT(board.size.width, 0.0f) << "no board";
+            const Vec2 centre(board.getMidX(), board.getMidY());
+            screen->getGame()->win();
+            driver().stepFrames(kSettleFrames);
+            if (level == levels.front()) {
+                driver().saveScreenshot(
+                    testing::Driver::outputPath("minigames/" + std::string(kind.name) + "_win.png"));
+            }
+            const Node* bubble = winBubble(screen);
+            ASSERT_NE(bubble, nullptr) << "no win bubble";
+            const Rect box = screenBox(bubble);
+            const std::string where = "the win bubble at " + describe(box);
+            EXPECT_FALSE(box.containsPoint(centre))
+                << where << " covers the centre of the board " << describe(board);
+            EXPECT_GE(box.getMinX(), -kTolerance) << where << " leaves the window";
+            EXPECT_LE(box.getMaxX(), kScreenWidth + kTolerance) << where << " leaves the window";
+            EXPECT_GE(box.getMinY(), -kTolerance) << where << " leaves the window";
+            EXPECT_LE(box.getMaxY(), kScreenHeight + kTolerance) << where << " leaves the window";
+            for (const Rect& button : frame.buttons) {
+                EXPECT_FALSE(testing::overlaps(box, button)) << where << " covers a button at " << describe(button);
+            }
+            if (frame.hasGuide) {
+                const Rect shared = overlapOf(box, frame.guide);
+                EXPECT_TRUE(shared.size.width <= kTolerance || shared.size.height <= kTolerance)
+                    << where << " lies over the guide at " << describe(frame.guide);
+            }
         }
     }
+}
+
+TEST_F(MinigameLayoutTest, TheTurnedDoorHandleStaysInThePlayAreaAboveTheBar) {
+    // A level without a locked row: the door opens right after the first order.
+    const fs::path overrides(testing::Driver::scratchPath("minigame-layout-open-door"));
+    fs::create_directories(overrides / "minigamelevels");
+    {
+        std::ofstream level(overrides / "minigamelevels" / "TwoMatch_0.xml");
+        level << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Level></Level>\n";
+    }
+    screentest::useStagedResources(overrides.string() + "/");
+    MinigameScreen* screen = open(0, 0);
+    screentest::useStagedResources();
+    ASSERT_NE(screen, nullptr);
+    auto* door = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(door, nullptr);
+    const Node* handle = door->getChildByName("UI")->getChildByName("handle_dinamic");
+    ASSERT_NE(handle, nullptr);
+    const Frame frame = frameOf(screen);
+    driver().stepFrames(60);  // the order's check comes at 0.3 s, the handle has turned by 0.8 s
+    ASSERT_EQ(door->getState(), MinigameState::Waiting) << "the door opens";
+    ASSERT_NEAR(handle->getRotation(), -50.0f, 0.01f) << "the handle has turned";
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/TwoMatch_handle_turned.png"));
+    const Rect box = screenBox(handle);
+    expectAboveTheBarAndInside(box, frame, "the turned handle at " + describe(box));
+    if (frame.hasGuide) {
+        EXPECT_FALSE(testing::overlaps(box, frame.guide))
+            << "the turned handle at " << describe(box) << " lies under the guide";
+    }
+}
+
+TEST_F(MinigameLayoutTest, TheSelectionPanelCentresItsButtons) {
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    for (int32_t kind = 0; kind < 5; ++kind) {
+        profile.minigameAvailability[kind] = true;
+    }
+    profile.minigameAvailability[2] = false;  // one game already won in this level
+    // As the level opens it: a bare container over the level, the panel inside.
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    cocos2d::Layer* levelScreen = cocos2d::Layer::create();
+    levelScreen->setPosition(visibleCenter());
+    scene->addChild(levelScreen);
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    MinigamesSelectionScreen* panel = MinigamesSelectionScreen::create();
+    ASSERT_NE(panel, nullptr);
+    PopupScreenBase* container = PopupScreenBase::create();
+    ASSERT_NE(container, nullptr);
+    levelScreen->addChild(container);
+    container->addChild(panel);
+    driver().stepFrames(kSettleFrames);
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/MinigamesSelection.png"));
+
+    const Node* art = panel->getUi()->getChildByName("panel");
+    const Node* buttons = panel->getUi()->getChildByName("PuzzleButtons");
+    ASSERT_NE(art, nullptr);
+    ASSERT_NE(buttons, nullptr);
+    const Rect plate = screenBox(art);
+    Rect row;
+    for (const Node* game : buttons->getChildren()) {
+        const Node* button = game->getChildByName("Button");
+        ASSERT_NE(button, nullptr) << game->getName();
+        const Rect box = screenBox(button);
+        row = row.size.width > 0.0f ? row.unionWithRect(box) : box;
+        // Each button sits in the middle of its frame.
+        if (const Node* frameArt = game->getChildByName("mini_frame")) {
+            if (const Node* ring = frameArt->getChildByName("frame")) {
+                EXPECT_NEAR(screenBox(ring).getMidX(), box.getMidX(), 1.0f) << game->getName();
+            }
+        }
+    }
+    const float left = row.getMinX() - plate.getMinX();
+    const float right = plate.getMaxX() - row.getMaxX();
+    EXPECT_NEAR(left, right, 1.0f) << "the buttons " << describe(row) << " stand off-centre on the panel "
+                                   << describe(plate);
 }
 
 }  // namespace

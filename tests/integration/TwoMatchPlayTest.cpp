@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -24,14 +25,30 @@
 #include "engine/platform/FileUtils.h"
 #include "engine/renderer/Image.h"
 #include "engine/scene/Scene.h"
+#include "engine/scene/SpriteFrameCache.h"
+#include "ScreenTestSupport.h"
 #include "minigames/CurrentMinigame.h"
+#include "minigames/MinigameScreen.h"
 #include "minigames/TwoMatch.h"
 #include "minigames/TwoMatchPipe.h"
 #include "ui/NodeFromJson.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using cocos2d::Vec2;
+
+constexpr const char* kTileList = "Minigames/TwoMatch/Tiles_atlas.xml";
+// The colour of the stand-in picture a fixture description gives kind 1.
+const cocos2d::Color4B kPlainTile(200, 40, 160, 255);
+
+void writeText(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+}
 
 using minigametest::Host;
 
@@ -90,7 +107,64 @@ protected:
             _scene->removeAllChildren();
             driver().stepFrames(1);
         }
+        if (_overridden) {
+            // The fixture's list goes, so that the next door loads the staged one.
+            cocos2d::SpriteFrameCache::getInstance()->removeSpriteFramesFromFile(kTileList);
+            driver().stopCapturingLog();
+            screentest::useStagedResources();
+        }
         Settings::destroyInstance();
+    }
+
+    // A tile sheet whose frame list lacks the frame of kind 1, in a folder searched before the staged
+    // resources, as a broken build or a hand-edited list would leave it. With `describedTile` the
+    // folder also holds a copy of the game's description in which "tile_1" is a plain image of its
+    // own, so that the description still has the element when the sheet has not.
+    void useSheetWithoutTile1(const std::string& name, bool describedTile) {
+        cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+        // Frames loaded from the staged list would stand in for the missing one.
+        cocos2d::SpriteFrameCache::getInstance()->removeSpriteFramesFromFile(kTileList);
+        const fs::path folder(testing::Driver::scratchPath(name));
+        std::string list = files->getStringFromFile(kTileList);
+        const size_t from = list.find("<key>tile_1.png</key>");
+        const size_t to = list.find("</dict>", from);
+        ASSERT_NE(from, std::string::npos) << "the staged list has no tile_1.png";
+        ASSERT_NE(to, std::string::npos);
+        list.erase(from, to + std::string("</dict>").size() - from);
+        writeText(folder / kTileList, list);
+        if (describedTile) {
+            std::string description = files->getStringFromFile("Minigames/TwoMatch/ccnode.json");
+            const std::string tex = "\"Tiles/tile_1.png\"";
+            const size_t at = description.find(tex);
+            ASSERT_NE(at, std::string::npos) << "the description's tile_1 is no sheet frame";
+            description.replace(at, tex.size(), "\"tile_1_plain.png\"");
+            writeText(folder / "Minigames/TwoMatch/ccnode.json", description);
+            std::vector<unsigned char> pixels;
+            for (int i = 0; i < 96 * 96; ++i) {
+                pixels.insert(pixels.end(), {kPlainTile.r, kPlainTile.g, kPlainTile.b, kPlainTile.a});
+            }
+            cocos2d::RefPtr<cocos2d::Image> plain(cocos2d::Image::create());
+            ASSERT_TRUE(plain->initWithRawData(pixels.data(), pixels.size(), 96, 96));
+            ASSERT_TRUE(plain->saveToFile((folder / "Minigames/TwoMatch/tile_1_plain.png").string()));
+        }
+        screentest::useStagedResources(folder.string() + "/");
+        _overridden = true;
+    }
+
+    // Every tile on the door shows a picture and is found where it stands.
+    void expectEveryTileDrawnAndTappable(const std::string& when) {
+        for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
+            for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+                const TwoMatchPipe* tile = _game->getTile(column, row);
+                if (tile == nullptr) {
+                    continue;
+                }
+                EXPECT_GT(tile->getTileSprite()->getContentSize().width, 0.0f)
+                    << when << ": tile " << column << "," << row << " of kind " << tile->getKind();
+                EXPECT_EQ(_game->tileAt(cell(column, row)), tile)
+                    << when << ": tile " << column << "," << row << " of kind " << tile->getKind();
+            }
+        }
     }
 
     static testing::Driver& driver() { return testing::Driver::get(); }
@@ -232,7 +306,87 @@ protected:
     cocos2d::Scene* _scene = nullptr;
     Host* _host = nullptr;
     TwoMatch* _game = nullptr;
+    bool _overridden = false;
 };
+
+TEST_F(TwoMatchPlayTest, ADoorWhoseTileHasNoPictureAnywhereIsLostWithOneLine) {
+    useSheetWithoutTile1("two-match-no-tile-1", false);
+    ASSERT_FALSE(HasFatalFailure());
+    screentest::loadEnglishTexts();
+    Profile& profile = Settings::getInstance().getCurrentUser();
+    profile.currentPicture.country = "France";
+    profile.shownTutorials = {MinigameScreen::kTwoMatchTutorial};
+    std::vector<std::string>& log = driver().captureLog();
+    std::srand(7);
+    currentMinigameLevel = 0;
+    MinigameScreen* screen = MinigameScreen::create();
+    ASSERT_NE(screen, nullptr) << "the screen comes up to tell the player";
+    _scene = cocos2d::Scene::create();
+    _scene->addChild(screen);
+    cocos2d::Director::getInstance()->replaceScene(_scene);
+    driver().stepFrames(2);
+    auto* game = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(game, nullptr);
+    // No door that can be neither won nor lost: the level ends, and the screen shows the loss.
+    EXPECT_EQ(game->getState(), MinigameState::Lost);
+    EXPECT_TRUE(screen->isEnded());
+    const cocos2d::Node* lossText = screen->getUi()->getChildByName("LooseAnim");
+    ASSERT_NE(lossText, nullptr);
+    EXPECT_TRUE(lossText->isVisible());
+    EXPECT_EQ(screentest::countLinesStartingWith(log, "TwoMatch: no picture for \"tile_1\""), 1);
+    for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
+        for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+            if (const TwoMatchPipe* tile = game->getTile(column, row)) {
+                EXPECT_NE(tile->getKind(), 1) << "no tile stands on the door without its picture";
+            }
+        }
+    }
+    driver().stepFrames(30);
+    screenshot("lost");
+}
+
+TEST_F(TwoMatchPlayTest, ATileMissingFromTheSheetIsDrawnFromTheDescription) {
+    useSheetWithoutTile1("two-match-described-tile-1", true);
+    ASSERT_FALSE(HasFatalFailure());
+    start(2, 3);  // level 2 locks row 1
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(_game->getState(), MinigameState::Playing);
+    expectEveryTileDrawnAndTappable("first door");
+    // Tiles made the way new rows are, from the sheet: kind 1 falls back on the description.
+    TwoMatchGrid kinds;
+    for (int32_t row = 1; row < TwoMatchGrid::kRows; ++row) {
+        for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+            kinds.set(column, row, 1);
+        }
+    }
+    kinds.set(0, 0, 1);
+    kinds.set(1, 0, 1);
+    _game->layOut(kinds, 1, 1);
+    settle();
+    ASSERT_EQ(_game->getState(), MinigameState::Playing);
+    expectEveryTileDrawnAndTappable("laid-out door");
+    driver().stepFrames(1);
+    const cocos2d::Color4B shown = screentest::colourAt(cell(3, 2));
+    EXPECT_NEAR(shown.r, kPlainTile.r, 8);
+    EXPECT_NEAR(shown.g, kPlainTile.g, 8);
+    EXPECT_NEAR(shown.b, kPlainTile.b, 8);
+    // The bottom pair taken: the bottom row empties and a new row comes in from the top.
+    driver().tap(cell(0, 0));
+    driver().stepFrames(1);
+    driver().tap(cell(1, 0));
+    driver().stepFrames(1);
+    ASSERT_TRUE(_game->isInputLocked()) << "the pair was made";
+    driver().stepFrames(30);
+    settle();
+    bool newKind1 = false;
+    for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
+        ASSERT_NE(_game->getTile(column, TwoMatchGrid::kRows - 1), nullptr);
+        newKind1 = newKind1 || _game->getTile(column, TwoMatchGrid::kRows - 1)->getKind() == 1;
+    }
+    EXPECT_TRUE(newKind1) << "the new row, drawn with this seed, holds a tile of kind 1";
+    expectEveryTileDrawnAndTappable("after a new row");
+    screenshot("described");
+}
 
 TEST_F(TwoMatchPlayTest, APlayerClearsTheLockedBottomRowAndTheDoorOpens) {
     start(0, 20240611);  // level 0 locks the bottom row
