@@ -406,6 +406,10 @@ TEST_F(GameScreenTest, ALevelOpensLockedFramedAndCountedThenPlays) {
         EXPECT_FLOAT_EQ(screen->getHudStar(slot)->getPercentage(), 0.0f);
     }
     EXPECT_NE(screen->getChildByName("flyNode"), nullptr);
+    // The level's progress node is kept in the score panel but shows nothing: no bar that never fills.
+    Node* progress = hud(1, "levelProgress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(static_cast<int>(progress->getDisplayedOpacity()), 0);
 
     // The picture is framed by four sides and four corners.
     int borderPieces = 0;
