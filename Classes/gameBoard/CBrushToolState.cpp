@@ -16,7 +16,7 @@ CBrushToolState* CBrushToolState::create() {
 }
 
 void CBrushToolState::stroke(cocos2d::Touch* touch) {
-    if (!_board->isInsidePicture(touch->getLocation())) {
+    if (!_board->isMoveOnPicture(touch)) {
         return;
     }
     if (_board->fixDamage(touch, DefectKind::Scrape)) {

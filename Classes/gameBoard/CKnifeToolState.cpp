@@ -20,7 +20,7 @@ cocos2d::Vec2 CKnifeToolState::cutPosition(const cocos2d::Vec2& start, const coc
 }
 
 void CKnifeToolState::stroke(cocos2d::Touch* touch) {
-    if (!_board->isInsidePicture(touch->getLocation())) {
+    if (!_board->isMoveOnPicture(touch)) {
         return;
     }
     if (_board->fixDamage(touch, DefectKind::Blot)) {

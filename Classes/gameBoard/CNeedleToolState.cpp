@@ -15,7 +15,7 @@ CNeedleToolState* CNeedleToolState::create() {
 }
 
 void CNeedleToolState::stroke(cocos2d::Touch* touch) {
-    if (_board->isInsidePicture(touch->getLocation()) && _board->fixDamage(touch, DefectKind::Cut)) {
+    if (_board->isMoveOnPicture(touch) && _board->fixDamage(touch, DefectKind::Cut)) {
         _fixed = true;
     }
 }

@@ -1,6 +1,8 @@
 #include "gameBoard/CellGrid.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -55,17 +57,64 @@ bool CellGrid::mark(float x, float y, float brushWidth, float brushHeight) {
     }
     const int cx = static_cast<int>(x / static_cast<float>(_cellSize));
     const int cy = static_cast<int>(y / static_cast<float>(_cellSize));
+    return doneAfter(cleanSquare(cx, cy, static_cast<int>(brushWidth / 2) / _cellSize,
+                                 static_cast<int>(brushHeight / 2) / _cellSize));
+}
+
+bool CellGrid::markAlong(float x0, float y0, float x1, float y1, float brushWidth, float brushHeight) {
+    if (_built && _area == 0) {
+        return true;
+    }
     const int rx = static_cast<int>(brushWidth / 2) / _cellSize;
     const int ry = static_cast<int>(brushHeight / 2) / _cellSize;
-    bool changed = false;
-    for (int col = cx - rx; col <= cx + rx; ++col) {
-        if (col < 0 || col >= _cols) {
-            continue;
+    const float size = static_cast<float>(_cellSize);
+    // Walks the cells the stroke passes through, from the cell of its start to the cell of its end,
+    // crossing one column or row line at a time in the order the stroke meets them.
+    int cx = static_cast<int>(std::floor(x0 / size));
+    int cy = static_cast<int>(std::floor(y0 / size));
+    const int endX = static_cast<int>(std::floor(x1 / size));
+    const int endY = static_cast<int>(std::floor(y1 / size));
+    const float dx = x1 - x0;
+    const float dy = y1 - y0;
+    const int stepX = endX > cx ? 1 : -1;
+    const int stepY = endY > cy ? 1 : -1;
+    int columnsLeft = std::abs(endX - cx);
+    int rowsLeft = std::abs(endY - cy);
+    // The fraction of the stroke at which it meets the next column line and the next row line.
+    float nextX = columnsLeft == 0 ? 2.0f : ((cx + (stepX > 0 ? 1 : 0)) * size - x0) / dx;
+    float nextY = rowsLeft == 0 ? 2.0f : ((cy + (stepY > 0 ? 1 : 0)) * size - y0) / dy;
+    const float deltaX = columnsLeft == 0 ? 0.0f : size / std::fabs(dx);
+    const float deltaY = rowsLeft == 0 ? 0.0f : size / std::fabs(dy);
+    bool changed = cleanSquare(cx, cy, rx, ry);
+    while (columnsLeft > 0 || rowsLeft > 0) {
+        if (rowsLeft == 0 || (columnsLeft > 0 && nextX < nextY)) {
+            cx += stepX;
+            nextX += deltaX;
+            --columnsLeft;
+        } else if (columnsLeft == 0 || nextY < nextX) {
+            cy += stepY;
+            nextY += deltaY;
+            --rowsLeft;
+        } else {
+            // Through a corner of four cells: the two beside it count as touched too.
+            changed = cleanSquare(cx + stepX, cy, rx, ry) || changed;
+            changed = cleanSquare(cx, cy + stepY, rx, ry) || changed;
+            cx += stepX;
+            cy += stepY;
+            nextX += deltaX;
+            nextY += deltaY;
+            --columnsLeft;
+            --rowsLeft;
         }
-        for (int row = cy - ry; row <= cy + ry; ++row) {
-            if (row < 0 || row >= _rows) {
-                continue;
-            }
+        changed = cleanSquare(cx, cy, rx, ry) || changed;
+    }
+    return doneAfter(changed);
+}
+
+bool CellGrid::cleanSquare(int cx, int cy, int rx, int ry) {
+    bool changed = false;
+    for (int col = std::max(0, cx - rx); col <= cx + rx && col < _cols; ++col) {
+        for (int row = std::max(0, cy - ry); row <= cy + ry && row < _rows; ++row) {
             auto cell = _clean[static_cast<size_t>(col)][static_cast<size_t>(row)];
             if (!cell) {
                 cell = true;
@@ -73,7 +122,7 @@ bool CellGrid::mark(float x, float y, float brushWidth, float brushHeight) {
             }
         }
     }
-    return changed && countDirty() <= _allowed;
+    return changed;
 }
 
 int CellGrid::countDirty() const {

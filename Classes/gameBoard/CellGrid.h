@@ -16,6 +16,11 @@ public:
     // Cleans the cells of the brush's square around (x, y). True only when some cell changed and no
     // more than allowed opaque cells remain; an object without opaque cells is done at once.
     bool mark(float x, float y, float brushWidth, float brushHeight);
+    // Cleans what the brush sweeps along the stroke from (x0, y0) to (x1, y1): the brush square around
+    // every cell the stroke passes through, so that a stroke rubs the same cells however it was cut
+    // into moves. Points lie in the object's node space at or above its origin. The same done test
+    // as mark().
+    bool markAlong(float x0, float y0, float x1, float y1, float brushWidth, float brushHeight);
 
     int getCols() const { return _cols; }
     int getRows() const { return _rows; }
@@ -32,6 +37,11 @@ public:
     static int allowedFor(int area, int percent) { return static_cast<int>((100 - percent) * area / 100.0); }
 
 private:
+    // Cleans the cells of columns cx - rx .. cx + rx and rows cy - ry .. cy + ry that lie in the grid;
+    // true when one changed.
+    bool cleanSquare(int cx, int cy, int rx, int ry);
+    bool doneAfter(bool changed) const { return changed && countDirty() <= _allowed; }
+
     // columns of rows: _clean[col][row]
     std::vector<std::vector<bool>> _clean;
     int _cols = 0;

@@ -214,7 +214,7 @@ bool EraseableGameObject::prepare() {
 }
 
 std::vector<Vec2> EraseableGameObject::stampPoints(const Vec2& from, const Vec2& to, float spacing,
-                                                   bool stampWhenStill) {
+                                                   bool stampStart, bool stampWhenStill) {
     std::vector<Vec2> points;
     const float distance = from.distance(to);
     if (distance <= 0.0f) {
@@ -222,6 +222,9 @@ std::vector<Vec2> EraseableGameObject::stampPoints(const Vec2& from, const Vec2&
             points.push_back(to);
         }
         return points;
+    }
+    if (stampStart) {
+        points.push_back(from);
     }
     spacing = std::max(spacing, 0.5f);
     for (float t = spacing; t < distance; t += spacing) {
@@ -231,13 +234,30 @@ std::vector<Vec2> EraseableGameObject::stampPoints(const Vec2& from, const Vec2&
     return points;
 }
 
-bool EraseableGameObject::stampStroke(const Vec2& from, const Vec2& to, float spacing, bool stampWhenStill,
-                                      const BlendFunc* blend) {
-    const std::vector<Vec2> points = stampPoints(from, to, spacing, stampWhenStill);
-    if (points.empty()) {
+bool EraseableGameObject::findCrossing(const Vec2& fromWorld, const Vec2& toWorld, StrokeSpan& span) const {
+    const Size& size = getContentSize();
+    return spanInBox(Rect(0.0f, 0.0f, size.width, size.height), convertToNodeSpace(fromWorld),
+                     convertToNodeSpace(toWorld), span);
+}
+
+bool EraseableGameObject::eraseAlong(const Vec2& fromWorld, const Vec2& toWorld, const StrokeSpan& span) {
+    const Vec2 start = convertToNodeSpace(fromWorld);
+    const Vec2 move = convertToNodeSpace(toWorld) - start;
+    // The ends of the stretch, kept on the object where rounding would put them a hair beside it.
+    const Size& size = getContentSize();
+    auto onObject = [&](float t) {
+        const Vec2 p = start + move * t;
+        return Vec2(std::clamp(p.x, 0.0f, size.width), std::clamp(p.y, 0.0f, size.height));
+    };
+    const Vec2 from = onObject(span.from);
+    const Vec2 to = onObject(span.to);
+    if (from == to && !stampsWhenStill()) {
         return false;
     }
-    if (_renderTexture) {
+    // Where the move came onto the object from beside it no earlier stroke left a stamp.
+    const std::vector<Vec2> points =
+        stampPoints(from, to, stampSpacing(), span.from > 0.0f, stampsWhenStill());
+    if (_renderTexture && !points.empty()) {
         const std::string path = brushPath(_brushName);
         ++_strokePasses;
         _renderTexture->begin();
@@ -247,29 +267,21 @@ bool EraseableGameObject::stampStroke(const Vec2& from, const Vec2& to, float sp
                 break;
             }
             stamp->setPosition(point);
-            if (blend != nullptr) {
-                stamp->setBlendFunc(*blend);
+            if (stampsRubOut()) {
+                stamp->setBlendFunc(kEraseBlend);
             }
             stamp->visit();
         }
         _renderTexture->end();
     }
-    // Each stamp reports whether it finished the object; the cells only ever get cleaner, so the
-    // stroke finished it when one of its stamps did.
-    bool finished = false;
-    for (const Vec2& point : points) {
-        finished = markAround(point) || finished;
-    }
-    return finished;
-}
-
-bool EraseableGameObject::markAround(const Vec2& point) {
     const Size brush = _brush ? _brush->getContentSize() : Size::ZERO;
-    return _grid.mark(point.x, point.y, brush.width, brush.height);
+    return _grid.markAlong(from.x, from.y, to.x, to.y, brush.width, brush.height);
 }
 
 bool EraseableGameObject::eraseStroke(cocos2d::Touch* touch) {
-    const Vec2 current = convertToNodeSpace(touch->getLocation());
-    const Vec2 previous = convertToNodeSpace(touch->getPreviousLocation());
-    return stampStroke(previous, current, kStampSpacing, true, &kEraseBlend);
+    StrokeSpan span;
+    if (!findCrossing(touch->getPreviousLocation(), touch->getLocation(), span)) {
+        return false;
+    }
+    return eraseAlong(touch->getPreviousLocation(), touch->getLocation(), span);
 }

@@ -7,6 +7,7 @@
 #include "engine/renderer/RenderTexture.h"
 #include "gameBoard/CellGrid.h"
 #include "gameBoard/GameObjectBase.h"
+#include "gameBoard/StrokeSpan.h"
 
 namespace cocos2d {
 class Touch;
@@ -42,9 +43,17 @@ public:
     cocos2d::Sprite* getBrush() const { return _brush.get(); }
 
     virtual void onRestored() {}
-    // One stroke from the touch's previous location to its location: true when this stroke left no
-    // more than allowed opaque cells.
+    // One stroke: the stretch of the touch's last move (from its previous location to its location)
+    // that lies on the object. True when this stroke left no more than allowed opaque cells; false
+    // also when the move passed beside the object, which it then leaves alone.
     virtual bool eraseStroke(cocos2d::Touch* touch);
+    // The stretch of the straight move between two world points that lies on the object's box, edges
+    // included; false when the move passes beside it. A move that did not move is its one point.
+    bool findCrossing(const cocos2d::Vec2& fromWorld, const cocos2d::Vec2& toWorld, StrokeSpan& span) const;
+    // Rubs the stretch `span` of the move between two world points, as a slow stroke along it would:
+    // its stamps go into the render texture in one pass and the cells the brush sweeps along it get
+    // clean. True when this left no more than allowed opaque cells.
+    bool eraseAlong(const cocos2d::Vec2& fromWorld, const cocos2d::Vec2& toWorld, const StrokeSpan& span);
     // Player-made damage: clips the object to the level's background, draws it into its render texture
     // and builds the grid from that drawing. The object must be a child of the level node. False, with
     // nothing made, when less than a point of it lies on the background or the texture cannot be made.
@@ -65,15 +74,15 @@ protected:
 
     // Where a stroke from `from` to `to` puts its stamps: every `spacing` points after `from` and on
     // `to` itself, so that strokes joined end to start stamp their joints once and are spaced alike at
-    // any speed. A touch that did not move gets one stamp when `stampWhenStill`, none otherwise.
+    // any speed; on `from` too when `stampStart` (a stroke that begins where an earlier one did not
+    // end). A touch that did not move gets one stamp when `stampWhenStill`, none otherwise.
     static std::vector<cocos2d::Vec2> stampPoints(const cocos2d::Vec2& from, const cocos2d::Vec2& to,
-                                                  float spacing, bool stampWhenStill);
-    // Draws the stroke's stamps of the brush into the render texture in one pass and cleans the cells
-    // under each of them: what counts is what was wiped. True when this stroke left no more than
-    // allowed opaque cells.
-    bool stampStroke(const cocos2d::Vec2& from, const cocos2d::Vec2& to, float spacing, bool stampWhenStill,
-                     const cocos2d::BlendFunc* blend);
-    bool markAround(const cocos2d::Vec2& point);
+                                                  float spacing, bool stampStart, bool stampWhenStill);
+    // How this object's strokes stamp: the points between stamps, whether a touch that did not move
+    // stamps, and whether the stamps rub the picture away (else they are drawn over it).
+    virtual float stampSpacing() const { return kStampSpacing; }
+    virtual bool stampsWhenStill() const { return true; }
+    virtual bool stampsRubOut() const { return true; }
     bool loadShader();
     bool makeBrush();
     // The object shows its render texture upright.

@@ -35,6 +35,7 @@
 #include "gameBoard/DamageFactory.h"
 #include "gameBoard/HiddenObject.h"
 #include "gameBoard/StoryLevel.h"
+#include "gameBoard/StrokeSpan.h"
 #include "nodes/LevelNode.h"
 #include "ui/Controls/CPanZoomComponent.h"
 #include "ui/ShaderSprites.h"
@@ -419,6 +420,15 @@ bool GameBoard::isInsidePicture(const Vec2& worldPoint) const {
     return _nodeLevel->getBoundingBox().containsPoint(_area->convertToNodeSpace(worldPoint));
 }
 
+bool GameBoard::isMoveOnPicture(const Touch* touch) const {
+    if (_area == nullptr || !_nodeLevel) {
+        return false;
+    }
+    StrokeSpan span;
+    return spanInBox(_nodeLevel->getBoundingBox(), _area->convertToNodeSpace(touch->getPreviousLocation()),
+                     _area->convertToNodeSpace(touch->getLocation()), span);
+}
+
 Vec2 GameBoard::clampToPicture(const Vec2& worldPoint) const {
     if (_area == nullptr || !_nodeLevel) {
         return worldPoint;
@@ -510,12 +520,17 @@ bool GameBoard::eraseCurrentItem(Touch* touch) {
     if (_currentItem == nullptr || !_nodeLevel) {
         return false;
     }
-    const Vec2 local = _nodeLevel->convertToNodeSpace(touch->getLocation());
-    if (!_currentItem->getBoundingBox().containsPoint(local)) {
+    // However fast the hand, the whole move counts: a move that crossed the item strokes the part of
+    // it that lay on the item.
+    const Vec2 from = touch->getPreviousLocation();
+    const Vec2 to = touch->getLocation();
+    StrokeSpan span;
+    if (!_currentItem->findCrossing(from, to, span)) {
         return false;
     }
-    if (_currentItem->eraseStroke(touch) && _currentItem->getState() == HiddenObjectState::Revealed) {
-        itemErased(_currentItem, touch->getLocation());
+    if (_currentItem->eraseAlong(from, to, span) && _currentItem->getState() == HiddenObjectState::Revealed) {
+        // Where the stroke left the item, which is the touch's location unless the move ran past it.
+        itemErased(_currentItem, from + (to - from) * span.to);
     }
     return true;
 }
@@ -543,22 +558,35 @@ void GameBoard::itemErased(HiddenObject* item, const Vec2& location) {
 }
 
 bool GameBoard::fixDamage(Touch* touch, DefectKind kind) {
-    if (!_nodeLevel || !isInsidePicture(touch->getLocation())) {
+    if (!_nodeLevel || !isMoveOnPicture(touch)) {
         return false;
     }
-    const Vec2 local = _nodeLevel->convertToNodeSpace(touch->getLocation());
+    const Vec2 from = touch->getPreviousLocation();
+    const Vec2 to = touch->getLocation();
+    // Every object of the kind that the move crossed gets its part of the move; where objects overlap
+    // the older one takes it, as it takes every touch that lands there.
+    std::vector<StrokeSpan> taken;
+    bool stroked = false;
+    // Finished objects leave the list only later, so it stays as it is while it is walked.
     for (EraseableGameObject* damage : _nodeLevel->getDamageList()) {
-        if (damage->isActive() && damage->getKind() == kind &&
-            damage->getBoundingBox().containsPoint(local)) {
-            fixDamageStroke(damage, touch);
-            return true;
+        StrokeSpan span;
+        if (!damage->isActive() || damage->getKind() != kind || !damage->findCrossing(from, to, span)) {
+            continue;
         }
+        for (const StrokeSpan& piece : spanWithout(span, taken)) {
+            if (damage->isActive()) {
+                fixDamageStroke(damage, from, to, piece);
+                stroked = true;
+            }
+        }
+        taken.push_back(span);
     }
-    return false;
+    return stroked;
 }
 
-void GameBoard::fixDamageStroke(EraseableGameObject* object, Touch* touch) {
-    if (!object->eraseStroke(touch)) {
+void GameBoard::fixDamageStroke(EraseableGameObject* object, const Vec2& from, const Vec2& to,
+                                const StrokeSpan& span) {
+    if (!object->eraseAlong(from, to, span)) {
         return;
     }
     object->setActive(false);

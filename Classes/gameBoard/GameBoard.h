@@ -25,6 +25,7 @@ class CPanZoomComponent;
 class EraseableGameObject;
 class HiddenObject;
 class NodeLevel;
+struct StrokeSpan;
 
 // The layer on which one picture is restored. It builds the level from the picture's description,
 // recreates the damage saved from earlier plays, takes out of play the items this play does not need,
@@ -110,6 +111,8 @@ public:
 
     // --- queries for the tools -------------------------------------------------------------------
     bool isInsidePicture(const cocos2d::Vec2& worldPoint) const;
+    // True when the touch's last move, from its previous location to its location, crossed the picture.
+    bool isMoveOnPicture(const cocos2d::Touch* touch) const;
     // The nearest world point that lies on the picture.
     cocos2d::Vec2 clampToPicture(const cocos2d::Vec2& worldPoint) const;
     HiddenObject* findItemAt(const cocos2d::Vec2& worldPoint) const;
@@ -124,9 +127,11 @@ public:
 
     // --- what the tools achieve ------------------------------------------------------------------
     void hitItem(HiddenObject* item, const cocos2d::Vec2& location);
-    // True when the touch lies on the current item (a stroke was made), finished or not.
+    // True when the touch's last move crossed the current item's box (a stroke was made on the part of
+    // the move that lay on it), finished or not.
     bool eraseCurrentItem(cocos2d::Touch* touch);
-    // True when a stroke was made on active damage of that kind under the touch.
+    // True when the touch's last move crossed active damage of that kind (each such object was stroked
+    // along its part of the move).
     bool fixDamage(cocos2d::Touch* touch, DefectKind kind);
     void reportMiss(const cocos2d::Vec2& position, ToolState tool);
     void notifyToolChange(int toolId);
@@ -162,7 +167,8 @@ protected:
     void loadFullPrice();
     void chooseDefect(HiddenObject* item);
     void itemErased(HiddenObject* item, const cocos2d::Vec2& location);
-    void fixDamageStroke(EraseableGameObject* object, cocos2d::Touch* touch);
+    void fixDamageStroke(EraseableGameObject* object, const cocos2d::Vec2& from, const cocos2d::Vec2& to,
+                         const StrokeSpan& span);
     void removeSavedDamage(EraseableGameObject* object);
     void startHint();
     void showHintOverlay(const cocos2d::Rect& hole);

@@ -1,6 +1,6 @@
 #include "gameBoard/SewGameObject.h"
 
-#include "engine/events/Touch.h"
+#include <new>
 
 SewGameObject* SewGameObject::createWithSpriteFrameName(const std::string& frameName) {
     return adopt(new (std::nothrow) SewGameObject(), frameName);
@@ -9,11 +9,4 @@ SewGameObject* SewGameObject::createWithSpriteFrameName(const std::string& frame
 SewGameObject::SewGameObject() {
     _brushName = "eraser_needle";
     _cellSize = kCutCellSize;
-}
-
-bool SewGameObject::eraseStroke(cocos2d::Touch* touch) {
-    const cocos2d::Vec2 current = convertToNodeSpace(touch->getLocation());
-    const cocos2d::Vec2 previous = convertToNodeSpace(touch->getPreviousLocation());
-    // Stitches keep the stamp's own blend: they are drawn over the cut.
-    return stampStroke(previous, current, kStitchSpacing, false, nullptr);
 }

@@ -13,9 +13,12 @@ public:
 
     static SewGameObject* createWithSpriteFrameName(const std::string& frameName);
 
-    // A touch that did not move stitches nothing and marks nothing.
-    bool eraseStroke(cocos2d::Touch* touch) override;
-
 protected:
     SewGameObject();
+
+    float stampSpacing() const override { return kStitchSpacing; }
+    // A touch that did not move stitches nothing and marks nothing.
+    bool stampsWhenStill() const override { return false; }
+    // Stitches keep the stamp's own blend: they are drawn over the cut.
+    bool stampsRubOut() const override { return false; }
 };

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -447,6 +449,19 @@ bool sameCells(const CellGrid& a, const CellGrid& b, std::string& where) {
     return true;
 }
 
+// Every cell clean in `b` is clean in `a` too.
+bool cleanWhereverCleaned(const CellGrid& a, const CellGrid& b, std::string& where) {
+    for (int col = 0; col < b.getCols(); ++col) {
+        for (int row = 0; row < b.getRows(); ++row) {
+            if (b.isClean(col, row) && !a.isClean(col, row)) {
+                where = "cell " + std::to_string(col) + "," + std::to_string(row);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool upDownSymmetric(const CellGrid& grid) {
     for (int col = 0; col < grid.getCols(); ++col) {
         for (int row = 0; row < grid.getRows(); ++row) {
@@ -557,6 +572,202 @@ TEST_F(BoardPlayTest, AStrokeCountsWhatItWipesAtAnySpeed) {
             stage.close();
         }
     }
+}
+
+// Reveals the item with the defect of `kind`: the board draws its choice from rand(), so the seed
+// is picked to give it.
+void revealAs(Stage& stage, HiddenObject* item, DefectKind kind) {
+    unsigned seed = 1;
+    if (kind != DefectKind::Dirt) {
+        for (std::srand(seed); std::rand() % 2 + 2 != static_cast<int>(kind); std::srand(++seed)) {
+        }
+    }
+    std::srand(seed);
+    stage.board->hitItem(item, stage.centreOf(item));
+}
+
+TEST_F(BoardPlayTest, ASweepAcrossAnObjectRubsWhatASlowStrokeWouldAndIsNoMiss) {
+    // The object under the sweep, made afresh for every stroke: a revealed item of the tool's kind, or
+    // damage of the tool's kind on an empty stretch of sky.
+    struct Target {
+        const char* what;
+        int tool;
+        const char* item;
+        DefectKind kind;
+        EraseableGameObject* (*damage)(GameBoard*, const Vec2&, int, int, bool);
+    };
+    const Target targets[] = {{"eraser on a dirty item", 2, "yawl", DefectKind::Dirt, nullptr},
+                              {"knife on a blotted item", 4, "steamship", DefectKind::Blot, nullptr},
+                              {"brush on a scraped item", 3, "steamship", DefectKind::Scrape, nullptr},
+                              {"knife on a blot", 4, nullptr, DefectKind::Blot, createBlot},
+                              {"brush on a scrape", 3, nullptr, DefectKind::Scrape, createScrape},
+                              {"needle on a cut", 5, nullptr, DefectKind::Cut, createCut}};
+    // Straight paths by the object's box (level-node space): a whole point to start from, and a whole
+    // step that the slow stroke takes `steps` times, one move a step, as a slow hand moves the mouse
+    // pixel by pixel. The sweep walks the same path in `moves` moves.
+    struct Sweep {
+        const char* what;
+        Vec2 (*start)(const Rect&);
+        Vec2 step;
+        int (*steps)(const Rect&);
+        int moves;
+        bool crosses;
+    };
+    const Sweep sweeps[] = {
+        {"both ends outside, on opposite sides",
+         [](const Rect& b) { return Vec2(std::floor(b.getMinX()) - 17, std::floor(b.getMidY())); },
+         Vec2(1, 0), [](const Rect& b) { return static_cast<int>(b.size.width) + 35; }, 1, true},
+        {"one end outside",
+         [](const Rect& b) { return Vec2(std::floor(b.getMinX()) - 17, std::floor(b.getMidY()) + 17); },
+         Vec2(1, -1), [](const Rect&) { return 40; }, 1, true},
+        {"grazing a corner",
+         [](const Rect& b) { return Vec2(std::floor(b.getMinX()) - 20, std::floor(b.getMaxY()) - 33); },
+         Vec2(1, 1), [](const Rect&) { return 53; }, 1, true},
+        {"beside it",
+         [](const Rect& b) { return Vec2(std::floor(b.getMinX()) - 30, std::floor(b.getMidY()) - 25); },
+         Vec2(0, 1), [](const Rect&) { return 50; }, 1, false},
+        {"both ends outside, in 40 moves",
+         [](const Rect& b) { return Vec2(std::floor(b.getMinX()) - 17, std::floor(b.getMidY())); },
+         Vec2(1, 0), [](const Rect& b) { return static_cast<int>(b.size.width) + 35; }, 40, true},
+    };
+    struct Outcome {
+        CellGrid cells;
+        bool finished = false;
+        int mistakes = 0;
+        size_t otherDamage = 0;
+    };
+    for (const Target& target : targets) {
+        for (const Sweep& sweep : sweeps) {
+            SCOPED_TRACE(std::string(target.what) + ", " + sweep.what);
+            // The slow stroke first, then the sweep, each on a fresh board.
+            Outcome outcomes[2];
+            for (int run = 0; run < 2; ++run) {
+                boardtest::freshProfile(5, "USA", "HarborDawn");
+                stage.open("USA/HarborDawn");
+                HiddenObject* item = nullptr;
+                EraseableGameObject* object = nullptr;
+                if (target.item != nullptr) {
+                    item = stage.item(target.item);
+                    ASSERT_NE(item, nullptr);
+                    revealAs(stage, item, target.kind);
+                    ASSERT_EQ(item->getKind(), target.kind);
+                    object = item;
+                } else {
+                    object =
+                        target.damage(stage.board, Vec2(500, 490), 1, stage.board->nextDamageId(), false);
+                }
+                ASSERT_NE(object, nullptr);
+                // A finished object fades out and leaves the level while the stroke goes on.
+                const RefPtr<EraseableGameObject> hold(object);
+                stage.board->selectTool(target.tool);
+                const Rect box = object->getBoundingBox();
+                const Vec2 from = sweep.start(box);
+                const int steps = sweep.steps(box);
+                const Vec2 to = from + sweep.step * static_cast<float>(steps);
+                if (run == 0) {
+                    // Several events to a frame keep the test quick; each is a move of its own.
+                    stage.driver().touchBegan(stage.world(from));
+                    stage.driver().stepFrames(1);
+                    for (int i = 1; i <= steps; ++i) {
+                        stage.driver().touchMoved(stage.world(from + sweep.step * static_cast<float>(i)));
+                        if (i % 20 == 0) {
+                            stage.driver().stepFrames(1);
+                        }
+                    }
+                    stage.driver().stepFrames(1);
+                    stage.driver().touchEnded(stage.world(to));
+                    stage.driver().stepFrames(1);
+                } else {
+                    stage.stroke(stage.world(from), stage.world(to), sweep.moves);
+                }
+                Outcome& outcome = outcomes[run];
+                outcome.cells = object->getGrid();
+                outcome.finished =
+                    item != nullptr ? item->getState() == HiddenObjectState::Restored : !object->isActive();
+                outcome.mistakes = stage.board->getMistakes();
+                for (EraseableGameObject* damage : stage.level()->getDamageList()) {
+                    outcome.otherDamage += damage != object ? 1 : 0;
+                }
+                stage.close();
+            }
+            const Outcome& slow = outcomes[0];
+            const Outcome& fast = outcomes[1];
+            EXPECT_EQ(fast.finished, slow.finished);
+            std::string where;
+            if (slow.finished && target.item == nullptr) {
+                // Finished damage takes no more strokes, so the slow stroke stops rubbing it there.
+                EXPECT_TRUE(cleanWhereverCleaned(fast.cells, slow.cells, where)) << where;
+            } else {
+                EXPECT_TRUE(sameCells(fast.cells, slow.cells, where))
+                    << "the cells the slow stroke rubs: " << where;
+            }
+            EXPECT_EQ(fast.mistakes, slow.mistakes);
+            EXPECT_EQ(fast.otherDamage, slow.otherDamage);
+            if (sweep.crosses) {
+                if (sweep.step.y == 0.0f) {
+                    EXPECT_LT(fast.cells.countDirty(), fast.cells.getArea())
+                        << "a sweep along the middle rubs";
+                }
+                EXPECT_EQ(fast.mistakes, 0) << "a stroke across its object is no miss";
+                EXPECT_EQ(fast.otherDamage, 0u) << "and leaves no damage";
+            } else {
+                EXPECT_EQ(fast.mistakes, 1) << "a stroke beside it is a miss, as ever";
+                EXPECT_EQ(fast.cells.countDirty(), fast.cells.getArea());
+            }
+        }
+    }
+}
+
+TEST_F(BoardPlayTest, OverlappingDamageGivesItsOverlapToTheOlderAndASweepRubsEachItCrosses) {
+    boardtest::freshProfile(5, "USA", "HarborDawn");
+    // Two blots side by side, the younger over the older's right part.
+    struct Run {
+        CellGrid older, younger;
+    };
+    std::vector<Run> runs;
+    auto play = [&](const std::function<void(const Rect&, const Rect&)>& strokes) {
+        stage.open("USA/HarborDawn");
+        EraseableGameObject* older =
+            createBlot(stage.board, Vec2(470, 490), 1, stage.board->nextDamageId(), false);
+        ASSERT_NE(older, nullptr);
+        const float w = older->getContentSize().width;
+        EraseableGameObject* younger =
+            createBlot(stage.board, Vec2(470 + w * 0.6f, 490), 1, stage.board->nextDamageId(), false);
+        ASSERT_NE(younger, nullptr);
+        const RefPtr<EraseableGameObject> holdOlder(older);
+        const RefPtr<EraseableGameObject> holdYounger(younger);
+        stage.board->selectTool(4);
+        strokes(older->getBoundingBox(), younger->getBoundingBox());
+        runs.push_back({older->getGrid(), younger->getGrid()});
+        EXPECT_EQ(stage.board->getMistakes(), 0);
+        EXPECT_EQ(stage.level()->getDamageList().size(), 2u) << "no more damage, none finished";
+        stage.close();
+    };
+    // A still touch where both lie: the older takes it.
+    play([&](const Rect& older, const Rect& younger) {
+        const Vec2 overlap = stage.world(Vec2((younger.getMinX() + older.getMaxX()) / 2, older.getMidY()));
+        stage.driver().touchBegan(overlap);
+        stage.driver().stepFrames(1);
+        stage.driver().touchEnded(overlap);
+        stage.driver().stepFrames(1);
+    });
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_LT(runs[0].older.countDirty(), runs[0].older.getArea());
+    EXPECT_EQ(runs[0].younger.countDirty(), runs[0].younger.getArea());
+    // One row across both, slowly and in one sweep from beside the older to beside the younger.
+    for (int moves : {0, 1}) {
+        play([&](const Rect& older, const Rect& younger) {
+            const Vec2 from(std::floor(older.getMinX()) - 17, std::floor(older.getMidY()) + 5);
+            const int steps = static_cast<int>(younger.getMaxX() - from.x) + 17;
+            const Vec2 to = from + Vec2(static_cast<float>(steps), 0);
+            stage.stroke(stage.world(from), stage.world(to), moves == 0 ? steps : moves);
+        });
+    }
+    ASSERT_EQ(runs.size(), 3u);
+    std::string where;
+    EXPECT_TRUE(sameCells(runs[2].older, runs[1].older, where)) << "the older: " << where;
+    EXPECT_TRUE(sameCells(runs[2].younger, runs[1].younger, where)) << "the younger: " << where;
+    EXPECT_LT(runs[2].younger.countDirty(), runs[2].younger.getArea()) << "the sweep rubbed the younger too";
 }
 
 bool contains(const std::vector<std::string>& lines, const std::string& line) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BoardTestStage.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "DebugKeySequence.h"
 #include "GameSound.h"
@@ -15,6 +16,7 @@
 #include "ProgressQueries.h"
 #include "Settings.h"
 #include "engine/2d/Label.h"
+#include "engine/2d/ParticleSystemQuad.h"
 #include "engine/2d/ProgressTimer.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
@@ -404,6 +406,10 @@ TEST_F(GameScreenTest, ALevelOpensLockedFramedAndCountedThenPlays) {
         EXPECT_FLOAT_EQ(screen->getHudStar(slot)->getPercentage(), 0.0f);
     }
     EXPECT_NE(screen->getChildByName("flyNode"), nullptr);
+    // The level's progress node is kept in the score panel but shows nothing: no bar that never fills.
+    Node* progress = hud(1, "levelProgress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(static_cast<int>(progress->getDisplayedOpacity()), 0);
 
     // The picture is framed by four sides and four corners.
     int borderPieces = 0;
@@ -537,6 +543,54 @@ TEST_F(GameScreenTest, NeedleMissesDrainTheFlaskUntilTheLevelIsLost) {
     EXPECT_FALSE(record.finished);
     EXPECT_EQ(record.state, 2);
     EXPECT_EQ(record.earnedTotal, 0) << "a play that restored nothing pays nothing";
+}
+
+TEST_F(GameScreenTest, TheCoinsOfAnErasedItemFlyIntoTheMoneyCounter) {
+    harborDawnEarned(0);
+    ASSERT_NE(open(), nullptr);
+    passOpening();
+    // The score panel stands over the counter's amount, where the coins fly; what it holds stands where
+    // it always stood on the screen (world points, y up, on the 1280 x 810 screen).
+    Node* score = screen->getHudRoot()->getChildByTag(1);
+    ASSERT_NE(score, nullptr);
+    const cocos2d::Rect counter = testing::screenBox(screen->getScoreLabel());
+    EXPECT_TRUE(counter.equals(cocos2d::Rect(206, 744, 190, 48)))
+        << counter.getMinX() << ", " << counter.getMinY() << " " << counter.size.width << " x "
+        << counter.size.height;
+    const std::pair<const char*, Vec2> places[] = {{"panel_img", {206, 760}},
+                                                   {"levelProgress", {122, 728}},
+                                                   {"avatarPlace", {80, 440}},
+                                                   {"chat_place", {470, 560}}};
+    for (const auto& [name, where] : places) {
+        Node* part = score->getChildByName(name);
+        ASSERT_NE(part, nullptr) << name;
+        const Vec2 at = score->convertToWorldSpace(part->getPosition());
+        EXPECT_NEAR(at.x, where.x, 0.01) << name;
+        EXPECT_NEAR(at.y, where.y, 0.01) << name;
+    }
+    for (int slot = 1; slot <= 3; ++slot) {
+        const cocos2d::Rect star = testing::screenBox(screen->getHudStar(slot));
+        EXPECT_NEAR(star.getMinX(), 24 + 60 * (slot - 1), 0.01);
+        EXPECT_NEAR(star.getMaxY(), 810 - 14, 0.01);
+    }
+
+    HiddenObject* it = item("rowboat");
+    ASSERT_NE(it, nullptr);
+    restore(it);
+    ASSERT_GT(screen->getBoard()->getReward(), 0);
+    saveShot("coins");
+    // Flown in 0.53 s, the coins glitter a while where they came down.
+    wait(0.6f);
+    int flights = 0;
+    for (Node* child : screen->getChildren()) {
+        if (dynamic_cast<cocos2d::ParticleSystemQuad*>(child) == nullptr) {
+            continue;
+        }
+        ++flights;
+        const Vec2 end = screen->convertToWorldSpace(child->getPosition());
+        EXPECT_TRUE(counter.containsPoint(end)) << "the coins came down at " << end.x << ", " << end.y;
+    }
+    EXPECT_EQ(flights, 1);
 }
 
 TEST_F(GameScreenTest, TheFinishButtonEndsTheLevelOnceAndTheFirstEndStepsTheStory) {

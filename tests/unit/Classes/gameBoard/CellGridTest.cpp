@@ -122,6 +122,61 @@ TEST(CellGridTest, MarkingCleansTheBrushSquareAroundThePointOnly) {
     EXPECT_EQ(grid.countDirty(), 75 - 3 * 3);
 }
 
+TEST(CellGridTest, AStrokeCleansTheSameCellsWhateverMovesItIsCutInto) {
+    const auto rgba = picture(200, 120, [](int, int) { return 255; });
+    struct Line {
+        const char* what;
+        float x0, y0, x1, y1;
+        float brush;
+    };
+    const Line lines[] = {{"a row", 0, 55, 200, 55, 40},
+                          {"a shallow slope", 3, 17, 190, 61, 40},
+                          {"a steep slope", 150, 0, 120, 119, 14},
+                          {"right to left, downwards", 198, 100, 7, 2, 40},
+                          {"through a corner of four cells", 10, 10, 60, 60, 14},
+                          {"along a column line", 40, 5, 40, 110, 14}};
+    for (const Line& line : lines) {
+        SCOPED_TRACE(line.what);
+        CellGrid whole;
+        whole.build(rgba.data(), 200, 120, false, 10, 60);
+        whole.markAlong(line.x0, line.y0, line.x1, line.y1, line.brush, line.brush);
+        EXPECT_LT(whole.countDirty(), whole.getArea());
+        for (int pieces : {2, 7, 64}) {
+            CellGrid cut;
+            cut.build(rgba.data(), 200, 120, false, 10, 60);
+            for (int i = 0; i < pieces; ++i) {
+                const float t0 = static_cast<float>(i) / pieces;
+                const float t1 = static_cast<float>(i + 1) / pieces;
+                cut.markAlong(line.x0 + (line.x1 - line.x0) * t0, line.y0 + (line.y1 - line.y0) * t0,
+                              line.x0 + (line.x1 - line.x0) * t1, line.y0 + (line.y1 - line.y0) * t1,
+                              line.brush, line.brush);
+            }
+            for (int col = 0; col < whole.getCols(); ++col) {
+                for (int row = 0; row < whole.getRows(); ++row) {
+                    EXPECT_EQ(cut.isClean(col, row), whole.isClean(col, row))
+                        << pieces << " pieces, cell " << col << "," << row;
+                }
+            }
+        }
+    }
+    // A 14-point brush covers only the cells the stroke passes through: the diagonal through the
+    // corners at (20, 20) .. (50, 50) touches the cells beside each corner as well.
+    CellGrid grid;
+    grid.build(rgba.data(), 200, 120, false, 10, 60);
+    grid.markAlong(15, 15, 55, 55, 14, 14);
+    EXPECT_TRUE(grid.isClean(1, 1) && grid.isClean(5, 5));
+    EXPECT_TRUE(grid.isClean(2, 1) && grid.isClean(1, 2)) << "beside the corner (20, 20)";
+    EXPECT_FALSE(grid.isClean(3, 1));
+    EXPECT_EQ(grid.countDirty(), grid.getArea() - 5 - 2 * 4);
+    // A stroke that did not move cleans the square around its point, as marking that point does.
+    CellGrid still;
+    still.build(rgba.data(), 200, 120, false, 10, 60);
+    CellGrid point;
+    point.build(rgba.data(), 200, 120, false, 10, 60);
+    EXPECT_EQ(still.markAlong(55, 25, 55, 25, 40, 40), point.mark(55, 25, 40, 40));
+    EXPECT_EQ(still.countDirty(), point.countDirty());
+}
+
 TEST(CellGridTest, DoneOnlyWhenAStrokeChangesACellAndFewEnoughRemain) {
     // 4 x 1 opaque cells of a 40 x 20 object (the bottom row stays clear), percent 60: allowed 1.
     const auto rgba = picture(40, 20, [](int, int y) { return y < 10 ? 255 : 0; });
