@@ -3,6 +3,11 @@
 #include <bit>
 
 namespace Core {
+namespace {
+
+constexpr const char* kPastTheEnd = "a count or length runs past its end";
+
+}  // namespace
 
 uint8_t CInputStream::readByte() {
     uint8_t value = 0;
@@ -30,7 +35,7 @@ uint32_t CInputStream::readVarUInt() {
         const uint8_t byte = readByte();
         // The fifth byte carries bits 28 to 31 only; anything more would shift past bit 31.
         if (group == 4 && (byte & 0xF0) != 0) {
-            markFailed();
+            markFailed("a length is wider than 32 bits");
             return 0;
         }
         value |= static_cast<uint32_t>(byte & 0x7F) << (7 * group);
@@ -52,7 +57,7 @@ void CInputStream::readString(std::string& out) {
         return;
     }
     if (length > bytesLeft()) {
-        markFailed();
+        markFailed(kPastTheEnd);
         return;
     }
     out.resize(length);
@@ -66,7 +71,7 @@ void CInputStream::readWString(std::u16string& out) {
         return;
     }
     if (static_cast<uint64_t>(units) * 2 > bytesLeft()) {
-        markFailed();
+        markFailed(kPastTheEnd);
         return;
     }
     out.reserve(units);
@@ -77,11 +82,15 @@ void CInputStream::readWString(std::u16string& out) {
 
 int32_t CInputStream::readCount(uint32_t minElementBytes) {
     const int32_t count = readInt32();
-    if (count <= 0) {
+    if (count < 0) {
+        markFailed("a count is negative");
+        return 0;
+    }
+    if (count == 0) {
         return 0;
     }
     if (static_cast<uint64_t>(count) * minElementBytes > bytesLeft()) {
-        markFailed();
+        markFailed(kPastTheEnd);
         return 0;
     }
     return count;

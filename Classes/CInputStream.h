@@ -21,6 +21,8 @@ public:
 
     // True once a read ran past the end or a value could not be valid.
     bool failed() const { return _failed; }
+    // Why the stream first failed, in words for a log line; "" while it has not.
+    const char* failureReason() const { return _failureReason; }
 
     uint8_t readByte();
     uint16_t readUInt16();
@@ -32,15 +34,23 @@ public:
     void readString(std::string& out);
     void readWString(std::u16string& out);
 
-    // A container's int32 element count: 0 or below gives 0. A count whose elements, each at least
-    // minElementBytes long, cannot fit in the bytes left marks the stream failed and gives 0.
+    // A container's int32 element count. No writer stores a negative count, so one marks the stream
+    // failed and gives 0, as does a count whose elements, each at least minElementBytes long, cannot
+    // fit in the bytes left.
     int32_t readCount(uint32_t minElementBytes);
 
 protected:
-    void markFailed() { _failed = true; }
+    // Only the first reason is kept: what follows a failure is read from misaligned data.
+    void markFailed(const char* reason = "it ends inside a record") {
+        if (!_failed) {
+            _failed = true;
+            _failureReason = reason;
+        }
+    }
 
 private:
     bool _failed = false;
+    const char* _failureReason = "";
 };
 
 }  // namespace Core

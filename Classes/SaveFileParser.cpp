@@ -1,28 +1,38 @@
 #include "SaveFileParser.h"
 
-#include <cinttypes>
 #include <memory>
+#include <string>
 
 #include "engine/base/Log.h"
 
 #include "CInputStream.h"
 
-bool parseSaveFile(Core::CInputStream& in, UserData& out, const char* source) {
+std::string readSaveFile(Core::CInputStream& in, UserData& out) {
     const int32_t version = in.readInt32();
     if (in.failed() || version != kSaveFormatVersion) {
-        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" has version %" PRId32 ", not %" PRId32,
-                       source, version, kSaveFormatVersion);
-        return false;
+        return "has version " + std::to_string(version) + ", not " + std::to_string(kSaveFormatVersion);
     }
     // The serialisers share their stream; this pointer borrows the caller's.
     const std::shared_ptr<Core::CInputStream> shared(&in, [](Core::CInputStream*) {});
     UserData parsed;
     parsed.read(shared);
     if (in.failed()) {
-        cocos2d::logAt(cocos2d::LogLevel::Warning,
-                       "UserDataIO: \"%s\" is damaged: a count or length runs past its end", source);
-        return false;
+        return std::string("is damaged: ") + in.failureReason();
+    }
+    // Saves write the store and nothing after it, so bytes beyond its end mean that a count before
+    // them was damaged and the records read are not the ones written.
+    if (in.bytesLeft() > 0) {
+        return "is damaged: " + std::to_string(in.bytesLeft()) + " bytes follow its last record";
     }
     out = std::move(parsed);
+    return {};
+}
+
+bool parseSaveFile(Core::CInputStream& in, UserData& out, const char* source) {
+    const std::string problem = readSaveFile(in, out);
+    if (!problem.empty()) {
+        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", source, problem.c_str());
+        return false;
+    }
     return true;
 }

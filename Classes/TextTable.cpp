@@ -33,8 +33,10 @@ void TextTable::loadTexts(const std::string& folder, const std::string& language
     const std::string languagePath = folder + "/texts-" + language + ".xml";
     const std::string fallbackPath = folder + "/texts-en.xml";
     std::string text = readXmlFileText(languagePath);
+    std::string readPath = languagePath;
     if (text.empty()) {
         text = readXmlFileText(fallbackPath);
+        readPath = fallbackPath;
         if (text.empty()) {
             cocos2d::log("LoadTexts: %s and %s are missing or empty", languagePath.c_str(),
                          fallbackPath.c_str());
@@ -43,7 +45,7 @@ void TextTable::loadTexts(const std::string& folder, const std::string& language
 
     XmlDocument document;
     if (!document.parse(text)) {
-        cocos2d::log("LoadTexts: %s", document.error().c_str());
+        cocos2d::log("LoadTexts: %s: %s", readPath.c_str(), document.error().c_str());
         cocos2d::log("\t loadTexts ok");
         return;
     }
@@ -51,7 +53,7 @@ void TextTable::loadTexts(const std::string& folder, const std::string& language
     if (root == nullptr && !text.empty()) {
         // Some other file under the texts' name: refused like a malformed one, so it cannot empty
         // the table.
-        cocos2d::log("LoadTexts: %s", "no root element \"texts\"");
+        cocos2d::log("LoadTexts: %s: %s", readPath.c_str(), "no root element \"texts\"");
         cocos2d::log("\t loadTexts ok");
         return;
     }

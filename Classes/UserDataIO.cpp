@@ -57,20 +57,23 @@ struct CopyOnDisk {
     uint32_t stored = 0;
     uint32_t computed = 0;
     bool checksumPasses = false;
+    // Why the copy fails before its bytes are parsed, worded to follow the data file's name; ""
+    // when it passes its checksum.
+    std::string problem;
 };
 
 uint32_t crcOf(const std::vector<uint8_t>& bytes, size_t count) {
     return UserDataIO::crc32(bytes.data(), static_cast<uint32_t>(std::min(count, bytes.size())));
 }
 
-// The number a checksum file holds; 0 when it is missing or holds none. Logs why a file that is
-// there could not be read.
-uint32_t readStoredChecksum(const std::string& path, bool report) {
+// The number a checksum file holds; 0 when it is missing or holds none. problem, when given, says
+// why a file that holds no number is of no use.
+uint32_t readStoredChecksum(const std::string& path, std::string* problem) {
     const savefiles::FileRead file = savefiles::readFile(path, kChecksumFileBytes);
     if (!file.ok) {
-        if (report && file.exists) {
-            cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: cannot read \"%s\": %s", path.c_str(),
-                           file.error.c_str());
+        if (problem) {
+            *problem = file.exists ? "cannot be checked: \"" + path + "\" cannot be read: " + file.error
+                                   : "cannot be checked: its checksum file \"" + path + "\" is missing";
         }
         return 0;
     }
@@ -80,29 +83,22 @@ uint32_t readStoredChecksum(const std::string& path, bool report) {
 }
 
 // Reads a copy and tests its checksum, which may cover the whole file (what this game writes) or,
-// in stores from earlier releases, the first 256 KiB only. With report set, a file that is there
-// but cannot be read logs its reason, and the stored checksum is printed as the loader does.
-CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumPath, bool report) {
+// in stores from earlier releases, the first 256 KiB only. Logs nothing: the caller words the
+// problem.
+CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumPath) {
     CopyOnDisk copy;
     copy.data = savefiles::readFile(dataPath, kMaxSaveFileBytes);
     if (!copy.data.ok) {
-        if (report && copy.data.exists) {
-            cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: cannot read \"%s\": %s", dataPath.c_str(),
-                           copy.data.error.c_str());
-        }
+        copy.problem = copy.data.exists ? "cannot be read: " + copy.data.error : "is missing";
         return copy;
     }
     if (copy.data.overLimit) {
-        if (report) {
-            cocos2d::logAt(cocos2d::LogLevel::Warning,
-                           "UserDataIO: \"%s\" is larger than %zu bytes; not read", dataPath.c_str(),
-                           kMaxSaveFileBytes);
-        }
+        copy.problem = "is larger than " + std::to_string(kMaxSaveFileBytes) + " bytes; not read";
         copy.data.ok = false;
         return copy;
     }
-    copy.stored =
-        report ? UserDataIO::readChecksumFile(checksumPath.c_str()) : readStoredChecksum(checksumPath, false);
+    std::string checksumProblem;
+    copy.stored = readStoredChecksum(checksumPath, &checksumProblem);
     copy.computed = crcOf(copy.data.bytes, copy.data.bytes.size());
     if (copy.computed != copy.stored && copy.data.bytes.size() > kShortChecksumBytes) {
         const uint32_t shortForm = crcOf(copy.data.bytes, kShortChecksumBytes);
@@ -110,12 +106,67 @@ CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumP
             copy.computed = shortForm;
         }
     }
-    copy.checksumPasses = copy.computed == copy.stored;
+    copy.checksumPasses = copy.computed == copy.stored && checksumProblem.empty();
+    if (!copy.checksumPasses) {
+        copy.problem = checksumProblem.empty() ? "does not match its checksum" : checksumProblem;
+    }
     return copy;
 }
 
 CopyOnDisk examineCopy(const std::string& folder, const CopyNames& names) {
-    return examineCopy(folder + names.data, folder + names.checksum, false);
+    return examineCopy(folder + names.data, folder + names.checksum);
+}
+
+// Loads one copy into the store as the loader does, with its progress lines, but leaves the
+// problem line to the caller: "" when it loaded, else why not, worded to follow the file's name.
+std::string loadCopyQuietly(const std::string& dataPath, const std::string& checksumPath) {
+    cocos2d::log("  opening file \"%s\"...", dataPath.c_str());
+    const CopyOnDisk copy = examineCopy(dataPath, checksumPath);
+    if (!copy.data.ok) {
+        return copy.problem;
+    }
+    std::printf("%" PRIu32 " <- %s\n", copy.stored, checksumPath.c_str());
+    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(copy.computed),
+                static_cast<unsigned long>(copy.stored));
+    if (!copy.checksumPasses) {
+        return copy.problem;
+    }
+    std::printf("check sum is OK\n");
+    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
+    UserData loaded;
+    std::string problem = readSaveFile(in, loaded);
+    if (!problem.empty()) {
+        return problem;
+    }
+    UserData::getInstance() = std::move(loaded);
+    cocos2d::log("userdata readed successfull");
+    return {};
+}
+
+void logCopyProblem(const std::string& dataPath, const std::string& problem) {
+    cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", dataPath.c_str(), problem.c_str());
+}
+
+// Why the secondary would not load, said before the next save replaces it by the primary's store;
+// nothing when it would load or when neither of its files is there.
+std::string secondaryProblem(const std::string& folder) {
+    const std::string data = folder + kSecondaryDataFile;
+    if (!savefiles::nameIsTaken(data) && !savefiles::nameIsTaken(folder + kSecondaryChecksumFile)) {
+        return {};
+    }
+    const CopyOnDisk copy = examineCopy(folder, kSecondary);
+    if (!copy.checksumPasses) {
+        return copy.problem;
+    }
+    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
+    UserData parsed;
+    return readSaveFile(in, parsed);
+}
+
+void reportSecondaryReplaced(const std::string& folder, const std::string& problem) {
+    cocos2d::logAt(cocos2d::LogLevel::Warning,
+                   "UserDataIO: \"%s%s\" %s; the next save replaces it with the store of \"%s\"",
+                   folder.c_str(), kSecondaryDataFile, problem.c_str(), kPrimaryDataFile);
 }
 
 // Both copies pass their checksums but differ, and the secondary was written after the primary:
@@ -202,6 +253,10 @@ bool loadCopy(const std::string& folder, const CopyNames& names) {
     return UserDataIO::loadUserFile(data.c_str(), checksum.c_str());
 }
 
+std::string loadCopyQuietly(const std::string& folder, const CopyNames& names) {
+    return loadCopyQuietly(folder + names.data, folder + names.checksum);
+}
+
 }  // namespace
 
 void UserDataIO::loadUserData() {
@@ -215,20 +270,29 @@ bool UserDataIO::saveUserData() {
 void UserDataIO::loadUserData(const std::string& folder) {
     cocos2d::log("UserDataIO::loadUserData");
     bool loaded = false;
-    if (secondaryIsNewer(examineCopy(folder, kPrimary), examineCopy(folder, kSecondary))) {
+    // Why the secondary did not load when it was tried before the primary; its line waits until it
+    // is known whether the primary replaces it.
+    std::string secondaryFailure;
+    const bool secondaryFirst = secondaryIsNewer(examineCopy(folder, kPrimary), examineCopy(folder, kSecondary));
+    if (secondaryFirst) {
         cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
                      kPrimaryDataFile);
-        if (loadCopy(folder, kSecondary)) {
+        secondaryFailure = loadCopyQuietly(folder, kSecondary);
+        if (secondaryFailure.empty()) {
             cocos2d::log("reading secondary userdata success!");
             loaded = true;
-        } else if (loadCopy(folder, kPrimary)) {
-            cocos2d::log("reading ok");
-            loaded = true;
         }
-    } else if (loadCopy(folder, kPrimary)) {
+    }
+    if (!loaded && loadCopy(folder, kPrimary)) {
         cocos2d::log("reading ok");
         loaded = true;
-    } else if (loadCopy(folder, kSecondary)) {
+        const std::string problem = secondaryFirst ? secondaryFailure : secondaryProblem(folder);
+        if (!problem.empty()) {
+            reportSecondaryReplaced(folder, problem);
+        }
+    } else if (!loaded && secondaryFirst) {
+        logCopyProblem(folder + kSecondaryDataFile, secondaryFailure);
+    } else if (!loaded && loadCopy(folder, kSecondary)) {
         cocos2d::log("reading secondary userdata success!");
         loaded = true;
     }
@@ -282,27 +346,12 @@ bool UserDataIO::saveUserData(const std::string& folder) {
 }
 
 bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
-    cocos2d::log("  opening file \"%s\"...", dataPath);
-    const CopyOnDisk copy = examineCopy(dataPath, checksumPath, true);
-    if (!copy.data.ok) {
-        return false;
+    const std::string problem = loadCopyQuietly(dataPath, checksumPath);
+    // A missing file is a first start (or a copy never written), not a problem.
+    if (!problem.empty() && savefiles::nameIsTaken(dataPath)) {
+        logCopyProblem(dataPath, problem);
     }
-    std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(copy.computed),
-                static_cast<unsigned long>(copy.stored));
-    if (!copy.checksumPasses) {
-        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" does not match its checksum",
-                       dataPath);
-        return false;
-    }
-    std::printf("check sum is OK\n");
-    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
-    UserData loaded;
-    if (!parseSaveFile(in, loaded, dataPath)) {
-        return false;
-    }
-    UserData::getInstance() = std::move(loaded);
-    cocos2d::log("userdata readed successfull");
-    return true;
+    return problem.empty();
 }
 
 uint32_t UserDataIO::crc32(const uint8_t* bytes, uint32_t length) {
@@ -319,7 +368,7 @@ uint32_t UserDataIO::computeFileCrc(const char* path) {
 }
 
 uint32_t UserDataIO::readChecksumFile(const char* path) {
-    const uint32_t checksum = readStoredChecksum(path, true);
+    const uint32_t checksum = readStoredChecksum(path, nullptr);
     std::printf("%" PRIu32 " <- %s\n", checksum, path);
     return checksum;
 }

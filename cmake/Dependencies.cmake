@@ -9,6 +9,8 @@ pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(SDL2_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
 pkg_check_modules(SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
 pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
+# The engine reads JPEG headers and decodes JPEGs with libjpeg itself, to size-check them first.
+pkg_check_modules(LIBJPEG REQUIRED IMPORTED_TARGET libjpeg)
 
 find_path(RAPIDJSON_INCLUDE_DIR rapidjson/document.h REQUIRED)
 add_library(kestrova_rapidjson INTERFACE)

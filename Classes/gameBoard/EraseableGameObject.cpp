@@ -84,7 +84,7 @@ bool EraseableGameObject::loadShader() {
         return false;
     }
     cocos2d::GLProgram* program =
-        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, source.c_str());
+        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, source.c_str(), path);
     if (program == nullptr) {
         return false;
     }

@@ -125,8 +125,9 @@ bool MinigameScreen::init() {
         {"Reset", &MinigameScreen::onResetButton},
         {"Menu", &MinigameScreen::onMenuButton},
     };
-    for (const auto& [name, handler] : buttons) {
-        if (auto* button = dynamic_cast<cocos2d::ui::Widget*>(_ui->getChildByName(name))) {
+    for (const auto& entry : buttons) {
+        const Handler handler = entry.second;
+        if (auto* button = dynamic_cast<cocos2d::ui::Widget*>(_ui->getChildByName(entry.first))) {
             button->addTouchEventListener(
                 [this, handler](cocos2d::Ref* sender, cocos2d::ui::Widget::TouchEventType type) {
                     (this->*handler)(sender, type);

@@ -5,7 +5,7 @@
 
 #include "ui/ScreenBase.h"
 
-class Profile;
+struct Profile;
 
 namespace cocos2d {
 class Node;

@@ -29,7 +29,8 @@ GLProgramState* programState(const char* fragmentFile) {
     cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
     const std::string source = files->getStringFromFile(files->fullPathForFilename(fragmentFile));
     cocos2d::GLProgram* program =
-        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, source.c_str());
+        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, source.c_str(),
+                                                 fragmentFile);
     return program != nullptr ? GLProgramState::getOrCreateWithGLProgram(program) : nullptr;
 }
 

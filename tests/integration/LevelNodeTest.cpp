@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BoardTestStage.h"
+#include "ImageBytes.h"
 #include "engine/base/Director.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/renderer/Image.h"
@@ -164,6 +165,29 @@ TEST_F(LevelNodeTest, ShadowsBelongToTheItemNamedBeforeTheirUnderscore) {
     cocos2d::RefPtr<Node> keep(shadow);
     items.at("kestrova")->onRestored();
     EXPECT_EQ(shadow->getParent(), nullptr);
+}
+
+// A background whose header claims 65500 x 65500 pixels is refused from its header, at once, in one
+// line that names it and says why (the level adds its own line for the texture it could not make).
+TEST_F(LevelNodeTest, ABackgroundClaimingAHugeSizeIsRefusedInOneLineNamingIt) {
+    const std::string folder = makeLevel("huge", 960, 600, "");
+    imagebytes::write(root / "Scenes" / "probe" / "huge" / "background.jpg", imagebytes::jpegClaiming(65500, 65500));
+    cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+    std::vector<std::string>& log = testing::Driver::get().captureLog();
+    level = NodeLevel::create();
+    level->initWithLevel(parent, folder, 1, 0);
+    testing::Driver::get().stepFrames(1);
+    std::vector<std::string> named;
+    for (const std::string& line : log) {
+        if (line.find("background.jpg") != std::string::npos && line.find("65500") != std::string::npos) {
+            named.push_back(line);
+        }
+    }
+    testing::Driver::get().stopCapturingLog();
+    ASSERT_EQ(named.size(), 1u) << (named.empty() ? std::string() : named.back());
+    EXPECT_NE(named[0].find("Scenes/probe/huge/background.jpg] cannot be decoded: its header claims 65500x65500"),
+              std::string::npos)
+        << named[0];
 }
 
 TEST_F(LevelNodeTest, RemovingWhatIsNotThereChangesNothing) {

@@ -237,8 +237,9 @@ TEST_F(MinigameScreenTest, EachKindRunsItsGameUnderTheFrameWithTheCuratorInTheCo
         SCOPED_TRACE(c.kind);
         MinigameScreen* screen = open(c.kind, 2);
         ASSERT_NE(screen, nullptr);
-        ASSERT_NE(screen->getGame(), nullptr);
-        EXPECT_EQ(typeid(*screen->getGame()), c.game);
+        const MinigameBase* game = screen->getGame();
+        ASSERT_NE(game, nullptr);
+        EXPECT_EQ(typeid(*game), c.game);
         EXPECT_EQ(screen->getGame()->getParent(), screen);
         EXPECT_EQ(screen->getGame()->getLocalZOrder(), MinigameScreen::kGameZOrder);
         EXPECT_EQ(screen->getUi()->getLocalZOrder(), MinigameScreen::kUiZOrder);
@@ -452,8 +453,9 @@ TEST_F(MinigameScreenTest, ResetStartsANewGameOfTheSameLevel) {
     driver().stepFrames(2);
     EXPECT_EQ(screentest::countLinesStartingWith(log, "~DropsPuzzle"), 1);
     EXPECT_EQ(screentest::countLinesStartingWith(log, "after clear"), 0);
-    ASSERT_NE(screen->getGame(), nullptr);
-    EXPECT_EQ(typeid(*screen->getGame()), typeid(DropsPuzzle));
+    const MinigameBase* game = screen->getGame();
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(typeid(*game), typeid(DropsPuzzle));
     EXPECT_EQ(screen->getLevel(), 6);
     EXPECT_FALSE(screen->isEnded());
     EXPECT_TRUE(results.empty());

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "Driver.h"
 #include "engine/base/AutoreleasePool.h"
@@ -202,6 +206,42 @@ TEST_F(ShaderSpriteTest, NoTextureOrOneTooSmallGivesNullWithOneLine) {
                      : 0;
     }
     EXPECT_EQ(lines, 2);
+}
+
+// A shader file that does not compile is named by its file in its one line, whatever its first line
+// says; the sprite still comes back and draws with the engine's default program.
+TEST_F(ShaderSpriteTest, AShaderThatDoesNotCompileIsNamedByItsFile) {
+    char pattern[] = "/tmp/kestrova-shaders-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string root = std::string(pattern) + "/";
+    ASSERT_EQ(std::system(("mkdir -p " + root + "res/Shaders").c_str()), 0);
+    {
+        std::FILE* file = std::fopen((root + "res/Shaders/example_Blur.fsh").c_str(), "w");
+        ASSERT_NE(file, nullptr);
+        std::fputs("uniform vec2 resolution;\nvoid main() { this is not a shader }\n", file);
+        std::fclose(file);
+    }
+    cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
+    files->setResourceRoot(root);
+    files->setSearchPaths({"res"});
+    files->purgeCachedEntries();
+    RefPtr<RenderTexture> rt = snapshot();
+
+    std::vector<std::string>& log = driver().captureLog();
+    Sprite* blurred = createBlurredSprite(rt->getSprite()->getTexture());
+    std::vector<std::string> named;
+    for (const std::string& line : log) {
+        if (line.find("failed to compile") != std::string::npos) {
+            named.push_back(line);
+        }
+    }
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_NE(named[0].find("[Shaders/example_Blur.fsh]"), std::string::npos) << named[0];
+    EXPECT_NE(blurred, nullptr);
+    if (blurred != nullptr) {
+        blurred->release();
+    }
+    std::system(("rm -rf " + std::string(pattern)).c_str());
 }
 
 }  // namespace

@@ -444,10 +444,13 @@ TEST_F(GameSoundTest, PausingTheEffectsPausesOnlyThosePlayingAndResumesExactlyTh
     const int looping = gs.playEffect("loop", true);
     const int heldByItsOwner = gs.playEffect("loop", true);
     gs.pauseSound(heldByItsOwner);
-    const int finished = -1;
+    const int finished = gs.playEffect("blip", false);
+    ASSERT_NE(finished, GameSound::getInvalidAudioId());
+    EXPECT_EQ(AudioEngine::getState(finished), AudioState::PLAYING);
     live(0.4);
-    ASSERT_EQ(AudioEngine::getState(finished), AudioState::ERROR);
+    ASSERT_NE(AudioEngine::getState(finished), AudioState::PLAYING) << "a 0.1 s effect is over after 0.4 s";
 
+    audiotest::LogCapture log;
     gs.pauseEffects();
     EXPECT_EQ(AudioEngine::getState(looping), AudioState::PAUSED);
     audiotest::sleepFor(0.06);
@@ -457,6 +460,14 @@ TEST_F(GameSoundTest, PausingTheEffectsPausesOnlyThosePlayingAndResumesExactlyTh
     EXPECT_EQ(AudioEngine::getState(looping), AudioState::PLAYING);
     EXPECT_EQ(AudioEngine::getState(heldByItsOwner), AudioState::PAUSED) << "paused by its owner, not by us";
     EXPECT_GT(audiotest::peakOver(0.1), 0.1f);
+    EXPECT_NE(AudioEngine::getState(finished), AudioState::PLAYING) << "the finished effect does not start again";
+
+    // With the loops gone, silence: the blip that ended before the pause was not resumed.
+    gs.stopEffect(looping, false);
+    gs.stopEffect(heldByItsOwner, false);
+    audiotest::sleepFor(0.06);
+    EXPECT_LT(audiotest::peakOver(0.05), 0.01f) << "the finished effect sounds again";
+    EXPECT_EQ(log.countContaining("playEffect"), 0);
 }
 
 }  // namespace

@@ -134,7 +134,7 @@ TEST_F(HostileContentFilesTest, ATextFileOfAnyBytesIsLoggedAndLeavesTheTableAsIt
         write("texts/texts-en.xml", input);
         savetest::LogCapture log;
         TextTable::getInstance().loadTexts("texts", "en", true);
-        EXPECT_TRUE(hasLineStartingWith(log, "LoadTexts: "));
+        EXPECT_TRUE(hasLineStartingWith(log, "LoadTexts: texts/texts-en.xml: "));
         EXPECT_EQ(log.lines.back(), "\t loadTexts ok");
         EXPECT_EQ(TextTable::getInstance().getText("ui", "kept"), "still here");
         EXPECT_EQ(TextTable::getInstance().getText("ui", "exit_game_confirm"), "ui.exit_game_confirm");

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "CMemoryInputStream.h"
+#include "CMemoryOutputStream.h"
 #include "SaveFileParser.h"
 #include "SaveTestSupport.h"
 #include "Settings.h"
@@ -35,6 +38,13 @@ UserData goodStore() {
     store.profiles[profile.name] = profile;
     store.currentUserName = profile.name;
     return store;
+}
+
+Bytes goodStoreBytes() {
+    auto out = std::make_shared<Core::CMemoryOutputStream>();
+    out->writeInt32(kSaveFormatVersion);
+    goodStore().write(out);
+    return out->bytes();
 }
 
 class HostileSaveTest : public ::testing::Test {
@@ -77,8 +87,69 @@ TEST_F(HostileSaveTest, AHostilePrimaryWithAMatchingChecksumFallsBackToTheSecond
         savetest::LogCapture log;
         UserDataIO::loadUserData(folder.path());
         EXPECT_TRUE(log.contains("reading secondary userdata success!"));
-        EXPECT_EQ(log.problems.size(), 1u);
+        ASSERT_EQ(log.problems.size(), 1u);
+        EXPECT_NE(log.problems.front().find(folder.file("UserData.bin")), std::string::npos);
         EXPECT_EQ(UserData::getInstance(), goodStore());
+
+        // The next save writes the store that loaded into both copies: nothing is lost.
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin")), goodStoreBytes());
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserDataSecondary.bin")), goodStoreBytes());
+    }
+}
+
+// As a secondary written after the primary, so that it is read first: refused with one line that
+// names it and says that the next save replaces it; the primary loads and nothing is lost.
+TEST_F(HostileSaveTest, AHostileSecondaryWrittenLastFallsBackToThePrimary) {
+    for (const auto& path : hostileFiles()) {
+        SCOPED_TRACE(path.filename().string());
+        savetest::TempFolder folder;
+        UserData::getInstance() = goodStore();
+        UserDataIO::saveUserData(folder.path());
+        std::filesystem::copy_file(path, folder.file("UserDataSecondary.bin"),
+                                   std::filesystem::copy_options::overwrite_existing);
+        UserDataIO::writeChecksumFile(folder.file("UserDataSecondary.bin").c_str(),
+                                      folder.file("CheckSumSecondary.cs").c_str());
+        const auto primaryTime = std::filesystem::last_write_time(folder.file("UserData.bin"));
+        std::filesystem::last_write_time(folder.file("UserDataSecondary.bin"),
+                                         primaryTime + std::chrono::seconds(5));
+
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(folder.path());
+        EXPECT_TRUE(log.contains("reading ok"));
+        ASSERT_EQ(log.problems.size(), 1u);
+        const std::string& line = log.problems.front();
+        EXPECT_NE(line.find(folder.file("UserDataSecondary.bin")), std::string::npos) << line;
+        EXPECT_NE(line.find("the next save replaces it"), std::string::npos) << line;
+        EXPECT_EQ(UserData::getInstance(), goodStore());
+
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin")), goodStoreBytes());
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserDataSecondary.bin")), goodStoreBytes());
+    }
+}
+
+// Both copies hostile: the player starts afresh, and the first save keeps both copies aside.
+TEST_F(HostileSaveTest, TwoHostileCopiesAreKeptAsideAtTheNextSave) {
+    for (const auto& path : hostileFiles()) {
+        SCOPED_TRACE(path.filename().string());
+        savetest::TempFolder folder;
+        for (const char* name : {"UserData.bin", "UserDataSecondary.bin"}) {
+            std::filesystem::copy_file(path, folder.file(name));
+        }
+        UserDataIO::writeChecksumFile(folder.file("UserData.bin").c_str(), folder.file("CheckSum.cs").c_str());
+        UserDataIO::writeChecksumFile(folder.file("UserDataSecondary.bin").c_str(),
+                                      folder.file("CheckSumSecondary.cs").c_str());
+        const Bytes hostile = savetest::readFileBytes(path.string());
+
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(folder.path());
+        EXPECT_TRUE(log.contains("reading secondary userdata failed!"));
+        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserData.bin.unloadable")), hostile);
+        EXPECT_EQ(savetest::readFileBytes(folder.file("UserDataSecondary.bin.unloadable")), hostile);
     }
 }
 

@@ -86,7 +86,9 @@ TEST_F(TextTableTest, AMalformedLanguageFileIsLoggedDoesNotFallBackAndKeepsTheTa
     table().loadTexts("broken", "de", true);
     ASSERT_EQ(log.lines.size(), 3u);
     EXPECT_EQ(log.lines[0], "loadTexts");
-    EXPECT_EQ(log.lines[1].rfind("LoadTexts: ", 0), 0u) << log.lines[1];
+    // The parser's message, after the file it is about.
+    EXPECT_EQ(log.lines[1].rfind("LoadTexts: broken/texts-de.xml: ", 0), 0u) << log.lines[1];
+    EXPECT_GT(log.lines[1].size(), std::string("LoadTexts: broken/texts-de.xml: ").size());
     EXPECT_EQ(log.lines[2], "\t loadTexts ok");
     // Neither cleared nor filled from the English file next to it.
     EXPECT_EQ(table().getText("ui", "title"), "The Museum");

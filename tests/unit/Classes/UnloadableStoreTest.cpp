@@ -148,7 +148,7 @@ TEST_F(UnloadableStoreTest, AStoreThatDidNotLoadIsKeptAsideBeforeTheFirstSave) {
                  ::chmod(f.file(name).c_str(), 0);
              }
          },
-         "UserData.bin\": Permission denied"},
+         "UserData.bin\" cannot be read: Permission denied"},
         {"both checksum files are folders",
          [](const TempFolder& f) {
              for (const char* name : {"CheckSum.cs", "CheckSumSecondary.cs"}) {
@@ -156,7 +156,7 @@ TEST_F(UnloadableStoreTest, AStoreThatDidNotLoadIsKeptAsideBeforeTheFirstSave) {
                  std::filesystem::create_directory(f.file(name));
              }
          },
-         "CheckSum.cs\": Is a directory"},
+         "CheckSum.cs\" cannot be read: Is a directory"},
         {"both copies of a later format version",
          [](const TempFolder& f) {
              for (const auto& [data, sum] :

@@ -169,6 +169,65 @@ TEST_F(UserDataIOTest, LoadTakesThePrimaryWhenItPassesElseTheSecondaryElseTheDef
     }
 }
 
+// Each copy that is there but does not load is named in one line that says why; a secondary that the
+// next save will replace by the loaded primary says so as well.
+TEST_F(UserDataIOTest, ACopyThatDoesNotLoadIsNamedInOneLineWithItsReason) {
+    const auto flipByte = [](const std::string& path) {
+        Bytes bytes = savetest::readFileBytes(path);
+        bytes[bytes.size() / 2] ^= 0x01;
+        savetest::writeFileBytes(path, bytes);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const TempFolder&)> damage;
+        std::string expectedProblem;  // after the folder; "" for no problem line at all
+    };
+    const std::vector<Case> cases = {
+        {"both good", [](const TempFolder&) {}, ""},
+        {"primary checksum file missing",
+         [](const TempFolder& f) { std::filesystem::remove(f.file("CheckSum.cs")); },
+         "UserData.bin\" cannot be checked: its checksum file \"{}CheckSum.cs\" is missing"},
+        {"primary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserData.bin")); },
+         "UserData.bin\" does not match its checksum"},
+        {"secondary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserDataSecondary.bin")); },
+         "UserDataSecondary.bin\" does not match its checksum; the next save replaces it with the store of "
+         "\"UserData.bin\""},
+        {"secondary checksum file missing",
+         [](const TempFolder& f) { std::filesystem::remove(f.file("CheckSumSecondary.cs")); },
+         "UserDataSecondary.bin\" cannot be checked: its checksum file \"{}CheckSumSecondary.cs\" is missing; "
+         "the next save replaces it with the store of \"UserData.bin\""},
+        {"secondary data file missing",
+         [](const TempFolder& f) { std::filesystem::remove(f.file("UserDataSecondary.bin")); },
+         "UserDataSecondary.bin\" is missing; the next save replaces it with the store of \"UserData.bin\""},
+        {"both copies gone", [](const TempFolder& f) {
+             for (const char* name : {"UserData.bin", "CheckSum.cs", "UserDataSecondary.bin", "CheckSumSecondary.cs"}) {
+                 std::filesystem::remove(f.file(name));
+             }
+         }, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder f;
+        saveStore(storeWithMoney(100), f.path());
+        c.damage(f);
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(f.path());
+        if (c.expectedProblem.empty()) {
+            EXPECT_TRUE(log.problems.empty()) << log.problems.front();
+            continue;
+        }
+        std::string expected = "UserDataIO: \"" + f.path() + c.expectedProblem;
+        const size_t marker = expected.find("{}");
+        if (marker != std::string::npos) {
+            expected.replace(marker, 2, f.path());
+        }
+        ASSERT_EQ(log.problems.size(), 1u);
+        EXPECT_EQ(log.problems.front(), expected);
+        EXPECT_EQ(loadedMoney(), 100);
+    }
+}
+
 TEST_F(UserDataIOTest, AFirstStartWithNoFilesGivesOneEmptyNamedNewProfile) {
     savetest::LogCapture log;
     UserDataIO::loadUserData(folder.path());

@@ -40,6 +40,9 @@ public:
     // Null and one log line on failure (also without a GL context): the compile or link log, and the
     // first line of the failing source, which names the shader file by its opening comment.
     static GLProgram* createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray);
+    // (ours) The same for a fragment shader read from a file: its log lines name that file.
+    static GLProgram* createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray,
+                                           const std::string& fragmentFile);
     ~GLProgram() override;
 
     virtual bool initWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray);
@@ -64,6 +67,8 @@ protected:
 
     std::string _vertexSource;
     std::string _fragmentSource;
+    // The fragment shader's file, when it came from one, for log lines.
+    std::string _fragmentFile;
     std::shared_ptr<Compiled> _compiled;
 };
 

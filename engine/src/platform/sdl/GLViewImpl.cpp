@@ -1,9 +1,10 @@
 #include "engine/platform/GLViewImpl.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <new>
+#include <string>
+#include <vector>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
@@ -341,9 +342,21 @@ void GLViewImpl::setIcon(const std::string& imagePath) {
         logAt(LogLevel::Warning, "GLView: icon [%s] not found", imagePath.c_str());
         return;
     }
-    SDL_Surface* icon = IMG_Load(full.c_str());
+    // Through the engine's decoder, which refuses a header that claims more than any texture.
+    const std::string bytes = FileUtils::getInstance()->getStringFromFile(full);
+    std::vector<unsigned char> rgba;
+    int width = 0;
+    int height = 0;
+    std::string error;
+    if (!imagecodec::decode(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), rgba, width,
+                            height, error)) {
+        logAt(LogLevel::Warning, "GLView: icon [%s] cannot be decoded: %s", imagePath.c_str(), error.c_str());
+        return;
+    }
+    SDL_Surface* icon =
+        SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
     if (!icon) {
-        logAt(LogLevel::Warning, "GLView: icon [%s] cannot be decoded: %s", imagePath.c_str(), IMG_GetError());
+        logAt(LogLevel::Warning, "GLView: icon [%s] cannot be decoded: %s", imagePath.c_str(), SDL_GetError());
         return;
     }
     SDL_SetWindowIcon(_backend->window, icon);

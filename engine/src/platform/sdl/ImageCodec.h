@@ -7,9 +7,17 @@
 namespace cocos2d {
 namespace imagecodec {
 
-// Decodes PNG or JPEG (anything SDL2_image reads) into straight RGBA8, rows top first. Thread-safe.
+// Decodes a PNG or a JPEG into straight RGBA8, rows top first. Thread-safe. The size is read from
+// the file's header first: an image wider or higher than the largest texture, or larger decoded
+// than a fixed cap, is refused before anything is allocated for it. A JPEG cut short, and any other
+// format, are refused too; error then says why.
 bool decode(const unsigned char* data, size_t length, std::vector<unsigned char>& rgba, int& width, int& height,
             std::string& error);
+// The largest width or height decode takes; the GL view sets it to the context's maximum texture
+// size (0 or below restores the default used without a context).
+void setMaxTextureSide(int pixels);
+int maxTextureSide();
+
 // Writes straight RGBA8 (rows top first) as PNG; with `withAlpha` false the alpha channel is dropped.
 bool savePng(const std::string& path, const unsigned char* rgba, int width, int height, bool withAlpha,
              std::string& error);

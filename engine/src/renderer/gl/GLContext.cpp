@@ -6,6 +6,8 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/GLProgram.h"
+#include "platform/sdl/ImageCodec.h"
+#include "renderer/gl/Framebuffer.h"
 #include "renderer/gl/GLBackend.h"
 
 namespace cocos2d {
@@ -54,6 +56,8 @@ bool initialise() {
     }
     RenderBackend::setCurrent(backend.get());
     backendSlot() = std::move(backend);
+    // Images are decoded off the main thread, where no GL call may be made: the limit is kept there.
+    imagecodec::setMaxTextureSide(maxTextureSize());
     return true;
 }
 

@@ -177,7 +177,15 @@ unsigned int GLProgram::getContextGeneration() {
 }
 
 GLProgram* GLProgram::createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray) {
+    return createWithByteArrays(vShaderByteArray, fShaderByteArray, std::string());
+}
+
+GLProgram* GLProgram::createWithByteArrays(const GLchar* vShaderByteArray, const GLchar* fShaderByteArray,
+                                           const std::string& fragmentFile) {
     auto* program = new (std::nothrow) GLProgram();
+    if (program) {
+        program->_fragmentFile = fragmentFile;
+    }
     if (program && program->initWithByteArrays(vShaderByteArray, fShaderByteArray)) {
         program->autorelease();
         return program;
@@ -197,8 +205,13 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     _fragmentSource = fShaderByteArray;
     // What a missing shader file reads as: say so, rather than pass on the linker's complaint.
     if (excerpt(_vertexSource).empty() || excerpt(_fragmentSource).empty()) {
-        logAt(LogLevel::Error, "GLProgram: the %s shader source is empty",
-              excerpt(_vertexSource).empty() ? "vertex" : "fragment");
+        if (excerpt(_vertexSource).empty()) {
+            logAt(LogLevel::Error, "GLProgram: the vertex shader source is empty");
+        } else if (!_fragmentFile.empty()) {
+            logAt(LogLevel::Error, "GLProgram: fragment shader [%s] is empty", _fragmentFile.c_str());
+        } else {
+            logAt(LogLevel::Error, "GLProgram: the fragment shader source is empty");
+        }
         return false;
     }
     if (!gl::isReady()) {
@@ -225,8 +238,13 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     const GLuint fragment = compileShader(GL_FRAGMENT_SHADER, _fragmentSource, error);
     if (fragment == 0) {
         glDeleteShader(vertex);
-        logAt(LogLevel::Error, "GLProgram: fragment shader \"%s\" failed to compile: %s",
-              excerpt(_fragmentSource).c_str(), oneLine(error).c_str());
+        if (!_fragmentFile.empty()) {
+            logAt(LogLevel::Error, "GLProgram: fragment shader [%s] failed to compile: %s", _fragmentFile.c_str(),
+                  oneLine(error).c_str());
+        } else {
+            logAt(LogLevel::Error, "GLProgram: fragment shader \"%s\" failed to compile: %s",
+                  excerpt(_fragmentSource).c_str(), oneLine(error).c_str());
+        }
         cache.emplace(key, nullptr);
         return false;
     }
@@ -242,8 +260,13 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        logAt(LogLevel::Error, "GLProgram: program with fragment shader \"%s\" failed to link: %s",
-              excerpt(_fragmentSource).c_str(), oneLine(infoLog(program, true)).c_str());
+        if (!_fragmentFile.empty()) {
+            logAt(LogLevel::Error, "GLProgram: program with fragment shader [%s] failed to link: %s",
+                  _fragmentFile.c_str(), oneLine(infoLog(program, true)).c_str());
+        } else {
+            logAt(LogLevel::Error, "GLProgram: program with fragment shader \"%s\" failed to link: %s",
+                  excerpt(_fragmentSource).c_str(), oneLine(infoLog(program, true)).c_str());
+        }
         glDeleteProgram(program);
         cache.emplace(key, nullptr);
         return false;

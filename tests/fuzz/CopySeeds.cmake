@@ -1,0 +1,40 @@
+# cmake -DRESOURCES=<staged Resources> -DSAVES=<tests/data/saves> -DOUT=<seed folder> -P CopySeeds.cmake
+# Copies each fuzz target's seed files, each at most 64 KiB (larger files only slow the fuzzer), flat
+# into OUT/<target>/ under their path with "/" as "_".
+set(_max_bytes 65536)
+
+function(seed target)
+    file(MAKE_DIRECTORY ${OUT}/${target})
+    set(count 0)
+    foreach(pattern IN LISTS ARGN)
+        file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${RESOURCES} ${RESOURCES}/${pattern})
+        foreach(rel IN LISTS files)
+            file(SIZE ${RESOURCES}/${rel} size)
+            if(size GREATER _max_bytes)
+                continue()
+            endif()
+            string(REPLACE "/" "_" flat ${rel})
+            file(COPY_FILE ${RESOURCES}/${rel} ${OUT}/${target}/${flat} ONLY_IF_DIFFERENT)
+            math(EXPR count "${count} + 1")
+        endforeach()
+    endforeach()
+    if(count EQUAL 0)
+        message(FATAL_ERROR "no seed files for ${target} in ${RESOURCES}")
+    endif()
+endfunction()
+
+# The save loader starts from the damaged stores of the save tests, most of them one byte or one
+# count away from a good store.
+file(MAKE_DIRECTORY ${OUT}/save)
+file(GLOB _saves ${SAVES}/hostile/*.bin)
+file(COPY ${_saves} DESTINATION ${OUT}/save)
+seed(image res/particles/*.png res/icon.png res/Scenes/USA/icons.jpg res/ui/Map/*.png)
+seed(texts res/texts/*.xml res/Scenes/texts-*.xml)
+seed(packs res/Scenes/packs.xml res/Scenes/pack.xml)
+seed(splash res/splash/*.xml)
+seed(frames res/ui/Game/*_atlas.xml res/ui/Cabinet/*_atlas.xml res/Scenes/USA/*.xml res/fly/*.plist)
+seed(particles res/particles/*.plist)
+seed(ui res/ui/*/ccnode.json res/intro/*/ccnode.json)
+seed(level res/Scenes/Netherlands/*/ccnode.json res/Scenes/demo/*/ccnode.json)
+seed(tutorial res/tutorials/*.xml)
+seed(minigames res/minigamelevels/*.xml)

@@ -1,0 +1,100 @@
+// The engine's image decoding reads the size from the header before it decodes: a picture that no
+// texture could hold, or that would take more memory decoded than any picture of the game, is refused
+// at once with its reason, whatever format it comes in; so are a JPEG cut short and other formats.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "../../../support/ImageBytes.h"
+#include "engine/renderer/Image.h"
+#include "platform/sdl/ImageCodec.h"
+
+namespace {
+
+using imagebytes::Bytes;
+
+struct Refusal {
+    const char* what;
+    Bytes bytes;
+    const char* reason;  // a part of the error
+};
+
+std::string decodeError(const Bytes& bytes, const std::string& name) {
+    cocos2d::Image image;
+    std::string error;
+    EXPECT_FALSE(image.initWithImageData(bytes.data(), bytes.size(), name, &error));
+    EXPECT_EQ(image.getWidth(), 0);
+    return error;
+}
+
+TEST(ImageDecodeLimitsTest, AnImageTooLargeForATextureOrForMemoryIsRefusedFromItsHeader) {
+    const int maxSide = cocos2d::imagecodec::maxTextureSide();
+    ASSERT_GE(maxSide, 4096);
+    const std::vector<Refusal> cases = {
+        {"a JPEG claiming 65500 x 65500", imagebytes::jpegClaiming(65500, 65500), "claims 65500x65500 pixels"},
+        {"a JPEG one pixel wider than a texture", imagebytes::jpegClaiming(maxSide + 1, 16),
+         "more than the largest texture"},
+        {"a JPEG within the side but over the memory cap", imagebytes::jpegClaiming(12000, 12000), "MiB decoded"},
+        {"a PNG claiming 65500 x 65500", imagebytes::pngClaiming(65500, 65500), "claims 65500x65500 pixels"},
+        {"a PNG claiming 2^31 x 1", imagebytes::pngClaiming(2147483648u, 1), "more than the largest texture"},
+        {"a PNG within the side but over the memory cap", imagebytes::pngClaiming(12000, 12000), "MiB decoded"},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto start = std::chrono::steady_clock::now();
+        const std::string error = decodeError(c.bytes, "pictures/huge.img");
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_EQ(error.rfind("Image: [pictures/huge.img] cannot be decoded: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        // Refused from the header: nothing the size of the claim was allocated or filled.
+        EXPECT_LT(seconds, 1.0);
+    }
+}
+
+TEST(ImageDecodeLimitsTest, ACutJpegAndOtherFormatsAreRefusedWithTheirReason) {
+    const Bytes whole = imagebytes::jpeg(96, 96);
+    ASSERT_GT(whole.size(), 2000u);
+    const Bytes smallPng = imagebytes::png(8, 8);
+    const std::vector<Refusal> cases = {
+        {"a JPEG cut in its coded data", Bytes(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 3 / 5)),
+         "truncated"},
+        {"a JPEG cut in its header", Bytes(whole.begin(), whole.begin() + 40), ""},
+        {"a PNG cut in its header", Bytes(smallPng.begin(), smallPng.begin() + 20), "header chunk"},
+        {"a bitmap", Bytes{'B', 'M', 0x3A, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0}, "not a PNG or JPEG"},
+        {"text", Bytes{'h', 'e', 'l', 'l', 'o'}, "not a PNG or JPEG"},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string error = decodeError(c.bytes, "splash/title.jpg");
+        EXPECT_EQ(error.rfind("Image: [splash/title.jpg] cannot be decoded: ", 0), 0u) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
+TEST(ImageDecodeLimitsTest, PicturesWithinTheLimitsDecodeToTheirSize) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        int width;
+        int height;
+    };
+    const std::vector<Case> cases = {
+        {"a JPEG", imagebytes::jpeg(96, 40), 96, 40},
+        {"a PNG", imagebytes::png(33, 7), 33, 7},
+        {"a wide PNG", imagebytes::png(4096, 2), 4096, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cocos2d::Image image;
+        std::string error;
+        ASSERT_TRUE(image.initWithImageData(c.bytes.data(), c.bytes.size(), "good", &error)) << error;
+        EXPECT_EQ(image.getWidth(), c.width);
+        EXPECT_EQ(image.getHeight(), c.height);
+        EXPECT_EQ(image.getPixel(0, 0).a, 255);
+    }
+}
+
+}  // namespace
