@@ -17,6 +17,8 @@ struct BatchState {
     GLuint texture = 0;
     const void* textureKey = nullptr;  // the texture object, so batches split even without GL names
     BlendFunc blend = BlendFunc::ALPHA_PREMULTIPLIED;
+    // Off where the blend would give the source's own pixels anyway.
+    bool blending = true;
     GLProgramState* programState = nullptr;
     bool clipEnabled = false;
     Rect clip;  // world coordinates of the target

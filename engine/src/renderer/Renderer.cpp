@@ -6,6 +6,7 @@
 #include "engine/renderer/GLProgramState.h"
 #include "engine/renderer/Image.h"
 #include "engine/renderer/Texture2D.h"
+#include "renderer/FillShortcuts.h"
 #include "renderer/RenderBackend.h"
 
 namespace cocos2d {
@@ -33,11 +34,16 @@ struct Renderer::Command {
     uint32_t vertexCount = 0;
     uint32_t firstIndex = 0;
     uint32_t indexCount = 0;
+    // Its pixels are its source whatever was under them (it may be drawn with blending off).
+    bool replaces = false;
     std::function<void()> custom;
 };
 
 struct Renderer::TargetQueue {
     RenderTarget target;
+    // The frame's screen: draws that change no pixel are left out and draws that replace their pixels
+    // are drawn without blending. Render-texture passes are drawn exactly as queued.
+    bool screen = false;
     std::vector<V2F_C4B_T2F> vertices;
     std::vector<uint32_t> indices;  // relative to the command's first vertex
     std::vector<Command> commands;
@@ -80,8 +86,16 @@ void Renderer::addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, con
         return;
     }
     TargetQueue& queue = currentQueue();
+    const fill::Source source = fill::classify(vertices, vertexCount, !texture || texture->isOpaque(),
+                                               programState == nullptr);
+    if (queue.screen && _fillShortcuts && fill::leavesTargetUnchanged(blend, source)) {
+        // A node at opacity 0 (or one whose blend keeps what is under it): its draw shows nothing.
+        _currentFrame.unseen += 1;
+        return;
+    }
     Command command;
     command.globalZ = globalZ;
+    command.replaces = fill::replacesTarget(blend, source);
     command.state.texture = texture ? texture->getName() : 0;
     command.state.textureKey = texture;
     command.state.blend = blend;
@@ -157,6 +171,7 @@ void Renderer::beginFrame(const RenderTarget& screen) {
     _currentFrame = FrameStats{};
     _targets.clear();
     beginRenderTarget(screen);
+    _targets.back()->screen = true;
 }
 
 void Renderer::endFrame() {
@@ -222,10 +237,17 @@ void Renderer::flush(TargetQueue& queue) {
     std::vector<uint32_t> indices;
     BatchState batchState;
     bool open = false;
+    // Every command of the open batch replaces its pixels: blending would change nothing.
+    bool batchReplaces = false;
+    const bool shortcuts = queue.screen && _fillShortcuts;
     auto submit = [&]() {
         if (!open || indices.empty()) {
             open = false;
             return;
+        }
+        batchState.blending = !(shortcuts && batchReplaces);
+        if (!batchState.blending) {
+            _currentFrame.unblended += 1;
         }
         if (backend) {
             backend->drawBatch(queue.target, batchState, vertices.data(), vertices.size(), indices.data(),
@@ -254,7 +276,9 @@ void Renderer::flush(TargetQueue& queue) {
         if (!open) {
             batchState = command.state;
             open = true;
+            batchReplaces = true;
         }
+        batchReplaces = batchReplaces && command.replaces;
         const uint32_t base = static_cast<uint32_t>(vertices.size());
         vertices.insert(vertices.end(), sourceVertices.begin() + command.firstVertex,
                         sourceVertices.begin() + command.firstVertex + command.vertexCount);

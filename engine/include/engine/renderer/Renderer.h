@@ -26,12 +26,22 @@ class Texture2D;
 //
 // Every flush re-binds the target framebuffer and re-applies viewport, blend, program and scissor:
 // the game issues GL calls of its own in between, so no GL state is trusted across flushes.
+//
+// On the frame's screen the renderer spends no fill on what shows nothing, and the picture is the same
+// to the byte: a draw that cannot change a pixel (opacity 0 under a blend that keeps what is under a
+// source of 0) is left out, and a batch whose every quad is opaque at full opacity under a blend that
+// then gives the source itself is drawn without blending. Custom programs, custom commands and
+// render-texture passes are drawn exactly as queued.
 class Renderer {
 public:
     struct FrameStats {
         unsigned int drawCalls = 0;
         unsigned int vertices = 0;
         unsigned int commands = 0;
+        // Screen draws left out because they would change no pixel (a node at opacity 0).
+        unsigned int unseen = 0;
+        // Draw calls drawn with blending off, where blending would have changed nothing.
+        unsigned int unblended = 0;
     };
 
     Renderer();
@@ -85,6 +95,11 @@ public:
     // Commands queued for the current target (tests and the statistics).
     size_t getQueuedCommandCount() const;
 
+    // (ours) The screen's fill shortcuts above; the picture is the same either way. On by default; tests
+    // and benchmarks turn them off to compare.
+    void setFillShortcutsEnabled(bool enabled) { _fillShortcuts = enabled; }
+    bool areFillShortcutsEnabled() const { return _fillShortcuts; }
+
 private:
     struct Command;
     struct TargetQueue;
@@ -97,6 +112,7 @@ private:
     FrameStats _currentFrame;
     FrameStats _lastFrame;
     bool _inFrame = false;
+    bool _fillShortcuts = true;
 };
 
 }  // namespace cocos2d

@@ -41,6 +41,9 @@ public:
     PixelFormat getPixelFormat() const { return PixelFormat::RGBA8888; }
     bool hasPremultipliedAlpha() const { return true; }
     bool hasMipmaps() const { return false; }
+    // (ours) Every texel's alpha was 255 in the pixels uploaded (false for a render target's texture,
+    // whose contents are drawn later): a quad of it at full opacity hides what is under it.
+    bool isOpaque() const { return _opaque; }
 
     void setTexParameters(const TexParams& params);
     void setAntiAliasTexParameters();
@@ -64,6 +67,7 @@ private:
     // Linear filtering, clamp to edge.
     TexParams _params{0x2601, 0x2601, 0x812F, 0x812F};
     std::string _path;
+    bool _opaque = false;
 };
 
 }  // namespace cocos2d

@@ -95,8 +95,12 @@ void GLBackend::drawBatch(const RenderTarget& target, const BatchState& state, c
         glDisable(GL_SCISSOR_TEST);
     }
 
-    glEnable(GL_BLEND);
-    glBlendFunc(state.blend.src, state.blend.dst);
+    if (state.blending) {
+        glEnable(GL_BLEND);
+        glBlendFunc(state.blend.src, state.blend.dst);
+    } else {
+        glDisable(GL_BLEND);
+    }
 
     GLProgram* program = state.programState && state.programState->getGLProgram()
                              ? state.programState->getGLProgram()

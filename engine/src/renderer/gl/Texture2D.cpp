@@ -6,6 +6,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/Image.h"
+#include "renderer/FillShortcuts.h"
 #include "renderer/gl/GLContext.h"
 
 namespace cocos2d {
@@ -43,6 +44,10 @@ bool Texture2D::initWithData(const void* pixels, int pixelsWide, int pixelsHigh)
     _pixelsWide = pixelsWide;
     _pixelsHigh = pixelsHigh;
     _contentSize = Size(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
+    // Known now or never: the engine uploads whole images only, and a render target's contents are
+    // whatever is drawn into it later.
+    _opaque = fill::everyAlphaIsFull(static_cast<const unsigned char*>(pixels),
+                                     static_cast<size_t>(pixelsWide) * static_cast<size_t>(pixelsHigh));
     if (!gl::isReady()) {
         return true;
     }
