@@ -64,17 +64,5 @@ bool replacesTarget(const BlendFunc& blend, Source source) {
     return (blend.src == kOne || blend.src == kSrcAlpha) && (blend.dst == kZero || blend.dst == kOneMinusSrcAlpha);
 }
 
-bool everyAlphaIsFull(const unsigned char* rgba, size_t pixelCount) {
-    if (!rgba) {
-        return false;
-    }
-    for (size_t i = 0; i < pixelCount; ++i) {
-        if (rgba[i * 4 + 3] != 255) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace fill
 }  // namespace cocos2d

@@ -30,9 +30,6 @@ bool leavesTargetUnchanged(const BlendFunc& blend, Source source);
 // pixels with blending off, and hides everything drawn under it.
 bool replacesTarget(const BlendFunc& blend, Source source);
 
-// Whether every one of `pixelCount` RGBA8 pixels has alpha 255.
-bool everyAlphaIsFull(const unsigned char* rgba, size_t pixelCount);
-
 
 }  // namespace fill
 }  // namespace cocos2d

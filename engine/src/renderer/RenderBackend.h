@@ -7,6 +7,7 @@
 #include "engine/math/Rect.h"
 #include "engine/renderer/RenderTarget.h"
 #include "engine/renderer/Vertex.h"
+#include "renderer/FillGeometry.h"
 
 namespace cocos2d {
 
@@ -22,6 +23,9 @@ struct BatchState {
     GLProgramState* programState = nullptr;
     bool clipEnabled = false;
     Rect clip;  // world coordinates of the target
+    // The pixels the draw may change: the clip's, or the part of a draw that shows.
+    bool scissorEnabled = false;
+    fill::PixelBox scissor;
 };
 
 // What the renderer draws with. The GL backend registers itself once a context is ready; without one

@@ -29,19 +29,30 @@ class Texture2D;
 //
 // On the frame's screen the renderer spends no fill on what shows nothing, and the picture is the same
 // to the byte: a draw that cannot change a pixel (opacity 0 under a blend that keeps what is under a
-// source of 0) is left out, and a batch whose every quad is opaque at full opacity under a blend that
-// then gives the source itself is drawn without blending. Custom programs, custom commands and
-// render-texture passes are drawn exactly as queued.
+// source of 0) is left out; a batch whose every quad is opaque at full opacity under a blend that then
+// gives the source itself is drawn without blending; a draw off the screen, or wholly under later draws
+// that replace their pixels (opaque quads along the axes, down to the opaque parts of a sheet), is
+// left out; a draw that forms a draw call of its own is cut to the pixels where it shows (beside
+// those later draws, and inside its texture's texels that are not transparent black); and the clear is
+// left out when draws replace every pixel. Custom programs, custom commands (nothing is hidden across
+// one) and render-texture passes are drawn exactly as queued.
 class Renderer {
 public:
     struct FrameStats {
         unsigned int drawCalls = 0;
         unsigned int vertices = 0;
         unsigned int commands = 0;
-        // Screen draws left out because they would change no pixel (a node at opacity 0).
+        // Screen draws left out because they would change no pixel that shows: a node at opacity 0, a
+        // draw off the screen, or one wholly under later draws that replace their pixels.
         unsigned int unseen = 0;
         // Draw calls drawn with blending off, where blending would have changed nothing.
         unsigned int unblended = 0;
+        // Screen draws drawn only over the part of them that shows.
+        unsigned int trimmed = 0;
+        // Screen clears left out because draws replace every pixel of the framebuffer.
+        unsigned int unclearedTargets = 0;
+        // Pixels the screen's draws span, each by the box around it (an estimate of the fill).
+        unsigned long long fillPixels = 0;
     };
 
     Renderer();
@@ -106,6 +117,13 @@ private:
 
     TargetQueue& currentQueue();
     void flush(TargetQueue& queue);
+    // Marks the screen's draws that show nothing, cuts those that show in part, and tells whether the
+    // screen's clear shows anywhere.
+    static long long fillOf(const RenderTarget& target, const Command& command,
+                            const std::vector<V2F_C4B_T2F>& vertices);
+    void cullUnseen(const RenderTarget& target, std::vector<Command>& commands,
+                    const std::vector<V2F_C4B_T2F>& vertices, const std::vector<uint32_t>& indices,
+                    bool* clearShows);
     Rect currentClip(bool* enabled) const;
 
     std::vector<std::unique_ptr<TargetQueue>> _targets;

@@ -385,6 +385,127 @@ TEST_F(FillShortcutsRendererTest, BatchesStayAsTheyWereAndBlendWhenAnyOfTheirQua
     EXPECT_EQ(stats.unblended, 0u) << "and the batch is blended";
 }
 
+// Later draws that replace their pixels hide what is under them; the backdrop's clear goes too.
+TEST_F(FillShortcutsRendererTest, ADrawWhollyUnderAnOpaqueOneIsLeftOutAndSoIsTheClear) {
+    add(texture(200), 255);
+    Sprite* over = Sprite::createWithTexture(texture(255));
+    over->setTextureRect(cocos2d::Rect(0, 0, 1280, 810));
+    over->setPosition(640, 405);
+    scene->addChild(over);
+    cocos2d::Renderer::FrameStats stats = nextFrame();
+    EXPECT_EQ(stats.unseen, 1u);
+    EXPECT_EQ(stats.drawCalls, 1u);
+    EXPECT_EQ(stats.unclearedTargets, 1u);
+
+    // Not under a translucent one.
+    over->setOpacity(254);
+    stats = nextFrame();
+    EXPECT_EQ(stats.unseen, 0u);
+    EXPECT_EQ(stats.drawCalls, 2u);
+    EXPECT_EQ(stats.unclearedTargets, 0u);
+}
+
+// Nothing is hidden across a custom command: the game's own GL calls may read or blend with the pixels.
+TEST(FillShortcutsCustomCommandTest, NothingIsHiddenAcrossACustomCommand) {
+    auto quadOver = [](float x0, float y0, float x1, float y1) {
+        cocos2d::V2F_C4B_T2F_Quad q{};
+        q.bl.vertices = cocos2d::Vec2(x0, y0);
+        q.br.vertices = cocos2d::Vec2(x1, y0);
+        q.tl.vertices = cocos2d::Vec2(x0, y1);
+        q.tr.vertices = cocos2d::Vec2(x1, y1);
+        q.bl.colors = q.br.colors = q.tl.colors = q.tr.colors = Color4B::WHITE;
+        return q;
+    };
+    cocos2d::RenderTarget target;
+    target.world = cocos2d::Rect(0, 0, 1280, 810);
+    target.viewportWidth = 1280;
+    target.viewportHeight = 810;
+    target.clearOnBegin = true;
+    for (bool custom : {false, true}) {
+        SCOPED_TRACE(custom ? "with a custom command between" : "without");
+        cocos2d::Renderer renderer;
+        renderer.beginFrame(target);
+        renderer.addQuad(quadOver(10, 10, 110, 110), nullptr, BlendFunc::ALPHA_PREMULTIPLIED, nullptr, 0);
+        if (custom) {
+            renderer.addCustomCommand(0, [] {});
+        }
+        renderer.addQuad(quadOver(0, 0, 1280, 810), nullptr, BlendFunc::ALPHA_PREMULTIPLIED, nullptr, 0);
+        renderer.endFrame();
+        const cocos2d::Renderer::FrameStats& stats = renderer.getLastFrameStats();
+        EXPECT_EQ(stats.unseen, custom ? 0u : 1u);
+        EXPECT_EQ(stats.drawCalls, custom ? 2u : 1u);
+        EXPECT_EQ(stats.unclearedTargets, custom ? 0u : 1u);
+    }
+}
+
+TEST_F(FillShortcutsRendererTest, ABackdropAroundAnOpaquePictureIsDrawnOnlyAroundIt) {
+    Texture2D* wall = texture(255);
+    Sprite* backdrop = Sprite::createWithTexture(wall);
+    backdrop->setTextureRect(cocos2d::Rect(0, 0, 1280, 810));
+    backdrop->setPosition(640, 405);
+    scene->addChild(backdrop);
+    Sprite* picture = Sprite::createWithTexture(texture(255));
+    picture->setTextureRect(cocos2d::Rect(0, 0, 960, 600));
+    picture->setPosition(640, 405);
+    scene->addChild(picture);
+    cocos2d::Renderer::FrameStats stats = nextFrame();
+    EXPECT_EQ(stats.trimmed, 1u);
+    EXPECT_EQ(stats.drawCalls, 5u) << "four bands around the picture, and the picture";
+    // Every pixel drawn once, but for the picture's edges that cut cells of 8 x 8 pixels.
+    EXPECT_GE(stats.fillPixels, 1280ull * 810ull);
+    EXPECT_LE(stats.fillPixels, 1280ull * 810ull + 2ull * (960 + 600) * 8);
+
+    // Batched with a neighbour, it is drawn whole as before.
+    Sprite* corner = Sprite::createWithTexture(wall);
+    corner->setTextureRect(cocos2d::Rect(0, 0, 10, 10));
+    corner->setPosition(5, 5);
+    scene->addChild(corner, -1);
+    stats = nextFrame();
+    EXPECT_EQ(stats.trimmed, 0u);
+    EXPECT_EQ(stats.drawCalls, 2u);
+}
+
+TEST_F(FillShortcutsRendererTest, DrawsOffTheScreenAndTransparentMarginsAreLeftOut) {
+    Sprite* away = add(texture(255), 255);
+    away->setPosition(-500, 2000);
+    // A light that fades out below its top rows: drawn only where its texels are not transparent black.
+    std::vector<unsigned char> light(static_cast<size_t>(1280) * 810 * 4, 0);
+    std::fill(light.begin(), light.begin() + static_cast<long>(1280 * 160 * 4), 100);
+    Texture2D* glow = Texture2D::create();
+    glow->initWithData(light.data(), 1280, 810);
+    Sprite* top = Sprite::createWithTexture(glow);
+    top->setPosition(640, 405);
+    scene->addChild(top);
+    const cocos2d::Renderer::FrameStats stats = nextFrame();
+    EXPECT_EQ(stats.unseen, 1u);
+    EXPECT_EQ(stats.trimmed, 1u);
+    EXPECT_LT(stats.fillPixels, 1280ull * 170ull);
+}
+
+TEST_F(FillShortcutsRendererTest, TheOpaquePartOfASheetHidesWhatIsUnderIt) {
+    // A 256 x 256 sheet: its left half opaque, its right half translucent.
+    std::vector<unsigned char> pixels(static_cast<size_t>(256) * 256 * 4, 255);
+    for (int y = 0; y < 256; ++y) {
+        for (int x = 128; x < 256; ++x) {
+            pixels[(static_cast<size_t>(y) * 256 + x) * 4 + 3] = 128;
+        }
+    }
+    Texture2D* sheet = Texture2D::create();
+    sheet->initWithData(pixels.data(), 256, 256);
+    EXPECT_FALSE(sheet->isOpaque());
+    Sprite* underOpaque = add(texture(200), 255);
+    underOpaque->setTextureRect(cocos2d::Rect(0, 0, 40, 40));
+    underOpaque->setPosition(100, 100);
+    Sprite* underTranslucent = add(texture(200), 255);
+    underTranslucent->setTextureRect(cocos2d::Rect(0, 0, 40, 40));
+    underTranslucent->setPosition(230, 100);
+    Sprite* over = Sprite::createWithTexture(sheet);
+    over->setPosition(128, 128);
+    scene->addChild(over);
+    const cocos2d::Renderer::FrameStats stats = nextFrame();
+    EXPECT_EQ(stats.unseen, 1u) << "only the sprite under the opaque half";
+}
+
 TEST_F(FillShortcutsRendererTest, TurnedOffEveryDrawIsQueuedAndBlended) {
     add(texture(255), 0);
     add(texture(255), 255);
