@@ -7,6 +7,7 @@
 #include "engine/math/Rect.h"
 #include "engine/renderer/RenderTarget.h"
 #include "engine/renderer/Vertex.h"
+#include "renderer/FillGeometry.h"
 
 namespace cocos2d {
 
@@ -17,9 +18,14 @@ struct BatchState {
     GLuint texture = 0;
     const void* textureKey = nullptr;  // the texture object, so batches split even without GL names
     BlendFunc blend = BlendFunc::ALPHA_PREMULTIPLIED;
+    // Off where the blend would give the source's own pixels anyway.
+    bool blending = true;
     GLProgramState* programState = nullptr;
     bool clipEnabled = false;
     Rect clip;  // world coordinates of the target
+    // The pixels the draw may change: the clip's, or the part of a draw that shows.
+    bool scissorEnabled = false;
+    fill::PixelBox scissor;
 };
 
 // What the renderer draws with. The GL backend registers itself once a context is ready; without one

@@ -63,9 +63,7 @@ void LayerColor::changeHeight(float height) {
 }
 
 void LayerColor::draw(Renderer* renderer, const Mat4& transform, uint32_t) {
-    if (_displayedOpacity == 0 && _blendFunc == BlendFunc::ALPHA_PREMULTIPLIED) {
-        return;
-    }
+    // At opacity 0 the renderer drops the quad where it cannot change a pixel.
     const float a = _displayedOpacity / 255.0f;
     const Color4B color(static_cast<GLubyte>(_displayedColor.r * a), static_cast<GLubyte>(_displayedColor.g * a),
                         static_cast<GLubyte>(_displayedColor.b * a), _displayedOpacity);

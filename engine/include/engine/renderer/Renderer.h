@@ -26,12 +26,33 @@ class Texture2D;
 //
 // Every flush re-binds the target framebuffer and re-applies viewport, blend, program and scissor:
 // the game issues GL calls of its own in between, so no GL state is trusted across flushes.
+//
+// On the frame's screen the renderer spends no fill on what shows nothing, and the picture is the same
+// to the byte: a draw that cannot change a pixel (opacity 0 under a blend that keeps what is under a
+// source of 0) is left out; a batch whose every quad is opaque at full opacity under a blend that then
+// gives the source itself is drawn without blending; a draw off the screen, or wholly under later draws
+// that replace their pixels (opaque quads along the axes, down to the opaque parts of a sheet), is
+// left out; a draw that forms a draw call of its own is cut to the pixels where it shows (beside
+// those later draws, and inside its texture's texels that are not transparent black); and the clear is
+// left out when draws replace every pixel. Custom programs, custom commands (nothing is hidden across
+// one) and render-texture passes are drawn exactly as queued.
 class Renderer {
 public:
     struct FrameStats {
         unsigned int drawCalls = 0;
         unsigned int vertices = 0;
         unsigned int commands = 0;
+        // Screen draws left out because they would change no pixel that shows: a node at opacity 0, a
+        // draw off the screen, or one wholly under later draws that replace their pixels.
+        unsigned int unseen = 0;
+        // Draw calls drawn with blending off, where blending would have changed nothing.
+        unsigned int unblended = 0;
+        // Screen draws drawn only over the part of them that shows.
+        unsigned int trimmed = 0;
+        // Screen clears left out because draws replace every pixel of the framebuffer.
+        unsigned int unclearedTargets = 0;
+        // Pixels the screen's draws span, each by the box around it (an estimate of the fill).
+        unsigned long long fillPixels = 0;
     };
 
     Renderer();
@@ -85,18 +106,31 @@ public:
     // Commands queued for the current target (tests and the statistics).
     size_t getQueuedCommandCount() const;
 
+    // (ours) The screen's fill shortcuts above; the picture is the same either way. On by default; tests
+    // and benchmarks turn them off to compare.
+    void setFillShortcutsEnabled(bool enabled) { _fillShortcuts = enabled; }
+    bool areFillShortcutsEnabled() const { return _fillShortcuts; }
+
 private:
     struct Command;
     struct TargetQueue;
 
     TargetQueue& currentQueue();
     void flush(TargetQueue& queue);
+    // Marks the screen's draws that show nothing, cuts those that show in part, and tells whether the
+    // screen's clear shows anywhere.
+    static long long fillOf(const RenderTarget& target, const Command& command,
+                            const std::vector<V2F_C4B_T2F>& vertices);
+    void cullUnseen(const RenderTarget& target, std::vector<Command>& commands,
+                    const std::vector<V2F_C4B_T2F>& vertices, const std::vector<uint32_t>& indices,
+                    bool* clearShows);
     Rect currentClip(bool* enabled) const;
 
     std::vector<std::unique_ptr<TargetQueue>> _targets;
     FrameStats _currentFrame;
     FrameStats _lastFrame;
     bool _inFrame = false;
+    bool _fillShortcuts = true;
 };
 
 }  // namespace cocos2d

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/base/GLTypes.h"
 #include "engine/base/Ref.h"
+#include "engine/math/Rect.h"
 #include "engine/math/Size.h"
 
 namespace cocos2d {
 
 class Image;
+
+namespace fill {
+class TexelMap;
+}
 
 // An RGBA8 texture with premultiplied alpha. Texel row 0 is the image's top row. Sampling defaults to
 // linear with clamp-to-edge. Points equal pixels. Without a GL context the size is known but the GL name
@@ -41,6 +47,14 @@ public:
     PixelFormat getPixelFormat() const { return PixelFormat::RGBA8888; }
     bool hasPremultipliedAlpha() const { return true; }
     bool hasMipmaps() const { return false; }
+    // (ours) Every texel's alpha was 255 in the pixels uploaded (false for a render target's texture,
+    // whose contents are drawn later): a quad of it at full opacity hides what is under it.
+    bool isOpaque() const { return _opaque; }
+    // (ours) The smallest rectangle of texels (x, y from the top-left texel) outside which every uploaded
+    // texel is transparent black, so a draw adds nothing there; the whole texture when not known.
+    const Rect& getShownTexels() const { return _shownTexels; }
+    // (ours) The renderer's record of the uploaded texels (never null once initialised).
+    const fill::TexelMap* getTexelMap() const { return _texels.get(); }
 
     void setTexParameters(const TexParams& params);
     void setAntiAliasTexParameters();
@@ -64,6 +78,9 @@ private:
     // Linear filtering, clamp to edge.
     TexParams _params{0x2601, 0x2601, 0x812F, 0x812F};
     std::string _path;
+    bool _opaque = false;
+    Rect _shownTexels;
+    std::shared_ptr<const fill::TexelMap> _texels;
 };
 
 }  // namespace cocos2d

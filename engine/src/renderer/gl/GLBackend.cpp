@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/base/Director.h"
@@ -80,23 +81,20 @@ void GLBackend::drawBatch(const RenderTarget& target, const BatchState& state, c
     glDisable(GL_STENCIL_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
-    if (state.clipEnabled && target.world.size.width > 0.0f && target.world.size.height > 0.0f) {
-        const float sx = target.viewportWidth / target.world.size.width;
-        const float sy = target.viewportHeight / target.world.size.height;
-        const float x0 = target.viewportX + (state.clip.getMinX() - target.world.getMinX()) * sx;
-        const float y0 = target.viewportY + (state.clip.getMinY() - target.world.getMinY()) * sy;
-        const float x1 = target.viewportX + (state.clip.getMaxX() - target.world.getMinX()) * sx;
-        const float y1 = target.viewportY + (state.clip.getMaxY() - target.world.getMinY()) * sy;
+    if (state.scissorEnabled) {
         glEnable(GL_SCISSOR_TEST);
-        glScissor(static_cast<GLint>(std::floor(x0)), static_cast<GLint>(std::floor(y0)),
-                  static_cast<GLsizei>(std::max(0.0f, std::ceil(x1) - std::floor(x0))),
-                  static_cast<GLsizei>(std::max(0.0f, std::ceil(y1) - std::floor(y0))));
+        glScissor(state.scissor.x0, state.scissor.y0, std::max(0, state.scissor.x1 - state.scissor.x0),
+                  std::max(0, state.scissor.y1 - state.scissor.y0));
     } else {
         glDisable(GL_SCISSOR_TEST);
     }
 
-    glEnable(GL_BLEND);
-    glBlendFunc(state.blend.src, state.blend.dst);
+    if (state.blending) {
+        glEnable(GL_BLEND);
+        glBlendFunc(state.blend.src, state.blend.dst);
+    } else {
+        glDisable(GL_BLEND);
+    }
 
     GLProgram* program = state.programState && state.programState->getGLProgram()
                              ? state.programState->getGLProgram()

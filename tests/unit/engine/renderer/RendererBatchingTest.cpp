@@ -16,6 +16,25 @@ using cocos2d::Scene;
 using cocos2d::Sprite;
 using cocos2d::Texture2D;
 
+// A quad that shows on a 100 x 100 screen: white and of some size (the screen leaves out draws that change
+// no pixel).
+cocos2d::V2F_C4B_T2F_Quad whiteQuad() {
+    cocos2d::V2F_C4B_T2F_Quad quad{};
+    quad.bl.vertices = cocos2d::Vec2(10, 10);
+    quad.br.vertices = cocos2d::Vec2(40, 10);
+    quad.tl.vertices = cocos2d::Vec2(10, 40);
+    quad.tr.vertices = cocos2d::Vec2(40, 40);
+    quad.bl.colors = quad.br.colors = quad.tl.colors = quad.tr.colors = cocos2d::Color4B::WHITE;
+    return quad;
+}
+
+cocos2d::RenderTarget screenOf100() {
+    cocos2d::RenderTarget target;
+    target.world = cocos2d::Rect(0, 0, 100, 100);
+    target.viewportWidth = target.viewportHeight = 100;
+    return target;
+}
+
 class RendererBatchingTest : public enginetest::HeadlessEngine {
 protected:
     void SetUp() override {
@@ -92,9 +111,8 @@ TEST_F(RendererBatchingTest, GlobalZSortsAcrossTheFrameAndCanJoinSplitBatches) {
 
 TEST_F(RendererBatchingTest, ClipRectanglesTravelWithCommandsAndSplitBatches) {
     Renderer renderer;
-    cocos2d::RenderTarget target;
-    target.world = cocos2d::Rect(0, 0, 100, 100);
-    cocos2d::V2F_C4B_T2F_Quad quad{};
+    const cocos2d::RenderTarget target = screenOf100();
+    const cocos2d::V2F_C4B_T2F_Quad quad = whiteQuad();
     renderer.beginFrame(target);
     renderer.addQuad(quad, nullptr, BlendFunc::ALPHA_PREMULTIPLIED, nullptr, 0);
     renderer.pushClipRect(cocos2d::Rect(0, 0, 50, 50));
@@ -113,9 +131,9 @@ TEST_F(RendererBatchingTest, RenderTargetsFlushAtTheirEndAndRenderOutsideAFrameD
     Renderer renderer;
     renderer.render();
     EXPECT_EQ(renderer.getCurrentFrameStats().drawCalls, 0u);
-    cocos2d::RenderTarget screen;
-    cocos2d::RenderTarget offscreen;
-    cocos2d::V2F_C4B_T2F_Quad quad{};
+    const cocos2d::RenderTarget screen = screenOf100();
+    const cocos2d::RenderTarget offscreen = screenOf100();
+    const cocos2d::V2F_C4B_T2F_Quad quad = whiteQuad();
     renderer.beginFrame(screen);
     renderer.addQuad(quad, nullptr, BlendFunc::ALPHA_PREMULTIPLIED, nullptr, 0);
     renderer.beginRenderTarget(offscreen);

@@ -1,0 +1,275 @@
+#include "ScreenStage.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "Driver.h"
+#include "engine/base/Director.h"
+#include "engine/platform/Application.h"
+#include "engine/platform/FileUtils.h"
+#include "engine/renderer/TextureCache.h"
+#include "engine/scene/Scene.h"
+#include "engine/scene/TransitionFade.h"
+#include "engine/ui/Widget.h"
+
+#include "AppDelegate.h"
+#include "CountryProgress.h"
+#include "DataPackReader.h"
+#include "GameSound.h"
+#include "Profile.h"
+#include "Settings.h"
+#include "TextTable.h"
+#include "UserData.h"
+#include "gameBoard/GameBoard.h"
+#include "gameBoard/HiddenObject.h"
+#include "nodes/LevelNode.h"
+#include "nodes/RestoreToolSelector.h"
+#include "ui/Controls/ScrollViewSnap.h"
+#include "ui/GalleryScreen.h"
+#include "ui/GameScreen.h"
+#include "ui/MapScreen.h"
+
+namespace testing {
+
+using cocos2d::Director;
+using cocos2d::Vec2;
+
+namespace {
+
+Driver& driver() {
+    return Driver::get();
+}
+
+// The screen of the running scene once no fade runs, or null.
+template <typename T>
+T* runningScreen() {
+    cocos2d::Scene* running = Director::getInstance()->getRunningScene();
+    if (running == nullptr || running->isTransition()) {
+        return nullptr;
+    }
+    for (cocos2d::Node* child : running->getChildren()) {
+        if (auto* screen = dynamic_cast<T*>(child)) {
+            return screen;
+        }
+    }
+    return nullptr;
+}
+
+// Frames until a T runs (at most `seconds` of game time), with a little real time for the decoder
+// thread between them.
+template <typename T>
+T* stepUntilRunning(float seconds) {
+    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f) && runningScreen<T>() == nullptr; ++frame) {
+        driver().stepFrames(1);
+    }
+    return runningScreen<T>();
+}
+
+// Until the texture cache has no load pending, then `frames` more.
+void settle(int frames) {
+    cocos2d::TextureCache* cache = Director::getInstance()->getTextureCache();
+    for (int i = 0; i < 1000 && cache->pendingAsyncLoads() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        driver().stepFrames(1);
+    }
+    driver().stepFrames(frames);
+}
+
+Vec2 centreOf(const cocos2d::Node* node) {
+    const cocos2d::Size size = node->getContentSize();
+    return node->convertToWorldSpace(Vec2(size.width / 2.0f, size.height / 2.0f));
+}
+
+void replaceWith(cocos2d::Node* screen) {
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    scene->addChild(screen);
+    Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
+}
+
+// The tool that fixes a defect kind, as the tool bar numbers them.
+int toolFor(DefectKind kind) {
+    switch (kind) {
+        case DefectKind::Dirt:
+            return 2;
+        case DefectKind::Blot:
+            return 4;
+        case DefectKind::Scrape:
+            return 3;
+        case DefectKind::Cut:
+            return 5;
+        default:
+            return 0;
+    }
+}
+
+// A world point well inside the item's hit mask (where a drop reveals it).
+Vec2 maskPoint(const HiddenObject* item) {
+    const HitMask* mask = item->getHitMask();
+    int best = -1;
+    Vec2 point;
+    for (int row = 0; mask != nullptr && row < mask->height; ++row) {
+        for (int col = 0; col < mask->width; ++col) {
+            if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
+                continue;
+            }
+            const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
+            if (best < 0 || d < best) {
+                best = d;
+                point = Vec2(col + 0.5f, mask->height - row - 0.5f);
+            }
+        }
+    }
+    if (mask == nullptr || item->getMaskSprite() == nullptr) {
+        return centreOf(item);
+    }
+    return item->getMaskSprite()->convertToWorldSpace(point);
+}
+
+void chooseTool(GameScreen* level, int tool) {
+    RestoreToolSelector* tools = level->getToolBar();
+    if (tools == nullptr || tools->getCurrent() == tool || tools->getButton(tool) == nullptr) {
+        return;
+    }
+    driver().tap(centreOf(tools->getButton(tool)));
+    driver().stepFrames(2);
+}
+
+}  // namespace
+
+ScreenStage::ScreenStage() = default;
+
+ScreenStage::~ScreenStage() {
+    close();
+}
+
+bool ScreenStage::launch(const std::string& resourceDir, const std::string& scratch) {
+    ::setenv("XDG_DATA_HOME", scratch.c_str(), 1);
+    cocos2d::Application::setAppName("Kestrova");
+    cocos2d::FileUtils::getInstance()->setResourceRoot(resourceDir + "/");
+    cocos2d::FileUtils::getInstance()->setSearchPaths({});
+    cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+    UserData::getInstance() = UserData{};
+    Settings::destroyInstance();
+    TextTable::destroyInstance();
+    GameSound::destroyInstance();
+    _app = std::make_unique<AppDelegate>();
+    if (!driver().launch(*_app)) {
+        _app.reset();
+        return false;
+    }
+    // A player some pictures into the story, every lesson and the map's first message behind them.
+    Settings& settings = Settings::getInstance();
+    settings.createUser(u"Tester");
+    Profile& player = settings.getCurrentUser();
+    DataPackReader::getInstance().load("Scenes", settings.getLanguage(), player);
+    player.storyLevel = 5;
+    player.fullscreen = false;
+    player.shownTutorials = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    player.currentPicture = PictureKey{"USA", "HarborDawn"};
+    player.world.countries["USA"].state = static_cast<int32_t>(CountryState::Opened);
+    settings.applyProfileSettings();
+    return true;
+}
+
+void ScreenStage::endStroke() {
+    if (_level != nullptr) {
+        driver().touchEnded(_strokeCentre);
+        driver().stepFrames(1);
+    }
+    _level = nullptr;
+}
+
+void ScreenStage::close() {
+    endStroke();
+    if (_app) {
+        Director::getInstance()->replaceScene(cocos2d::Scene::create());
+        driver().stepFrames(2);
+    }
+    _app.reset();
+}
+
+MapScreen* ScreenStage::showMap() {
+    endStroke();
+    MapScreen* map = MapScreen::create();
+    if (map == nullptr) {
+        return nullptr;
+    }
+    replaceWith(map);
+    map = stepUntilRunning<MapScreen>(3.0f);
+    settle(30);
+    return map;
+}
+
+GalleryScreen* ScreenStage::showGallery() {
+    MapScreen* map = runningScreen<MapScreen>();
+    if (map == nullptr) {
+        map = showMap();
+    }
+    if (map == nullptr || map->getCountryList() == nullptr || map->getCountryList()->getCurrentItem() == nullptr) {
+        return nullptr;
+    }
+    // The player's own way in: the country tapped on the map.
+    cocos2d::Node* country = map->getCountryList()->getCurrentItem();
+    driver().tap(country->getParent()->convertToWorldSpace(country->getPosition()));
+    driver().stepFrames(1);
+    GalleryScreen* gallery = stepUntilRunning<GalleryScreen>(3.0f);
+    for (int i = 0; gallery != nullptr && gallery->isInputLocked() && i < 600; ++i) {
+        driver().stepFrames(1);
+    }
+    settle(60);
+    return gallery;
+}
+
+GameScreen* ScreenStage::showLevelWithStroke() {
+    endStroke();
+    GameScreen* level = GameScreen::create();
+    if (level == nullptr) {
+        return nullptr;
+    }
+    replaceWith(level);
+    level = stepUntilRunning<GameScreen>(3.0f);
+    if (level == nullptr || level->getBoard() == nullptr || level->getBoard()->getNodeLevel() == nullptr) {
+        return nullptr;
+    }
+    settle(90);  // the opening: panels slide in, input opens at 1.4 s
+
+    // The largest item (a stroke in small circles does not finish it): a drop reveals it, then its own
+    // tool goes down on it.
+    HiddenObject* item = nullptr;
+    for (const auto& entry : level->getBoard()->getNodeLevel()->getItems()) {
+        if (item == nullptr || entry.second->getArea() > item->getArea()) {
+            item = entry.second;
+        }
+    }
+    if (item == nullptr) {
+        return nullptr;
+    }
+    chooseTool(level, 1);
+    driver().tap(maskPoint(item));
+    driver().stepFrames(30);
+    chooseTool(level, toolFor(item->getKind()));
+    _strokeCentre = maskPoint(item);
+    _strokeStep = 0;
+    driver().touchBegan(_strokeCentre);
+    driver().stepFrames(1);
+    _level = level;
+    for (int i = 0; i < 10; ++i) {
+        moveStroke();
+        driver().stepFrames(1);
+    }
+    return level;
+}
+
+void ScreenStage::moveStroke() {
+    if (_level == nullptr) {
+        return;
+    }
+    // Small circles about the first point: the stroke goes on rubbing without finishing the item.
+    const float angle = static_cast<float>(_strokeStep++) * 0.35f;
+    driver().touchMoved(_strokeCentre + Vec2(std::cos(angle), std::sin(angle)) * 4.0f);
+}
+
+}  // namespace testing
