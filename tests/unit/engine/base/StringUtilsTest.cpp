@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/base/AutoreleasePool.h"
 #include "engine/base/String.h"
 #include "engine/base/StringUtils.h"
 
@@ -19,6 +20,8 @@ TEST(StringUtilsTest, RefStringKeepsItsText) {
     s->retain();
     EXPECT_STREQ(s->getCString(), "Ada");
     s->release();
+    // create() left it in the pool; draining the pool is what frees it, as at the end of a frame.
+    cocos2d::AutoreleasePool::getInstance()->clear();
 }
 
 }  // namespace

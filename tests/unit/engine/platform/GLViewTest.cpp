@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/base/AutoreleasePool.h"
+
 namespace {
 
 using cocos2d::GLView;
@@ -32,6 +34,7 @@ TEST(GLViewTest, ShowAllLetterboxesTheDesignAreaWithOneScale) {
         EXPECT_EQ(view->getVisibleOrigin(), Vec2::ZERO);
         view->release();
     }
+    cocos2d::AutoreleasePool::getInstance()->clear();
 }
 
 TEST(GLViewTest, FramePixelsMapToDesignViewPointsAndBack) {
@@ -50,6 +53,7 @@ TEST(GLViewTest, FramePixelsMapToDesignViewPointsAndBack) {
     EXPECT_NEAR(back.x, 107 + 100 * s, 1e-2f);
     EXPECT_NEAR(back.y, 100 * s, 1e-2f);
     view->release();
+    cocos2d::AutoreleasePool::getInstance()->clear();
 }
 
 }  // namespace
