@@ -92,6 +92,20 @@ inline Bytes pngClaiming(uint32_t width, uint32_t height) {
     return bytes;
 }
 
+// A copy of a PNG whose first data chunk claims `length` bytes; the bytes themselves are unchanged.
+inline Bytes withDataChunkLength(Bytes bytes, uint32_t length) {
+    for (size_t at = 8; at + 8 <= bytes.size();) {
+        const uint32_t chunk = (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
+                               (uint32_t{bytes[at + 2]} << 8) | uint32_t{bytes[at + 3]};
+        if (bytes[at + 4] == 'I' && bytes[at + 5] == 'D' && bytes[at + 6] == 'A' && bytes[at + 7] == 'T') {
+            putBigEndian(bytes, at, length);
+            break;
+        }
+        at += 12 + static_cast<size_t>(chunk);
+    }
+    return bytes;
+}
+
 inline void write(const std::filesystem::path& path, const Bytes& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream file(path, std::ios::binary | std::ios::trunc);

@@ -90,6 +90,30 @@ bool pngSize(const unsigned char* data, size_t length, uint64_t& width, uint64_t
     return true;
 }
 
+// Walks the chunks after the signature: each must lie wholly inside the file, up to the end chunk.
+// The PNG reader behind SDL_image does not notice a read past the end of its data: a chunk claiming
+// more bytes than the file holds is inflated from stale buffers, which takes minutes on a small file.
+bool pngChunksFit(const unsigned char* data, size_t length, std::string& error) {
+    constexpr uint32_t kMaxChunkLength = 0x7FFFFFFFu;  // the format's own limit
+    size_t at = 8;
+    while (length - at >= 12) {
+        const uint32_t chunkLength = bigEndian32(data + at);
+        if (chunkLength > kMaxChunkLength) {
+            error = "a PNG chunk claims " + std::to_string(chunkLength) + " bytes";
+            return false;
+        }
+        if (chunkLength > length - at - 12) {
+            break;
+        }
+        if (std::memcmp(data + at + 4, "IEND", 4) == 0) {
+            return true;
+        }
+        at += 12 + static_cast<size_t>(chunkLength);
+    }
+    error = "the file ends before the PNG data does (the file is truncated)";
+    return false;
+}
+
 // Refuses a size that no texture could take or whose pixels would take more memory than any picture
 // of the game, before anything is allocated for it.
 bool sizeIsAcceptable(uint64_t width, uint64_t height, std::string& error) {
@@ -202,7 +226,7 @@ bool decodePng(const unsigned char* data, size_t length, std::vector<unsigned ch
     uint64_t claimedWidth = 0;
     uint64_t claimedHeight = 0;
     if (!pngSize(data, length, claimedWidth, claimedHeight, error) ||
-        !sizeIsAcceptable(claimedWidth, claimedHeight, error)) {
+        !sizeIsAcceptable(claimedWidth, claimedHeight, error) || !pngChunksFit(data, length, error)) {
         return false;
     }
     ensureImageLibrary();

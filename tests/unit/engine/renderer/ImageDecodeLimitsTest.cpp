@@ -58,11 +58,19 @@ TEST(ImageDecodeLimitsTest, ACutJpegAndOtherFormatsAreRefusedWithTheirReason) {
     const Bytes whole = imagebytes::jpeg(96, 96);
     ASSERT_GT(whole.size(), 2000u);
     const Bytes smallPng = imagebytes::png(8, 8);
+    const Bytes wholePng = imagebytes::png(96, 96);
     const std::vector<Refusal> cases = {
         {"a JPEG cut in its coded data", Bytes(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 3 / 5)),
          "truncated"},
         {"a JPEG cut in its header", Bytes(whole.begin(), whole.begin() + 40), ""},
         {"a PNG cut in its header", Bytes(smallPng.begin(), smallPng.begin() + 20), "header chunk"},
+        {"a PNG cut in its pixel data", Bytes(wholePng.begin(), wholePng.begin() + static_cast<long>(wholePng.size() / 2)),
+         "truncated"},
+        {"a PNG without its end chunk", Bytes(wholePng.begin(), wholePng.end() - 12), "truncated"},
+        {"a PNG whose data chunk claims more than the file holds", imagebytes::withDataChunkLength(wholePng, 0x00120B49),
+         "truncated"},
+        {"a PNG whose data chunk claims more than a chunk may hold", imagebytes::withDataChunkLength(wholePng, 0x80000000u),
+         "claims 2147483648 bytes"},
         {"a bitmap", Bytes{'B', 'M', 0x3A, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0}, "not a PNG or JPEG"},
         {"text", Bytes{'h', 'e', 'l', 'l', 'o'}, "not a PNG or JPEG"},
     };
