@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BoardTestStage.h"
+#include "DefectTools.h"
 #include "PictureProgress.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/renderer/Image.h"
@@ -27,20 +28,7 @@ using cocos2d::RefPtr;
 using cocos2d::Vec2;
 
 // The tool whose stroke removes a defect.
-int toolFor(DefectKind kind) {
-    switch (kind) {
-        case DefectKind::Dirt:
-            return 2;
-        case DefectKind::Blot:
-            return 4;
-        case DefectKind::Scrape:
-            return 3;
-        case DefectKind::Cut:
-            return 5;
-        default:
-            return 0;
-    }
-}
+using testing::toolFor;
 
 // A level-node point of the picture under no item and no damage.
 Vec2 bareCanvas(const Stage& stage) {

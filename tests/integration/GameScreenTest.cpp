@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "BoardTestStage.h"
+#include "DefectTools.h"
 #include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "DebugKeySequence.h"
@@ -47,20 +48,7 @@ namespace fs = std::filesystem;
 using cocos2d::Node;
 using cocos2d::Vec2;
 
-int toolFor(DefectKind kind) {
-    switch (kind) {
-        case DefectKind::Dirt:
-            return 2;
-        case DefectKind::Blot:
-            return 4;
-        case DefectKind::Scrape:
-            return 3;
-        case DefectKind::Cut:
-            return 5;
-        default:
-            return 0;
-    }
-}
+using testing::toolFor;
 
 class GameScreenTest : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "DefectTools.h"
 #include "Driver.h"
 #include "engine/base/Director.h"
 #include "engine/platform/Application.h"
@@ -89,21 +90,7 @@ void replaceWith(cocos2d::Node* screen) {
     Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
 }
 
-// The tool that fixes a defect kind, as the tool bar numbers them.
-int toolFor(DefectKind kind) {
-    switch (kind) {
-        case DefectKind::Dirt:
-            return 2;
-        case DefectKind::Blot:
-            return 4;
-        case DefectKind::Scrape:
-            return 3;
-        case DefectKind::Cut:
-            return 5;
-        default:
-            return 0;
-    }
-}
+using testing::toolFor;
 
 // A world point well inside the item's hit mask (where a drop reveals it).
 Vec2 maskPoint(const HiddenObject* item) {
