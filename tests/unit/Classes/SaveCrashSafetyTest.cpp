@@ -198,36 +198,68 @@ TEST_F(SaveCrashSafetyTest, WhileThePrimaryCannotBeReplacedEachLaunchReadsTheLas
     EXPECT_TRUE(log.contains("reading ok"));
 }
 
+// Reads one save time, in microseconds, that the saving child reports; false when the child is gone.
+bool readReportedSaveTime(int fd, int64_t& micros) {
+    size_t got = 0;
+    auto* into = reinterpret_cast<char*>(&micros);
+    while (got < sizeof micros) {
+        const ssize_t n = ::read(fd, into + got, sizeof micros - got);
+        if (n <= 0) {
+            return false;
+        }
+        got += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 // A player's process killed at any moment of a save: the next launch finds either the store of the
 // last finished save or that of the one under way, whole, never a damaged one or the default.
+// The kill points follow the saving process itself, not the clock alone: it reports each save it
+// finishes and how long it took, and each kill waits for 0, 1 or 2 of them and then for a moment
+// spread over one save. A slow or loaded machine then moves the kill points with the saves.
 TEST_F(SaveCrashSafetyTest, AProcessKilledAtManyPointsOfASaveLoopAlwaysReloadsAWholeStore) {
     constexpr int kKills = 150;
     int32_t loaded = 111;
     int killsDuringAWrite = 0;
-    // The kill points spread over a few saves' worth of time, measured here, so that a slow machine
-    // (sanitizers, a loaded CI host) still lets saves finish between kills.
     const auto saveStart = std::chrono::steady_clock::now();
-    for (int i = 0; i < 3; ++i) {
-        UserData::getInstance() = storeNumbered(loaded);
-        ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
-    }
-    const auto threeSaves =
+    UserData::getInstance() = storeNumbered(loaded);
+    ASSERT_TRUE(UserDataIO::saveUserData(folder.path()));
+    int64_t saveMicros =
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - saveStart)
             .count();
-    const long window = std::max<long>(6000, 2 * threeSaves);
     for (int kill = 0; kill < kKills; ++kill) {
+        int reports[2];
+        ASSERT_EQ(::pipe(reports), 0);
         const int32_t first = loaded + 1;
         const pid_t child = ::fork();
         if (child == 0) {
+            ::close(reports[0]);
             cocos2d::setLogSink([](cocos2d::LogLevel, const std::string&) {});
             for (int32_t number = first;; ++number) {
+                const auto start = std::chrono::steady_clock::now();
                 UserData::getInstance() = storeNumbered(number);
                 UserDataIO::saveUserData(folder.path());
+                const int64_t micros = std::chrono::duration_cast<std::chrono::microseconds>(
+                                           std::chrono::steady_clock::now() - start)
+                                           .count();
+                if (::write(reports[1], &micros, sizeof micros) != sizeof micros) {
+                    ::_exit(1);
+                }
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds((kill * 397L) % window));
+        ::close(reports[1]);
+        bool childReported = true;
+        for (int finished = 0; finished < kill % 3 && childReported; ++finished) {
+            childReported = readReportedSaveTime(reports[0], saveMicros);
+        }
+        if (childReported) {
+            std::this_thread::sleep_for(
+                std::chrono::microseconds((kill * 397L) % std::max<int64_t>(saveMicros, 1000)));
+        }
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
+        ::close(reports[0]);
+        ASSERT_TRUE(childReported) << "the saving process stopped by itself before kill " << kill;
         if (hasTemporaryFile(folder)) {
             ++killsDuringAWrite;
         }
