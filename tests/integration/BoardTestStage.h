@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "ItemPoints.h"
 #include "PictureKey.h"
 #include "Profile.h"
 #include "Settings.h"
@@ -173,26 +174,8 @@ public:
 
     // A world point on an opaque part of an item's hit mask, nearest its centre.
     cocos2d::Vec2 maskPoint(HiddenObject* item) const {
-        const HitMask* mask = item->getHitMask();
-        EXPECT_NE(mask, nullptr) << item->getName();
-        if (mask == nullptr) {
-            return centreOf(item);
-        }
-        int best = -1;
-        cocos2d::Vec2 point;
-        for (int row = 0; row < mask->height; ++row) {
-            for (int col = 0; col < mask->width; ++col) {
-                if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
-                    continue;
-                }
-                const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
-                if (best < 0 || d < best) {
-                    best = d;
-                    point = cocos2d::Vec2(col + 0.5f, mask->height - row - 0.5f);
-                }
-            }
-        }
-        return item->getMaskSprite()->convertToWorldSpace(point);
+        EXPECT_NE(item->getHitMask(), nullptr) << item->getName();
+        return testing::maskPoint(item);
     }
 
     // A touch from `from` to `to` in `steps` moves, then lifted there.

@@ -12,6 +12,7 @@
 #include "CountryProgress.h"
 #include "DataPackReader.h"
 #include "Driver.h"
+#include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "EvidenceBook.h"
 #include "GameSound.h"
@@ -52,6 +53,8 @@ using cocos2d::Director;
 using cocos2d::Node;
 using cocos2d::Vec2;
 using Key = cocos2d::EventKeyboard::KeyCode;
+using testing::runningScreen;
+using testing::stepUntilRunning;
 
 const char* const kEvidence[] = {"ticket", "letter", "key",    "compass", "brooch",  "photo", "map",
                                  "seal",   "ring",   "glove",  "button",  "feather", "stamp"};
@@ -65,30 +68,6 @@ enum class Stage {
     LastEvidenceAhead,  // the last level is played: its evidence waits for the gallery
     LastPurchaseAhead,  // every evidence is found and the last collection is still to be bought
 };
-
-// The screen of the running scene once no fade is in progress, or null.
-template <typename T>
-T* runningScreen() {
-    cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-    if (running == nullptr || running->isTransition()) {
-        return nullptr;
-    }
-    if (auto* scene = dynamic_cast<T*>(running)) {
-        return scene;
-    }
-    return childOf<T>(running);
-}
-
-// Frames until a T runs, at most `seconds` of game time. The loading screen decodes on a thread of its
-// own, so each frame also gives it a little real time.
-template <typename T>
-T* stepUntilRunning(float seconds) {
-    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f) && runningScreen<T>() == nullptr; ++frame) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        driver().stepFrames(1);
-    }
-    return runningScreen<T>();
-}
 
 void tapOn(Node* node) {
     ASSERT_NE(node, nullptr);

@@ -8,6 +8,7 @@
 
 #include "BoardTestStage.h"
 #include "Driver.h"
+#include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "engine/base/Director.h"
 #include "engine/events/EventKeyboard.h"
@@ -29,38 +30,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using cocos2d::Director;
+using testing::runningScreen;
+using testing::stepUntilRunning;
 using KeyCode = cocos2d::EventKeyboard::KeyCode;
 
 testing::Driver& driver() {
     return testing::Driver::get();
-}
-
-// The screen of the running scene once no fade is in progress (the scene itself or one of its
-// children), or null.
-template <typename T>
-T* runningScreen() {
-    cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-    if (running == nullptr || running->isTransition()) {
-        return nullptr;
-    }
-    if (auto* scene = dynamic_cast<T*>(running)) {
-        return scene;
-    }
-    for (cocos2d::Node* child : running->getChildren()) {
-        if (auto* screen = dynamic_cast<T*>(child)) {
-            return screen;
-        }
-    }
-    return nullptr;
-}
-
-// Steps frames until a T runs, at most `seconds`.
-template <typename T>
-T* stepUntilRunning(float seconds) {
-    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f) && runningScreen<T>() == nullptr; ++frame) {
-        driver().stepFrames(1);
-    }
-    return runningScreen<T>();
 }
 
 // A first start on the staged game, from the loading screen to the first level, with only the

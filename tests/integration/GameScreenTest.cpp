@@ -9,6 +9,9 @@
 
 #include "BoardTestStage.h"
 #include "DefectTools.h"
+#include "ItemPoints.h"
+#include "LevelScreenFixture.h"
+#include "RunningScreen.h"
 #include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "DebugKeySequence.h"
@@ -27,7 +30,6 @@
 #include "gameBoard/GameBoard.h"
 #include "gameBoard/GameTutorialsLayer.h"
 #include "gameBoard/HiddenObject.h"
-#include "gameBoard/HitMask.h"
 #include "nodes/LevelNode.h"
 #include "minigames/MinigamesSelectionScreen.h"
 #include "nodes/FlyNode.h"
@@ -48,39 +50,19 @@ namespace fs = std::filesystem;
 using cocos2d::Node;
 using cocos2d::Vec2;
 
+using testing::maskPoint;
+using testing::runningScreen;
 using testing::toolFor;
 
-class GameScreenTest : public ::testing::Test {
+class GameScreenTest : public screentest::LevelScreenFixture {
 protected:
-    static void SetUpTestSuite() {
-        boardtest::useResources();
-        boardtest::useTemporaryDataHome("game-screen");
-        registerFactoryClasses();
-    }
-
-    void SetUp() override {
-        std::srand(11);
-        screentest::loadEnglishTexts();
-        top = TopLayer::create();
-        ASSERT_NE(top, nullptr);
-        cocos2d::Director::getInstance()->setNotificationNode(top);
-        top->onEnter();
-    }
+    static void SetUpTestSuite() { setUpSuite("game-screen"); }
 
     void TearDown() override {
         if (HasFailure()) {
             saveShot("failed");
         }
-        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
-        driver().stepFrames(2);
-        screen = nullptr;
-        held = nullptr;
-        top->onExit();
-        cocos2d::Director::getInstance()->setNotificationNode(nullptr);
-        // A test may have searched an override folder first.
-        boardtest::useResources();
-        Settings::destroyInstance();
-        GameSound::destroyInstance();
+        LevelScreenFixture::TearDown();
     }
 
     static testing::Driver& driver() { return testing::Driver::get(); }
@@ -93,11 +75,7 @@ protected:
 
     // A player with the content packs read, at a story level, on a picture.
     Profile& player(int storyLevel, const std::string& country, const std::string& picture) {
-        Profile& profile = boardtest::freshProfile(storyLevel, country, picture);
-        Settings::getInstance().initNewProfile(profile);
-        profile.storyLevel = storyLevel;
-        profile.currentPicture = PictureKey{country, picture};
-        profile.customCursor = false;
+        Profile& profile = playerOn(storyLevel, country, picture);
         profile.shownTutorials.push_back(9);
         return profile;
     }
@@ -117,15 +95,7 @@ protected:
     }
 
     GameScreen* open() {
-        cocos2d::Scene* scene = cocos2d::Scene::create();
-        screen = GameScreen::create();
-        held = screen;
-        EXPECT_NE(screen, nullptr);
-        if (screen == nullptr) {
-            return nullptr;
-        }
-        scene->addChild(screen);
-        cocos2d::Director::getInstance()->replaceScene(scene);
+        EXPECT_NE(showLevel(), nullptr);
         driver().stepFrames(2);
         return screen;
     }
@@ -160,25 +130,6 @@ protected:
         auto& items = level()->getItems();
         auto found = items.find(name);
         return found == items.end() ? nullptr : found->second;
-    }
-
-    Vec2 maskPoint(HiddenObject* it) const {
-        const HitMask* mask = it->getHitMask();
-        int best = -1;
-        Vec2 point;
-        for (int row = 0; mask != nullptr && row < mask->height; ++row) {
-            for (int col = 0; col < mask->width; ++col) {
-                if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
-                    continue;
-                }
-                const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
-                if (best < 0 || d < best) {
-                    best = d;
-                    point = Vec2(col + 0.5f, mask->height - row - 0.5f);
-                }
-            }
-        }
-        return it->getMaskSprite()->convertToWorldSpace(point);
     }
 
     // The tool bar's own button for a tool, as the player clicks it.
@@ -318,21 +269,6 @@ protected:
         fs::remove(fs::path(Settings::getInstance().getWritablePath()) / "UserData.bin");
     }
 
-    // The screen of the scene now running (after any fade into it has ended), or null.
-    template <typename T>
-    static T* runningScreen() {
-        cocos2d::Scene* running = cocos2d::Director::getInstance()->getRunningScene();
-        if (running == nullptr || running->isTransition()) {
-            return nullptr;
-        }
-        for (Node* child : running->getChildren()) {
-            if (auto* found = dynamic_cast<T*>(child)) {
-                return found;
-            }
-        }
-        return nullptr;
-    }
-
     // Steps frames until a T runs (the result's delay and the 1.0 s fade out of the level take
     // less than 3 s) and reports whether one does.
     template <typename T>
@@ -342,11 +278,6 @@ protected:
         }
         return runningScreen<T>() != nullptr;
     }
-
-    TopLayer* top = nullptr;
-    GameScreen* screen = nullptr;
-    // Keeps the level readable after it has been left.
-    cocos2d::RefPtr<GameScreen> held;
 };
 
 TEST_F(GameScreenTest, ALevelOpensLockedFramedAndCountedThenPlays) {

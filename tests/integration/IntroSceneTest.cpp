@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "RunningScreen.h"
 #include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
@@ -28,6 +29,7 @@ namespace {
 
 using cocos2d::Director;
 using cocos2d::Vec2;
+using testing::runningScreen;
 
 constexpr int kFps = 60;
 
@@ -77,21 +79,6 @@ protected:
 
     // Whether the show has handed the game on: the fade into the next screen runs instead of it.
     static bool handedOn(IntroScene* scene) { return Director::getInstance()->getRunningScene() != scene; }
-
-    // The screen of the scene now running (after any fade into it has ended), or null.
-    template <typename T>
-    static T* runningScreen() {
-        cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-        if (running == nullptr || running->isTransition()) {
-            return nullptr;
-        }
-        for (cocos2d::Node* child : running->getChildren()) {
-            if (auto* screen = dynamic_cast<T*>(child)) {
-                return screen;
-            }
-        }
-        return nullptr;
-    }
 
     // The level reached once: it runs, and no level before it was made and dropped.
     static bool inTheOnlyLevel(const std::vector<std::string>& log) {

@@ -12,6 +12,7 @@
 #include "BoardTestStage.h"
 #include "Driver.h"
 #include "GameSound.h"
+#include "LevelScreenFixture.h"
 #include "ScreenTestSupport.h"
 #include "Settings.h"
 #include "engine/base/Director.h"
@@ -64,53 +65,27 @@ struct Opened {
     std::function<bool()> closed;
 };
 
-class PopupTapThroughTest : public ::testing::Test {
+class PopupTapThroughTest : public screentest::LevelScreenFixture {
 public:
-    static void SetUpTestSuite() {
-        boardtest::useResources();
-        boardtest::useTemporaryDataHome("tap-through");
-        registerFactoryClasses();
-    }
+    // The cases reach the level and the top layer through the fixture.
+    using LevelScreenFixture::screen;
+    using LevelScreenFixture::top;
 
-    void SetUp() override {
-        std::srand(11);
-        screentest::loadEnglishTexts();
-        top = TopLayer::create();
-        ASSERT_NE(top, nullptr);
-        cocos2d::Director::getInstance()->setNotificationNode(top);
-        top->onEnter();
-    }
+    static void SetUpTestSuite() { setUpSuite("tap-through"); }
 
     void TearDown() override {
         driver().stopCapturingLog();
         cocos2d::Director::getInstance()->popToRootScene();
         driver().stepFrames(1);
-        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
-        driver().stepFrames(2);
-        screen = nullptr;
-        held = nullptr;
-        top->onExit();
-        cocos2d::Director::getInstance()->setNotificationNode(nullptr);
-        Settings::destroyInstance();
-        GameSound::destroyInstance();
+        LevelScreenFixture::TearDown();
     }
 
     // A story level of the first picture, past its opening, with every lesson already seen.
     GameScreen* openLevel() {
-        Profile& profile = boardtest::freshProfile(5, "USA", "HarborDawn");
-        Settings::getInstance().initNewProfile(profile);
-        profile.storyLevel = 5;
-        profile.currentPicture = PictureKey{"USA", "HarborDawn"};
-        profile.customCursor = false;
-        profile.shownTutorials = {8, 9, MinigameScreen::kTwoMatchTutorial};
-        cocos2d::Scene* scene = cocos2d::Scene::create();
-        screen = GameScreen::create();
-        held = screen;
-        if (screen == nullptr) {
+        playerOn(5, "USA", "HarborDawn").shownTutorials = {8, 9, MinigameScreen::kTwoMatchTutorial};
+        if (showLevel() == nullptr) {
             return nullptr;
         }
-        scene->addChild(screen);
-        cocos2d::Director::getInstance()->replaceScene(scene);
         // The opening: input opens at 1.4 s.
         wait(1.6f);
         return screen;
@@ -148,10 +123,6 @@ public:
     }
 
     PopupScreenBase* container() const { return screentest::childOf<PopupScreenBase>(screen); }
-
-    TopLayer* top = nullptr;
-    GameScreen* screen = nullptr;
-    cocos2d::RefPtr<GameScreen> held;
 };
 
 TEST_F(PopupTapThroughTest, ATapThatClosesAPopupNeverReachesTheLevelUnderIt) {

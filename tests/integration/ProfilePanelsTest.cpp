@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
@@ -36,6 +37,7 @@ namespace {
 
 using cocos2d::Director;
 using cocos2d::Vec2;
+using testing::runningScreen;
 using KeyCode = cocos2d::EventKeyboard::KeyCode;
 
 // The chooser and the name popup in a container over a white scene, with the always-on-top layer
@@ -133,23 +135,6 @@ protected:
         driver().key(KeyCode::KEY_KP_ENTER, true);
         driver().key(KeyCode::KEY_KP_ENTER, false);
         driver().stepFrames(1);
-    }
-
-    template <typename T>
-    T* runningScreen() {
-        cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-        if (running == nullptr || running->isTransition()) {
-            return nullptr;
-        }
-        if (auto* scene = dynamic_cast<T*>(running)) {
-            return scene;
-        }
-        for (cocos2d::Node* child : running->getChildren()) {
-            if (auto* screen = dynamic_cast<T*>(child)) {
-                return screen;
-            }
-        }
-        return nullptr;
     }
 
     testing::Driver& driver() { return testing::Driver::get(); }

@@ -20,6 +20,7 @@
 #include "BoardTestStage.h"
 #include "Driver.h"
 #include "GalleryTestStage.h"
+#include "LevelScreenFixture.h"
 #include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
@@ -515,52 +516,19 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
 
 // ---------------------------------------------------------------------------------------------
 
-class LevelTutorialArrowTest : public ::testing::Test {
+class LevelTutorialArrowTest : public screentest::LevelScreenFixture {
 protected:
-    static void SetUpTestSuite() {
-        boardtest::useResources();
-        boardtest::useTemporaryDataHome("arrows-level");
-        registerFactoryClasses();
-    }
-
-    void SetUp() override {
-        std::srand(11);
-        screentest::loadEnglishTexts();
-        top = TopLayer::create();
-        ASSERT_NE(top, nullptr);
-        cocos2d::Director::getInstance()->setNotificationNode(top);
-        top->onEnter();
-    }
-
-    void TearDown() override {
-        cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
-        driver().stepFrames(2);
-        top->onExit();
-        cocos2d::Director::getInstance()->setNotificationNode(nullptr);
-        Settings::destroyInstance();
-        GameSound::destroyInstance();
-    }
+    static void SetUpTestSuite() { setUpSuite("arrows-level"); }
 
     GameScreen* open(int storyLevel, const std::string& country, const std::string& picture,
                      const std::vector<int32_t>& shown) {
-        Profile& profile = boardtest::freshProfile(storyLevel, country, picture);
-        Settings::getInstance().initNewProfile(profile);
-        profile.storyLevel = storyLevel;
-        profile.currentPicture = PictureKey{country, picture};
-        profile.customCursor = false;
-        profile.shownTutorials = shown;
-        cocos2d::Scene* scene = cocos2d::Scene::create();
-        GameScreen* screen = GameScreen::create();
-        if (screen == nullptr) {
+        playerOn(storyLevel, country, picture).shownTutorials = shown;
+        if (showLevel() == nullptr) {
             return nullptr;
         }
-        scene->addChild(screen);
-        cocos2d::Director::getInstance()->replaceScene(scene);
         driver().stepFrames(100);
         return screen;
     }
-
-    TopLayer* top = nullptr;
 };
 
 TEST_F(LevelTutorialArrowTest, EveryLevelTutorialShowsItsToolButtonOrItem) {

@@ -8,6 +8,8 @@
 
 #include "DefectTools.h"
 #include "Driver.h"
+#include "ItemPoints.h"
+#include "RunningScreen.h"
 #include "engine/base/Director.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
@@ -44,31 +46,6 @@ Driver& driver() {
     return Driver::get();
 }
 
-// The screen of the running scene once no fade runs, or null.
-template <typename T>
-T* runningScreen() {
-    cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-    if (running == nullptr || running->isTransition()) {
-        return nullptr;
-    }
-    for (cocos2d::Node* child : running->getChildren()) {
-        if (auto* screen = dynamic_cast<T*>(child)) {
-            return screen;
-        }
-    }
-    return nullptr;
-}
-
-// Frames until a T runs (at most `seconds` of game time), with a little real time for the decoder
-// thread between them.
-template <typename T>
-T* stepUntilRunning(float seconds) {
-    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f) && runningScreen<T>() == nullptr; ++frame) {
-        driver().stepFrames(1);
-    }
-    return runningScreen<T>();
-}
-
 // Until the texture cache has no load pending, then `frames` more.
 void settle(int frames) {
     cocos2d::TextureCache* cache = Director::getInstance()->getTextureCache();
@@ -91,29 +68,6 @@ void replaceWith(cocos2d::Node* screen) {
 }
 
 using testing::toolFor;
-
-// A world point well inside the item's hit mask (where a drop reveals it).
-Vec2 maskPoint(const HiddenObject* item) {
-    const HitMask* mask = item->getHitMask();
-    int best = -1;
-    Vec2 point;
-    for (int row = 0; mask != nullptr && row < mask->height; ++row) {
-        for (int col = 0; col < mask->width; ++col) {
-            if (mask->grey[static_cast<size_t>(row) * mask->width + col] <= 200) {
-                continue;
-            }
-            const int d = std::abs(col - mask->width / 2) + std::abs(row - mask->height / 2);
-            if (best < 0 || d < best) {
-                best = d;
-                point = Vec2(col + 0.5f, mask->height - row - 0.5f);
-            }
-        }
-    }
-    if (mask == nullptr || item->getMaskSprite() == nullptr) {
-        return centreOf(item);
-    }
-    return item->getMaskSprite()->convertToWorldSpace(point);
-}
 
 void chooseTool(GameScreen* level, int tool) {
     RestoreToolSelector* tools = level->getToolBar();
