@@ -12,16 +12,7 @@ scratch=$2
 rm -rf "$scratch"
 mkdir -p "$scratch"
 source "$(dirname "${BASH_SOURCE[0]}")/GameRun.sh"
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/Checks.sh"
 
 for tool in cpack dpkg-deb dpkg-shlibdeps; do
     command -v "$tool" >/dev/null 2>&1 || die "$tool is not installed (scripts/install-deps.sh installs it)"
@@ -154,8 +145,4 @@ else
     echo "lintian is not installed: skipped"
 fi
 
-if ((failures > 0)); then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "Debian package: maintainer, control fields, files, the unpacked game and lintian all good"
+finish_checks "Debian package: maintainer, control fields, files, the unpacked game and lintian all good"

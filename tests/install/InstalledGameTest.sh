@@ -13,16 +13,7 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 prefix=$scratch/prefix
 source "$(dirname "${BASH_SOURCE[0]}")/GameRun.sh"
-
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/Checks.sh"
 
 if ! cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1; then
     cat "$scratch/install.log" >&2
@@ -172,8 +163,4 @@ if [[ -d "$resources" ]]; then
     mv "$resources.away" "$resources"
 fi
 
-if ((failures > 0)); then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "installed game: layout, menu entry, metainfo and start from $run/cwd all good"
+finish_checks "installed game: layout, menu entry, metainfo and start from $run/cwd all good"

@@ -124,8 +124,6 @@ protected:
         driver().stepFrames(2);
     }
 
-    NodeLevel* level() const { return screen->getBoard()->getNodeLevel(); }
-
     HiddenObject* item(const std::string& name) const {
         auto& items = level()->getItems();
         auto found = items.find(name);
@@ -187,28 +185,6 @@ protected:
                 record.restoredHistory.insert(name);
             }
         }
-    }
-
-    // A point of the picture away from every item.
-    Vec2 bareCanvas() const {
-        const cocos2d::Size size = level()->getContentSize();
-        for (float y = 60; y < size.height - 60; y += 20) {
-            for (float x = 60; x < size.width - 60; x += 20) {
-                const cocos2d::Rect probe(x - 50, y - 50, 100, 100);
-                bool free = true;
-                for (auto& [name, it] : level()->getItems()) {
-                    free = free && !it->getBoundingBox().intersectsRect(probe);
-                }
-                for (EraseableGameObject* damage : level()->getDamageList()) {
-                    free = free && !damage->getBoundingBox().intersectsRect(probe);
-                }
-                if (free) {
-                    return level()->convertToWorldSpace(Vec2(x, y));
-                }
-            }
-        }
-        ADD_FAILURE() << "no bare canvas";
-        return Vec2(640, 405);
     }
 
     static int countLines(const std::vector<std::string>& log, const std::string& line) {

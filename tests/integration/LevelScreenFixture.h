@@ -18,8 +18,14 @@
 #include "Settings.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
+#include "engine/math/Rect.h"
+#include "engine/math/Vec2.h"
 #include "engine/scene/Scene.h"
+#include "gameBoard/EraseableGameObject.h"
+#include "gameBoard/GameBoard.h"
+#include "gameBoard/HiddenObject.h"
 #include "ui/FactoryClasses.h"
+#include "nodes/LevelNode.h"
 #include "ui/GameScreen.h"
 #include "ui/TopLayer.h"
 
@@ -80,6 +86,30 @@ protected:
         scene->addChild(screen);
         cocos2d::Director::getInstance()->replaceScene(scene);
         return screen;
+    }
+
+    NodeLevel* level() const { return screen->getBoard()->getNodeLevel(); }
+
+    // A point of the picture away from every item and every damage: a drop there is a miss.
+    cocos2d::Vec2 bareCanvas() const {
+        const cocos2d::Size size = level()->getContentSize();
+        for (float y = 60; y < size.height - 60; y += 20) {
+            for (float x = 60; x < size.width - 60; x += 20) {
+                const cocos2d::Rect probe(x - 50, y - 50, 100, 100);
+                bool free = true;
+                for (auto& [name, it] : level()->getItems()) {
+                    free = free && !it->getBoundingBox().intersectsRect(probe);
+                }
+                for (EraseableGameObject* damage : level()->getDamageList()) {
+                    free = free && !damage->getBoundingBox().intersectsRect(probe);
+                }
+                if (free) {
+                    return level()->convertToWorldSpace(cocos2d::Vec2(x, y));
+                }
+            }
+        }
+        ADD_FAILURE() << "no bare canvas";
+        return cocos2d::Vec2(640, 405);
     }
 
     TopLayer* top = nullptr;

@@ -70,6 +70,8 @@ public:
     // The cases reach the level and the top layer through the fixture.
     using LevelScreenFixture::screen;
     using LevelScreenFixture::top;
+    using LevelScreenFixture::bareCanvas;
+    using LevelScreenFixture::level;
 
     static void SetUpTestSuite() { setUpSuite("tap-through"); }
 
@@ -89,27 +91,6 @@ public:
         // The opening: input opens at 1.4 s.
         wait(1.6f);
         return screen;
-    }
-
-    NodeLevel* level() const { return screen->getBoard()->getNodeLevel(); }
-
-    // A point of the picture away from every item: a drop there is a miss.
-    Vec2 bareCanvas() const {
-        const cocos2d::Size size = level()->getContentSize();
-        for (float y = 60; y < size.height - 60; y += 20) {
-            for (float x = 60; x < size.width - 60; x += 20) {
-                const cocos2d::Rect probe(x - 50, y - 50, 100, 100);
-                bool free = true;
-                for (auto& [name, it] : level()->getItems()) {
-                    free = free && !it->getBoundingBox().intersectsRect(probe);
-                }
-                if (free) {
-                    return level()->convertToWorldSpace(Vec2(x, y));
-                }
-            }
-        }
-        ADD_FAILURE() << "no bare canvas";
-        return Vec2(640, 405);
     }
 
     // The spray in the player's hand, as the player takes it from the tool bar.
