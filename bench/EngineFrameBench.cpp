@@ -9,8 +9,8 @@
 #include <malloc.h>
 
 #include <cstdio>
-#include <vector>
 
+#include "BlendedTexture.h"
 #include "Driver.h"
 #include "engine/base/Director.h"
 #include "engine/renderer/Image.h"
@@ -22,21 +22,6 @@
 namespace {
 
 using cocos2d::Director;
-
-// Alpha 254 everywhere, so every quad is blended and drawn whole: the renderer's shortcuts for opaque
-// pictures do not apply, and the floor stays one blended full-screen quad.
-cocos2d::Texture2D* makeTexture(int w, int h) {
-    std::vector<unsigned char> pixels(static_cast<size_t>(w) * h * 4);
-    for (size_t i = 0; i < pixels.size(); i += 4) {
-        pixels[i] = static_cast<unsigned char>(i / 4 % 251);
-        pixels[i + 1] = 120;
-        pixels[i + 2] = 200;
-        pixels[i + 3] = 254;
-    }
-    cocos2d::Texture2D* texture = cocos2d::Texture2D::create();
-    texture->initWithData(pixels.data(), w, h);
-    return texture;
-}
 
 void runFrames(benchmark::State& state, cocos2d::Scene* scene) {
     auto& driver = testing::Driver::get();
@@ -54,7 +39,7 @@ void runFrames(benchmark::State& state, cocos2d::Scene* scene) {
 
 void BM_FullScreenTexturedQuad(benchmark::State& state) {
     auto* scene = cocos2d::Scene::create();
-    auto* sprite = cocos2d::Sprite::createWithTexture(makeTexture(1280, 810));
+    auto* sprite = cocos2d::Sprite::createWithTexture(bench::makeBlendedTexture(1280, 810));
     sprite->setPosition(640, 405);
     scene->addChild(sprite);
     runFrames(state, scene);
@@ -63,7 +48,7 @@ BENCHMARK(BM_FullScreenTexturedQuad)->Unit(benchmark::kMillisecond);
 
 void BM_TwoThousandSmallSprites(benchmark::State& state) {
     auto* scene = cocos2d::Scene::create();
-    cocos2d::Texture2D* texture = makeTexture(16, 16);
+    cocos2d::Texture2D* texture = bench::makeBlendedTexture(16, 16);
     for (int i = 0; i < 2000; ++i) {
         auto* sprite = cocos2d::Sprite::createWithTexture(texture);
         sprite->setPosition(8.0f + (i % 80) * 16.0f, 8.0f + (i / 80) * 32.0f);
@@ -94,7 +79,7 @@ void BM_HeapPerFrame(benchmark::State& state) {
     const int sprites = static_cast<int>(state.range(0));
     auto& driver = testing::Driver::get();
     auto* scene = cocos2d::Scene::create();
-    cocos2d::Texture2D* texture = makeTexture(16, 16);
+    cocos2d::Texture2D* texture = bench::makeBlendedTexture(16, 16);
     for (int i = 0; i < sprites; ++i) {
         auto* sprite = cocos2d::Sprite::createWithTexture(texture);
         sprite->setPosition(8.0f + (i % 80) * 16.0f, 8.0f + (i / 80) * 32.0f);

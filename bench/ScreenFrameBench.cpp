@@ -24,6 +24,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "BlendedTexture.h"
 #include "Driver.h"
 #include "ScreenStage.h"
 #include "engine/base/Director.h"
@@ -83,15 +84,7 @@ double median(const std::vector<Cost>& costs, bool cpu) {
 class Floor {
 public:
     Floor() {
-        std::vector<unsigned char> pixels(static_cast<size_t>(kWidth) * kHeight * 4);
-        for (size_t i = 0; i < pixels.size(); i += 4) {
-            pixels[i] = static_cast<unsigned char>(i / 4 % 251);
-            pixels[i + 1] = 120;
-            pixels[i + 2] = 200;
-            pixels[i + 3] = 254;
-        }
-        _texture = cocos2d::Texture2D::create();
-        _texture->initWithData(pixels.data(), kWidth, kHeight);
+        _texture = bench::makeBlendedTexture(kWidth, kHeight);
         const cocos2d::Color4B white(255, 255, 255, 255);
         _quad.bl = {cocos2d::Vec2(0, 0), white, {0, 1}};
         _quad.br = {cocos2d::Vec2(kWidth, 0), white, {1, 1}};
