@@ -102,6 +102,7 @@ FileRead readFile(const std::string& path, size_t limit) {
     bytes.resize(std::min(got, limit));
     result.bytes = std::move(bytes);
     result.ok = true;
+    done("read", path);
     return result;
 }
 

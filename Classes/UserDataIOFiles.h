@@ -40,9 +40,10 @@ bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, boo
 // so an earlier file kept aside is never overwritten. Returns the new name, or "" with error set.
 std::string moveAside(const std::string& path, const std::string& suffix, std::string& error);
 
-// Called after each step by which these functions change the disk: a file created, written, closed,
-// synced, renamed or removed, or a folder synced; path names what the step changed. A test stops a
-// save after each of them in turn; the game sets none. An empty observer removes it.
+// Called after each file operation of these functions: a file read, or created, written,
+// closed, synced, renamed or removed, or a folder synced; path names what it acted on. Tests count
+// the reads and stop a save after each step in turn; the game sets none. An empty observer removes
+// it.
 using FileOperationObserver = std::function<void(const char* operation, const std::string& path)>;
 void setFileOperationObserver(FileOperationObserver observer);
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "UserDataIOFiles.h"
 #include "WideString.h"
 
 namespace {
@@ -381,6 +383,67 @@ TEST_F(UserDataIOTest, WhenBothCopiesPassTheOneWrittenLastIsRead) {
         UserDataIO::loadUserData(f.path());
         EXPECT_TRUE(log.contains(c.expectedLine));
         EXPECT_EQ(loadedMoney(), c.expectedMoney);
+    }
+}
+
+// Whichever copies load, a launch reads each file of the store once and parses each copy at most
+// once, and so does a save that decides which copy to replace last.
+TEST_F(UserDataIOTest, ALaunchAndASaveReadEachSaveFileOnce) {
+    const auto damageProfileCount = [](const TempFolder& f, const char* data, const char* checksum) {
+        Bytes bytes = savetest::readFileBytes(f.file(data));
+        bytes[7] = 0x80;
+        savetest::writeFileBytes(f.file(data), bytes);
+        UserDataIO::writeChecksumFile(f.file(data).c_str(), f.file(checksum).c_str());
+    };
+    struct Case {
+        const char* what;
+        std::function<void(const TempFolder&)> prepare;
+    };
+    const std::vector<Case> cases = {
+        {"both copies alike", [](const TempFolder&) {}},
+        {"a damaged primary",
+         [&](const TempFolder& f) { damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }},
+        {"a damaged secondary written after the primary",
+         [&](const TempFolder& f) {
+             damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
+             std::filesystem::last_write_time(
+                 f.file("UserDataSecondary.bin"),
+                 std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
+         }},
+        {"a newer secondary",
+         [](const TempFolder& f) {
+             saveStore(storeWithMoney(200), f.path());
+             std::filesystem::rename(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
+             std::filesystem::rename(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
+             saveStore(storeWithMoney(100), f.path());
+             std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
+             std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+             std::filesystem::last_write_time(
+                 f.file("UserDataSecondary.bin"),
+                 std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder f;
+        saveStore(storeWithMoney(100), f.path());
+        c.prepare(f);
+        std::map<std::string, int> reads;
+        savefiles::setFileOperationObserver([&](const char* operation, const std::string& path) {
+            if (std::string(operation) == "read") {
+                ++reads[path.substr(f.path().size())];
+            }
+        });
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(f.path());
+        const std::map<std::string, int> once = {
+            {"CheckSum.cs", 1}, {"CheckSumSecondary.cs", 1}, {"UserData.bin", 1}, {"UserDataSecondary.bin", 1}};
+        EXPECT_EQ(reads, once) << "by the launch";
+        reads.clear();
+        UserDataIO::saveUserData(f.path());
+        EXPECT_EQ(reads, once) << "by the save";
+        savefiles::setFileOperationObserver({});
     }
 }
 
