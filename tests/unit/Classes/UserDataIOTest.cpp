@@ -191,6 +191,18 @@ TEST_F(UserDataIOTest, ACopyThatDoesNotLoadIsNamedInOneLineWithItsReason) {
          "UserData.bin\" cannot be checked: its checksum file \"{}CheckSum.cs\" is missing"},
         {"primary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserData.bin")); },
          "UserData.bin\" does not match its checksum"},
+        {"primary empty, with the checksum of nothing",
+         [](const TempFolder& f) {
+             savetest::writeFileBytes(f.file("UserData.bin"), {});
+             savetest::writeFileText(f.file("CheckSum.cs"), "0");
+         },
+         "UserData.bin\" is empty"},
+        {"primary of two bytes, with their checksum",
+         [](const TempFolder& f) {
+             savetest::writeFileBytes(f.file("UserData.bin"), {0x03, 0x00});
+             UserDataIO::writeChecksumFile(f.file("UserData.bin").c_str(), f.file("CheckSum.cs").c_str());
+         },
+         "UserData.bin\" is damaged: it ends inside a record"},
         {"secondary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserDataSecondary.bin")); },
          "UserDataSecondary.bin\" does not match its checksum; the next save replaces it with the store of "
          "\"UserData.bin\""},
