@@ -1,9 +1,11 @@
 #include "UserDataIO.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -40,9 +42,11 @@ constexpr const char* kKeptAsideSuffix = ".unloadable";
 struct CopyNames {
     const char* data;
     const char* checksum;
+    // The secondary is opened through the stream's 16-bit path form, as saves have always done.
+    bool widePath;
 };
-constexpr CopyNames kPrimary{kPrimaryDataFile, kPrimaryChecksumFile};
-constexpr CopyNames kSecondary{kSecondaryDataFile, kSecondaryChecksumFile};
+constexpr CopyNames kPrimary{kPrimaryDataFile, kPrimaryChecksumFile, false};
+constexpr CopyNames kSecondary{kSecondaryDataFile, kSecondaryChecksumFile, true};
 
 // Folders whose store was on disk but could not be loaded: their files are moved aside before the
 // first save writes over them.
@@ -220,18 +224,43 @@ void reportSecondaryReplaced(const CopyOnDisk& secondary) {
                    secondary.dataPath.c_str(), secondary.problem.c_str(), kPrimaryDataFile);
 }
 
-bool writeChecksum(const std::string& checksumPath, uint32_t crc) {
+// How writing one file of a copy ended: the file and why it could not be written, or nothing.
+struct CopyWrite {
+    std::string failedPath;
+    int error = 0;
+
+    bool written() const { return failedPath.empty(); }
+};
+
+// A full disk or a file-size limit: the other copy, of the same size, cannot fit either.
+bool noRoomFor(const CopyWrite& write) {
+    return write.error == ENOSPC || write.error == EFBIG || write.error == EDQUOT;
+}
+
+void logCannotWrite(const CopyWrite& write, const char* consequence) {
+    cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: cannot write \"%s\": %s%s", write.failedPath.c_str(),
+                   write.error != 0 ? std::strerror(write.error) : "the write did not complete", consequence);
+}
+
+CopyWrite writeFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath) {
+    CopyWrite write;
+    if (!savefiles::replaceFile(path, bytes, size, widePath, write.error)) {
+        write.failedPath = path;
+    }
+    return write;
+}
+
+CopyWrite writeChecksum(const std::string& checksumPath, uint32_t crc) {
     const std::string digits = std::to_string(crc);
-    return savefiles::replaceFile(checksumPath, reinterpret_cast<const uint8_t*>(digits.data()),
-                                  digits.size(), false);
+    return writeFile(checksumPath, reinterpret_cast<const uint8_t*>(digits.data()), digits.size(), false);
 }
 
 // The data file first, then its checksum: a copy cut short between the two fails its checksum
 // test and the other copy loads.
-bool writeCopy(const std::string& folder, const CopyNames& names, const std::vector<uint8_t>& bytes,
-               uint32_t crc, bool widePath) {
-    return savefiles::replaceFile(folder + names.data, bytes.data(), bytes.size(), widePath) &&
-           writeChecksum(folder + names.checksum, crc);
+CopyWrite writeCopy(const std::string& folder, const CopyNames& names, const std::vector<uint8_t>& bytes,
+                    uint32_t crc) {
+    const CopyWrite data = writeFile(folder + names.data, bytes.data(), bytes.size(), names.widePath);
+    return data.written() ? writeChecksum(folder + names.checksum, crc) : data;
 }
 
 // Moves every file of the store that failed to load out of the way, never deleting one, and names
@@ -370,14 +399,23 @@ bool UserDataIO::saveUserData(const std::string& folder) {
     // leaves a copy that loads the previous store or the new one. That is the primary, unless an
     // earlier save was cut short, the primary could not be replaced or it does not parse: then the
     // secondary loads, and the primary goes first.
-    if (examineStore(folder).loading == LoadingCopy::Secondary) {
-        const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
-        const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
-        return primaryOk && secondaryOk;
+    const bool secondaryLoads = examineStore(folder).loading == LoadingCopy::Secondary;
+    const CopyNames& first = secondaryLoads ? kPrimary : kSecondary;
+    const CopyNames& last = secondaryLoads ? kSecondary : kPrimary;
+    const CopyWrite firstWrite = writeCopy(folder, first, bytes, crc);
+    if (!firstWrite.written() && noRoomFor(firstWrite)) {
+        // The copy that loads is left as it is.
+        logCannotWrite(firstWrite, "; the game is not saved");
+        return false;
     }
-    const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
-    const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
-    return primaryOk && secondaryOk;
+    if (!firstWrite.written()) {
+        logCannotWrite(firstWrite, "");
+    }
+    const CopyWrite lastWrite = writeCopy(folder, last, bytes, crc);
+    if (!lastWrite.written()) {
+        logCannotWrite(lastWrite, "");
+    }
+    return firstWrite.written() && lastWrite.written();
 }
 
 bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
@@ -411,5 +449,9 @@ uint32_t UserDataIO::readChecksumFile(const char* path) {
 }
 
 bool UserDataIO::writeChecksumFile(const char* dataPath, const char* checksumPath) {
-    return writeChecksum(checksumPath, computeFileCrc(dataPath));
+    const CopyWrite write = writeChecksum(checksumPath, computeFileCrc(dataPath));
+    if (!write.written()) {
+        logCannotWrite(write, "");
+    }
+    return write.written();
 }

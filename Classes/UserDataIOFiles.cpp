@@ -11,8 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/base/Log.h"
-
 #include "CDataOutputStream.h"
 #include "WideString.h"
 
@@ -111,7 +109,7 @@ bool nameIsTaken(const std::string& path) {
     return ::lstat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
-bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath) {
+bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath, int& error) {
     const std::string temporary = path + kTemporarySuffix;
     auto out = std::make_shared<Core::CDataOutputStream>();
     errno = 0;
@@ -141,12 +139,10 @@ bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, boo
         }
     }
     if (!ok) {
-        const int error = errno;
+        error = errno;
         if (opened && std::remove(temporary.c_str()) == 0) {
             done("remove", temporary);
         }
-        cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: cannot write \"%s\": %s", path.c_str(),
-                       error != 0 ? std::strerror(error) : "the write did not complete");
         return false;
     }
     syncPath(folderOf(path), O_RDONLY | O_DIRECTORY);

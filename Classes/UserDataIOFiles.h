@@ -32,9 +32,11 @@ FileRead readFile(const std::string& path, size_t limit);
 bool nameIsTaken(const std::string& path);
 
 // Replaces path by bytes through a temporary file beside it, synced before the rename makes it
-// visible. The old file stays as it was unless the new one was written whole; a failure logs one
-// line with its reason. widePath opens the temporary file through the stream's 16-bit path form.
-bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath);
+// visible. The old file stays as it was unless the new one was written whole, and a temporary file
+// it created is removed whatever stopped it (a full disk, a file-size limit, a short write). On
+// failure returns false with error set to the errno value that stopped it, or 0 when the stream
+// named none; logs nothing. widePath opens the temporary file through the stream's 16-bit path form.
+bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath, int& error);
 
 // Renames path to path + suffix, or to path + suffix + ".2", ".3", ... the first name that is free,
 // so an earlier file kept aside is never overwritten. Returns the new name, or "" with error set.
