@@ -200,15 +200,13 @@ void adoptCopy(CopyOnDisk& copy) {
     cocos2d::log("userdata readed successfull");
 }
 
-void logCopyProblem(const std::string& dataPath, const std::string& problem) {
-    cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", dataPath.c_str(), problem.c_str());
-}
-
-// A copy that was tried and did not load: named with its reason, unless it is simply not there (a
-// first start, or a copy never written).
-void reportFailedCopy(const CopyOnDisk& copy) {
+// A copy tried in turn that does not load: its progress lines, then why not, unless it is simply not
+// there (a first start, or a copy never written).
+void reportRefusedCopy(const CopyOnDisk& copy) {
+    logLoadProgress(copy);
     if (savefiles::nameIsTaken(copy.dataPath)) {
-        logCopyProblem(copy.dataPath, copy.problem);
+        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", copy.dataPath.c_str(),
+                       copy.problem.c_str());
     }
 }
 
@@ -224,7 +222,8 @@ void reportSecondaryReplaced(const CopyOnDisk& secondary) {
                    secondary.dataPath.c_str(), secondary.problem.c_str(), kPrimaryDataFile);
 }
 
-// How writing one file of a copy ended: the file and why it could not be written, or nothing.
+// How writing a copy, or one of its files, ended: the file that could not be written and why, or
+// nothing.
 struct CopyWrite {
     std::string failedPath;
     int error = 0;
@@ -322,32 +321,26 @@ void ensureCurrentUserExists() {
 // Loads the copy that copyThatLoads chose, with the loader's lines for each copy it tries in turn;
 // false when none loads.
 bool loadFromDisk(StoreOnDisk& disk) {
-    switch (disk.loading) {
-    case LoadingCopy::Primary:
+    if (disk.loading == LoadingCopy::Primary) {
         logLoadProgress(disk.primary);
         adoptCopy(disk.primary);
         cocos2d::log("reading ok");
         reportSecondaryReplaced(disk.secondary);
         return true;
-    case LoadingCopy::Secondary:
-        if (disk.primary.loads()) {
-            cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
-                         kPrimaryDataFile);
-        } else {
-            logLoadProgress(disk.primary);
-            reportFailedCopy(disk.primary);
-        }
+    }
+    if (disk.primary.loads()) {
+        cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
+                     kPrimaryDataFile);
+    } else {
+        reportRefusedCopy(disk.primary);
+    }
+    if (disk.loading == LoadingCopy::Secondary) {
         logLoadProgress(disk.secondary);
         adoptCopy(disk.secondary);
         cocos2d::log("reading secondary userdata success!");
         return true;
-    case LoadingCopy::None:
-        break;
     }
-    logLoadProgress(disk.primary);
-    reportFailedCopy(disk.primary);
-    logLoadProgress(disk.secondary);
-    reportFailedCopy(disk.secondary);
+    reportRefusedCopy(disk.secondary);
     cocos2d::log("reading secondary userdata failed!");
     return false;
 }
@@ -420,11 +413,11 @@ bool UserDataIO::saveUserData(const std::string& folder) {
 
 bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
     CopyOnDisk copy = examineCopy(dataPath, checksumPath);
-    logLoadProgress(copy);
     if (!copy.loads()) {
-        reportFailedCopy(copy);
+        reportRefusedCopy(copy);
         return false;
     }
+    logLoadProgress(copy);
     adoptCopy(copy);
     return true;
 }

@@ -263,18 +263,6 @@ KilledSave saveKilledAfter(const TempFolder& folder, int operation) {
 // was being saved, whole. Damaged copies carry a matching checksum, as an edited file or a fault
 // that rewrote the checksum would.
 TEST_F(SaveCrashSafetyTest, AFirstSaveKilledAfterAnyFileOperationLeavesTheOldStoreOrTheNew) {
-    const auto rewriteChecksum = [](const TempFolder& f, const std::string& data, const std::string& sum) {
-        UserDataIO::writeChecksumFile(f.file(data).c_str(), f.file(sum).c_str());
-    };
-    const auto negativeProfileCount = [&](const TempFolder& f, const std::string& data, const std::string& sum) {
-        Bytes bytes = savetest::readFileBytes(f.file(data));
-        bytes[4] = 0x00;
-        bytes[5] = 0x00;
-        bytes[6] = 0x00;
-        bytes[7] = 0x80;
-        savetest::writeFileBytes(f.file(data), bytes);
-        rewriteChecksum(f, data, sum);
-    };
     struct Case {
         const char* what;
         std::function<void(const TempFolder&)> damage;
@@ -283,17 +271,19 @@ TEST_F(SaveCrashSafetyTest, AFirstSaveKilledAfterAnyFileOperationLeavesTheOldSto
     const std::vector<Case> cases = {
         {"both copies intact", [](const TempFolder&) {}, false},
         {"the primary with a negative profile count",
-         [&](const TempFolder& f) { negativeProfileCount(f, "UserData.bin", "CheckSum.cs"); }, false},
+         [](const TempFolder& f) { savetest::damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }, false},
         {"the primary with bytes after its last record",
-         [&](const TempFolder& f) {
+         [](const TempFolder& f) {
              Bytes bytes = savetest::readFileBytes(f.file("UserData.bin"));
              bytes.insert(bytes.end(), {0x01, 0x02, 0x03, 0x04});
              savetest::writeFileBytes(f.file("UserData.bin"), bytes);
-             rewriteChecksum(f, "UserData.bin", "CheckSum.cs");
+             UserDataIO::writeChecksumFile(f.file("UserData.bin").c_str(), f.file("CheckSum.cs").c_str());
          },
          false},
         {"a damaged secondary written after the primary",
-         [&](const TempFolder& f) { negativeProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs"); },
+         [](const TempFolder& f) {
+             savetest::damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
+         },
          true},
     };
     for (const Case& c : cases) {

@@ -51,6 +51,17 @@ int32_t loadedMoney() {
     return Settings::getInstance().getCurrentUser().money;
 }
 
+// The primary holds the store with money primary and the secondary, left from the save before, the
+// one with money secondary; both pass their checksums.
+void saveCopiesWithMoney(const TempFolder& f, int32_t primary, int32_t secondary) {
+    saveStore(storeWithMoney(secondary), f.path());
+    std::filesystem::rename(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
+    std::filesystem::rename(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
+    saveStore(storeWithMoney(primary), f.path());
+    std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
+    std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+}
+
 std::string checksumText(const Bytes& bytes) {
     return std::to_string(::crc32(::crc32(0L, Z_NULL, 0), bytes.data(), static_cast<uInt>(bytes.size())));
 }
@@ -137,12 +148,7 @@ TEST_F(UserDataIOTest, LoadTakesThePrimaryWhenItPassesElseTheSecondaryElseTheDef
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFolder f;
-        saveStore(storeWithMoney(200), f.path());
-        std::filesystem::copy_file(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
-        std::filesystem::copy_file(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
-        saveStore(storeWithMoney(100), f.path());
-        std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
-        std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+        saveCopiesWithMoney(f, 100, 200);
         c.damage(f);
 
         savetest::resetGameState();
@@ -401,12 +407,6 @@ TEST_F(UserDataIOTest, WhenBothCopiesPassTheOneWrittenLastIsRead) {
 // Whichever copies load, a launch reads each file of the store once and parses each copy at most
 // once, and so does a save that decides which copy to replace last.
 TEST_F(UserDataIOTest, ALaunchAndASaveReadEachSaveFileOnce) {
-    const auto damageProfileCount = [](const TempFolder& f, const char* data, const char* checksum) {
-        Bytes bytes = savetest::readFileBytes(f.file(data));
-        bytes[7] = 0x80;
-        savetest::writeFileBytes(f.file(data), bytes);
-        UserDataIO::writeChecksumFile(f.file(data).c_str(), f.file(checksum).c_str());
-    };
     struct Case {
         const char* what;
         std::function<void(const TempFolder&)> prepare;
@@ -414,22 +414,17 @@ TEST_F(UserDataIOTest, ALaunchAndASaveReadEachSaveFileOnce) {
     const std::vector<Case> cases = {
         {"both copies alike", [](const TempFolder&) {}},
         {"a damaged primary",
-         [&](const TempFolder& f) { damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }},
+         [](const TempFolder& f) { savetest::damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }},
         {"a damaged secondary written after the primary",
-         [&](const TempFolder& f) {
-             damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
+         [](const TempFolder& f) {
+             savetest::damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
              std::filesystem::last_write_time(
                  f.file("UserDataSecondary.bin"),
                  std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
          }},
         {"a newer secondary",
          [](const TempFolder& f) {
-             saveStore(storeWithMoney(200), f.path());
-             std::filesystem::rename(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
-             std::filesystem::rename(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
-             saveStore(storeWithMoney(100), f.path());
-             std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
-             std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+             saveCopiesWithMoney(f, 100, 200);
              std::filesystem::last_write_time(
                  f.file("UserDataSecondary.bin"),
                  std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
