@@ -8,8 +8,14 @@
 #include "CInputStream.h"
 
 std::string readSaveFile(Core::CInputStream& in, UserData& out) {
+    if (in.bytesLeft() == 0) {
+        return "is empty";
+    }
     const int32_t version = in.readInt32();
-    if (in.failed() || version != kSaveFormatVersion) {
+    if (in.failed()) {
+        return std::string("is damaged: ") + in.failureReason();
+    }
+    if (version != kSaveFormatVersion) {
         return "has version " + std::to_string(version) + ", not " + std::to_string(kSaveFormatVersion);
     }
     // The serialisers share their stream; this pointer borrows the caller's.

@@ -1,9 +1,11 @@
 #include "UserDataIO.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -40,9 +42,11 @@ constexpr const char* kKeptAsideSuffix = ".unloadable";
 struct CopyNames {
     const char* data;
     const char* checksum;
+    // The secondary is opened through the stream's 16-bit path form, as saves have always done.
+    bool widePath;
 };
-constexpr CopyNames kPrimary{kPrimaryDataFile, kPrimaryChecksumFile};
-constexpr CopyNames kSecondary{kSecondaryDataFile, kSecondaryChecksumFile};
+constexpr CopyNames kPrimary{kPrimaryDataFile, kPrimaryChecksumFile, false};
+constexpr CopyNames kSecondary{kSecondaryDataFile, kSecondaryChecksumFile, true};
 
 // Folders whose store was on disk but could not be loaded: their files are moved aside before the
 // first save writes over them.
@@ -51,15 +55,21 @@ std::set<std::string>& foldersToKeepAside() {
     return folders;
 }
 
-// One copy as it lies on disk, read whole.
+// One copy as a launch finds it: read whole, its checksum tested and, when that passes, parsed as
+// the loader parses it.
 struct CopyOnDisk {
+    std::string dataPath;
+    std::string checksumPath;
     savefiles::FileRead data;
     uint32_t stored = 0;
     uint32_t computed = 0;
     bool checksumPasses = false;
-    // Why the copy fails before its bytes are parsed, worded to follow the data file's name; ""
-    // when it passes its checksum.
+    // Why the copy does not load, worded to follow the data file's name; "" when it loads.
     std::string problem;
+    // What it holds when it loads.
+    UserData store;
+
+    bool loads() const { return problem.empty(); }
 };
 
 uint32_t crcOf(const std::vector<uint8_t>& bytes, size_t count) {
@@ -83,10 +93,11 @@ uint32_t readStoredChecksum(const std::string& path, std::string* problem) {
 }
 
 // Reads a copy and tests its checksum, which may cover the whole file (what this game writes) or,
-// in stores from earlier releases, the first 256 KiB only. Logs nothing: the caller words the
-// problem.
-CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumPath) {
+// in stores from earlier releases, the first 256 KiB only. Parses nothing and logs nothing.
+CopyOnDisk readCopy(const std::string& dataPath, const std::string& checksumPath) {
     CopyOnDisk copy;
+    copy.dataPath = dataPath;
+    copy.checksumPath = checksumPath;
     copy.data = savefiles::readFile(dataPath, kMaxSaveFileBytes);
     if (!copy.data.ok) {
         copy.problem = copy.data.exists ? "cannot be read: " + copy.data.error : "is missing";
@@ -113,82 +124,142 @@ CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumP
     return copy;
 }
 
-CopyOnDisk examineCopy(const std::string& folder, const CopyNames& names) {
-    return examineCopy(folder + names.data, folder + names.checksum);
+// Parses a copy whose checksum passes; its problem says why it does not load.
+void parseCopy(CopyOnDisk& copy) {
+    if (!copy.checksumPasses) {
+        return;
+    }
+    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
+    copy.problem = readSaveFile(in, copy.store);
 }
 
-// Loads one copy into the store as the loader does, with its progress lines, but leaves the
-// problem line to the caller: "" when it loaded, else why not, worded to follow the file's name.
-std::string loadCopyQuietly(const std::string& dataPath, const std::string& checksumPath) {
-    cocos2d::log("  opening file \"%s\"...", dataPath.c_str());
-    const CopyOnDisk copy = examineCopy(dataPath, checksumPath);
-    if (!copy.data.ok) {
-        return copy.problem;
+CopyOnDisk examineCopy(const std::string& dataPath, const std::string& checksumPath) {
+    CopyOnDisk copy = readCopy(dataPath, checksumPath);
+    parseCopy(copy);
+    return copy;
+}
+
+enum class LoadingCopy { Primary, Secondary, None };
+
+// Both copies of a folder as a launch finds them, each parsed once, and the one the launch loads.
+struct StoreOnDisk {
+    CopyOnDisk primary;
+    CopyOnDisk secondary;
+    LoadingCopy loading = LoadingCopy::None;
+};
+
+// The one rule that says which copy a launch loads, shared by the loader and by the save, which
+// must replace that copy last. The primary, unless it does not load or both load, differ and the
+// secondary was written after it: then the last save could not replace the primary (saves replace
+// the copy that loads last), so the secondary holds the newer store.
+LoadingCopy copyThatLoads(const CopyOnDisk& primary, const CopyOnDisk& secondary) {
+    if (primary.loads() && secondary.loads()) {
+        const bool secondaryNewer =
+            primary.data.bytes != secondary.data.bytes && secondary.data.modified > primary.data.modified;
+        return secondaryNewer ? LoadingCopy::Secondary : LoadingCopy::Primary;
     }
-    std::printf("%" PRIu32 " <- %s\n", copy.stored, checksumPath.c_str());
+    if (primary.loads()) {
+        return LoadingCopy::Primary;
+    }
+    return secondary.loads() ? LoadingCopy::Secondary : LoadingCopy::None;
+}
+
+StoreOnDisk examineStore(const std::string& folder) {
+    StoreOnDisk disk;
+    disk.primary = examineCopy(folder + kPrimary.data, folder + kPrimary.checksum);
+    disk.secondary = readCopy(folder + kSecondary.data, folder + kSecondary.checksum);
+    if (disk.secondary.checksumPasses && disk.primary.checksumPasses &&
+        disk.secondary.data.bytes == disk.primary.data.bytes) {
+        // The same bytes load, or fail, alike; and of two equal copies the primary is the one taken.
+        disk.secondary.problem = disk.primary.problem;
+    } else {
+        parseCopy(disk.secondary);
+    }
+    disk.loading = copyThatLoads(disk.primary, disk.secondary);
+    return disk;
+}
+
+// The loader's progress lines for one copy it tries, up to the last test the copy passed; the line
+// that says why it fails is the caller's.
+void logLoadProgress(const CopyOnDisk& copy) {
+    cocos2d::log("  opening file \"%s\"...", copy.dataPath.c_str());
+    if (!copy.data.ok) {
+        return;
+    }
+    std::printf("%" PRIu32 " <- %s\n", copy.stored, copy.checksumPath.c_str());
     std::printf("compare: %lu - %lu\n", static_cast<unsigned long>(copy.computed),
                 static_cast<unsigned long>(copy.stored));
-    if (!copy.checksumPasses) {
-        return copy.problem;
+    if (copy.checksumPasses) {
+        std::printf("check sum is OK\n");
     }
-    std::printf("check sum is OK\n");
-    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
-    UserData loaded;
-    std::string problem = readSaveFile(in, loaded);
-    if (!problem.empty()) {
-        return problem;
-    }
-    UserData::getInstance() = std::move(loaded);
+}
+
+// Replaces the game's store by what the copy holds.
+void adoptCopy(CopyOnDisk& copy) {
+    UserData::getInstance() = std::move(copy.store);
     cocos2d::log("userdata readed successfull");
-    return {};
 }
 
-void logCopyProblem(const std::string& dataPath, const std::string& problem) {
-    cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", dataPath.c_str(), problem.c_str());
-}
-
-// Why the secondary would not load, said before the next save replaces it by the primary's store;
-// nothing when it would load or when neither of its files is there.
-std::string secondaryProblem(const std::string& folder) {
-    const std::string data = folder + kSecondaryDataFile;
-    if (!savefiles::nameIsTaken(data) && !savefiles::nameIsTaken(folder + kSecondaryChecksumFile)) {
-        return {};
+// A copy tried in turn that does not load: its progress lines, then why not, unless it is simply not
+// there (a first start, or a copy never written).
+void reportRefusedCopy(const CopyOnDisk& copy) {
+    logLoadProgress(copy);
+    if (savefiles::nameIsTaken(copy.dataPath)) {
+        cocos2d::logAt(cocos2d::LogLevel::Warning, "UserDataIO: \"%s\" %s", copy.dataPath.c_str(),
+                       copy.problem.c_str());
     }
-    const CopyOnDisk copy = examineCopy(folder, kSecondary);
-    if (!copy.checksumPasses) {
-        return copy.problem;
-    }
-    Core::CMemoryInputStream in(copy.data.bytes.data(), copy.data.bytes.size());
-    UserData parsed;
-    return readSaveFile(in, parsed);
 }
 
-void reportSecondaryReplaced(const std::string& folder, const std::string& problem) {
+// A secondary that would not load while the primary did is named before the next save replaces it
+// by the primary's store; nothing is said when neither of its files is there.
+void reportSecondaryReplaced(const CopyOnDisk& secondary) {
+    if (secondary.loads() || (!savefiles::nameIsTaken(secondary.dataPath) &&
+                              !savefiles::nameIsTaken(secondary.checksumPath))) {
+        return;
+    }
     cocos2d::logAt(cocos2d::LogLevel::Warning,
-                   "UserDataIO: \"%s%s\" %s; the next save replaces it with the store of \"%s\"",
-                   folder.c_str(), kSecondaryDataFile, problem.c_str(), kPrimaryDataFile);
+                   "UserDataIO: \"%s\" %s; the next save replaces it with the store of \"%s\"",
+                   secondary.dataPath.c_str(), secondary.problem.c_str(), kPrimaryDataFile);
 }
 
-// Both copies pass their checksums but differ, and the secondary was written after the primary:
-// the primary could not be replaced at the last save (saves replace the secondary first while the
-// primary is the copy that loads), so the secondary holds the newer store.
-bool secondaryIsNewer(const CopyOnDisk& primary, const CopyOnDisk& secondary) {
-    return primary.checksumPasses && secondary.checksumPasses && primary.data.bytes != secondary.data.bytes &&
-           secondary.data.modified > primary.data.modified;
+// How writing a copy, or one of its files, ended: the file that could not be written and why, or
+// nothing.
+struct CopyWrite {
+    std::string failedPath;
+    int error = 0;
+
+    bool written() const { return failedPath.empty(); }
+};
+
+// A full disk or a file-size limit: the other copy, of the same size, cannot fit either.
+bool noRoomFor(const CopyWrite& write) {
+    return write.error == ENOSPC || write.error == EFBIG || write.error == EDQUOT;
 }
 
-bool writeChecksum(const std::string& checksumPath, uint32_t crc) {
+void logCannotWrite(const CopyWrite& write, const char* consequence) {
+    cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: cannot write \"%s\": %s%s", write.failedPath.c_str(),
+                   write.error != 0 ? std::strerror(write.error) : "the write did not complete", consequence);
+}
+
+CopyWrite writeFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath) {
+    CopyWrite write;
+    if (!savefiles::replaceFile(path, bytes, size, widePath, write.error)) {
+        write.failedPath = path;
+    }
+    return write;
+}
+
+CopyWrite writeChecksum(const std::string& checksumPath, uint32_t crc) {
     const std::string digits = std::to_string(crc);
-    return savefiles::replaceFile(checksumPath, reinterpret_cast<const uint8_t*>(digits.data()),
-                                  digits.size(), false);
+    return writeFile(checksumPath, reinterpret_cast<const uint8_t*>(digits.data()), digits.size(), false);
 }
 
 // The data file first, then its checksum: a copy cut short between the two fails its checksum
 // test and the other copy loads.
-bool writeCopy(const std::string& folder, const CopyNames& names, const std::vector<uint8_t>& bytes,
-               uint32_t crc, bool widePath) {
-    return savefiles::replaceFile(folder + names.data, bytes.data(), bytes.size(), widePath) &&
-           writeChecksum(folder + names.checksum, crc);
+CopyWrite writeCopy(const std::string& folder, const CopyNames& names, const std::vector<uint8_t>& bytes,
+                    uint32_t crc) {
+    const CopyWrite data = writeFile(folder + names.data, bytes.data(), bytes.size(), names.widePath);
+    return data.written() ? writeChecksum(folder + names.checksum, crc) : data;
 }
 
 // Moves every file of the store that failed to load out of the way, never deleting one, and names
@@ -247,14 +318,31 @@ void ensureCurrentUserExists() {
     store.currentUserName = std::move(chosen);
 }
 
-bool loadCopy(const std::string& folder, const CopyNames& names) {
-    const std::string data = folder + names.data;
-    const std::string checksum = folder + names.checksum;
-    return UserDataIO::loadUserFile(data.c_str(), checksum.c_str());
-}
-
-std::string loadCopyQuietly(const std::string& folder, const CopyNames& names) {
-    return loadCopyQuietly(folder + names.data, folder + names.checksum);
+// Loads the copy that copyThatLoads chose, with the loader's lines for each copy it tries in turn;
+// false when none loads.
+bool loadFromDisk(StoreOnDisk& disk) {
+    if (disk.loading == LoadingCopy::Primary) {
+        logLoadProgress(disk.primary);
+        adoptCopy(disk.primary);
+        cocos2d::log("reading ok");
+        reportSecondaryReplaced(disk.secondary);
+        return true;
+    }
+    if (disk.primary.loads()) {
+        cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
+                     kPrimaryDataFile);
+    } else {
+        reportRefusedCopy(disk.primary);
+    }
+    if (disk.loading == LoadingCopy::Secondary) {
+        logLoadProgress(disk.secondary);
+        adoptCopy(disk.secondary);
+        cocos2d::log("reading secondary userdata success!");
+        return true;
+    }
+    reportRefusedCopy(disk.secondary);
+    cocos2d::log("reading secondary userdata failed!");
+    return false;
 }
 
 }  // namespace
@@ -269,36 +357,8 @@ bool UserDataIO::saveUserData() {
 
 void UserDataIO::loadUserData(const std::string& folder) {
     cocos2d::log("UserDataIO::loadUserData");
-    bool loaded = false;
-    // Why the secondary did not load when it was tried before the primary; its line waits until it
-    // is known whether the primary replaces it.
-    std::string secondaryFailure;
-    const bool secondaryFirst = secondaryIsNewer(examineCopy(folder, kPrimary), examineCopy(folder, kSecondary));
-    if (secondaryFirst) {
-        cocos2d::log("UserDataIO: \"%s\" was saved after \"%s\" and is read first", kSecondaryDataFile,
-                     kPrimaryDataFile);
-        secondaryFailure = loadCopyQuietly(folder, kSecondary);
-        if (secondaryFailure.empty()) {
-            cocos2d::log("reading secondary userdata success!");
-            loaded = true;
-        }
-    }
-    if (!loaded && loadCopy(folder, kPrimary)) {
-        cocos2d::log("reading ok");
-        loaded = true;
-        const std::string problem = secondaryFirst ? secondaryFailure : secondaryProblem(folder);
-        if (!problem.empty()) {
-            reportSecondaryReplaced(folder, problem);
-        }
-    } else if (!loaded && secondaryFirst) {
-        logCopyProblem(folder + kSecondaryDataFile, secondaryFailure);
-    } else if (!loaded && loadCopy(folder, kSecondary)) {
-        cocos2d::log("reading secondary userdata success!");
-        loaded = true;
-    }
-    if (!loaded) {
-        cocos2d::log("reading secondary userdata failed!");
-    }
+    StoreOnDisk disk = examineStore(folder);
+    const bool loaded = loadFromDisk(disk);
     // A first start finds nothing; anything else that did not load must survive the next save.
     if (!loaded && anySaveFileIsThere(folder)) {
         foldersToKeepAside().insert(folder);
@@ -329,29 +389,37 @@ bool UserDataIO::saveUserData(const std::string& folder) {
     }
     const uint32_t crc = crcOf(bytes, bytes.size());
     // The copy that a launch would load now is replaced last, so that a save cut short at any point
-    // leaves one copy that loads the previous store or the new one. After an earlier save was cut
-    // short, or while the primary cannot be replaced, the secondary is the copy that loads, and then
-    // the primary goes first.
-    const CopyOnDisk primary = examineCopy(folder, kPrimary);
-    const bool primaryLoadsNow =
-        primary.checksumPasses && !secondaryIsNewer(primary, examineCopy(folder, kSecondary));
-    if (primaryLoadsNow) {
-        const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
-        const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
-        return primaryOk && secondaryOk;
+    // leaves a copy that loads the previous store or the new one. That is the primary, unless an
+    // earlier save was cut short, the primary could not be replaced or it does not parse: then the
+    // secondary loads, and the primary goes first.
+    const bool secondaryLoads = examineStore(folder).loading == LoadingCopy::Secondary;
+    const CopyNames& first = secondaryLoads ? kPrimary : kSecondary;
+    const CopyNames& last = secondaryLoads ? kSecondary : kPrimary;
+    const CopyWrite firstWrite = writeCopy(folder, first, bytes, crc);
+    if (!firstWrite.written() && noRoomFor(firstWrite)) {
+        // The copy that loads is left as it is.
+        logCannotWrite(firstWrite, "; the game is not saved");
+        return false;
     }
-    const bool primaryOk = writeCopy(folder, kPrimary, bytes, crc, false);
-    const bool secondaryOk = writeCopy(folder, kSecondary, bytes, crc, true);
-    return primaryOk && secondaryOk;
+    if (!firstWrite.written()) {
+        logCannotWrite(firstWrite, "");
+    }
+    const CopyWrite lastWrite = writeCopy(folder, last, bytes, crc);
+    if (!lastWrite.written()) {
+        logCannotWrite(lastWrite, "");
+    }
+    return firstWrite.written() && lastWrite.written();
 }
 
 bool UserDataIO::loadUserFile(const char* dataPath, const char* checksumPath) {
-    const std::string problem = loadCopyQuietly(dataPath, checksumPath);
-    // A missing file is a first start (or a copy never written), not a problem.
-    if (!problem.empty() && savefiles::nameIsTaken(dataPath)) {
-        logCopyProblem(dataPath, problem);
+    CopyOnDisk copy = examineCopy(dataPath, checksumPath);
+    if (!copy.loads()) {
+        reportRefusedCopy(copy);
+        return false;
     }
-    return problem.empty();
+    logLoadProgress(copy);
+    adoptCopy(copy);
+    return true;
 }
 
 uint32_t UserDataIO::crc32(const uint8_t* bytes, uint32_t length) {
@@ -374,5 +442,9 @@ uint32_t UserDataIO::readChecksumFile(const char* path) {
 }
 
 bool UserDataIO::writeChecksumFile(const char* dataPath, const char* checksumPath) {
-    return writeChecksum(checksumPath, computeFileCrc(dataPath));
+    const CopyWrite write = writeChecksum(checksumPath, computeFileCrc(dataPath));
+    if (!write.written()) {
+        logCannotWrite(write, "");
+    }
+    return write.written();
 }

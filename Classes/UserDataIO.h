@@ -13,21 +13,22 @@ public:
     static void loadUserData();
     static bool saveUserData();
 
-    // Loads the first copy that passes its checksum, version and a complete parse, else keeps the
-    // store as it was; then makes sure a current profile exists. The primary is tried first, unless
-    // both copies pass, differ and the secondary was written after it: then the last save could not
-    // replace the primary, and the secondary holds the newer store. A secondary that is there but
-    // would not load while the primary did is named in one line with its reason, since the next save
-    // replaces it. When files were there but none loaded, the next save first moves them aside (see
-    // saveUserData).
+    // Loads the copy that passes its checksum, version and a complete parse, else keeps the store as
+    // it was; then makes sure a current profile exists. Each copy is read and parsed once. The
+    // primary loads, unless it does not or both copies load, differ and the secondary was written
+    // after it: then the last save could not replace the primary, and the secondary holds the newer
+    // store. A secondary that is there but would not load while the primary did is named in one line
+    // with its reason, since the next save replaces it. When files were there but none loaded, the
+    // next save first moves them aside (see saveUserData).
     static void loadUserData(const std::string& folder);
 
     // Serialises the store once and writes each copy under a temporary name that replaces the old
     // file only when complete; its checksum file is replaced after it. The copy a launch would load
-    // now is replaced last. A copy that cannot be written keeps its previous pair. When the last
-    // load found files in the folder but could load none of them, they are first renamed with the
-    // suffix ".unloadable" (never deleted, never overwriting an earlier one) and named in one log
-    // line; when that fails nothing is written. Returns whether both copies were written.
+    // now, decided by the loader's own rule over both copies parsed as it parses them, is replaced
+    // last. A copy that cannot be written keeps its previous pair. When the last load found files
+    // in the folder but could load none of them, they are first renamed with the suffix
+    // ".unloadable" (never deleted, never overwriting an earlier one) and named in one log line;
+    // when that fails nothing is written. Returns whether both copies were written.
     static bool saveUserData(const std::string& folder);
 
     // Loads one data file into the store when it passes; the store is untouched otherwise. Its

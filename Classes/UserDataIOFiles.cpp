@@ -5,12 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "engine/base/Log.h"
 
 #include "CDataOutputStream.h"
 #include "WideString.h"
@@ -23,6 +22,20 @@ constexpr const char* kTemporarySuffix = ".tmp";
 // Kept-aside names tried before giving up; far more than a player's folder will ever hold.
 constexpr int kMaxAsideNames = 1000;
 
+FileOperationObserver& observer() {
+    static FileOperationObserver instance;
+    return instance;
+}
+
+void done(const char* operation, const std::string& path) {
+    if (observer()) {
+        // The reason of a failure that follows must still be the file system's.
+        const int error = errno;
+        observer()(operation, path);
+        errno = error;
+    }
+}
+
 // Reaches the disk before the rename makes it visible, so a power cut cannot leave a renamed but
 // empty file.
 void syncPath(const std::string& path, int flags) {
@@ -30,6 +43,7 @@ void syncPath(const std::string& path, int flags) {
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
+        done("sync", path);
     }
 }
 
@@ -86,6 +100,7 @@ FileRead readFile(const std::string& path, size_t limit) {
     bytes.resize(std::min(got, limit));
     result.bytes = std::move(bytes);
     result.ok = true;
+    done("read", path);
     return result;
 }
 
@@ -94,11 +109,14 @@ bool nameIsTaken(const std::string& path) {
     return ::lstat(path.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
-bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath) {
+bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath, int& error) {
     const std::string temporary = path + kTemporarySuffix;
     auto out = std::make_shared<Core::CDataOutputStream>();
     errno = 0;
     const bool opened = widePath ? out->open(widen(temporary)) : out->open(temporary);
+    if (opened) {
+        done("create", temporary);
+    }
     bool ok = opened;
     size_t written = 0;
     while (ok && written < size) {
@@ -106,22 +124,25 @@ bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, boo
         out->write(bytes + written, static_cast<int32_t>(chunk));
         written += chunk;
         ok = !out->failed();
+        done("write", temporary);
     }
     if (opened) {
         out->close();
         ok = ok && !out->failed();
+        done("close", temporary);
     }
     if (ok) {
         syncPath(temporary, O_RDONLY);
         ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+        if (ok) {
+            done("rename", temporary + " -> " + path);
+        }
     }
     if (!ok) {
-        const int error = errno;
-        if (opened) {
-            std::remove(temporary.c_str());
+        error = errno;
+        if (opened && std::remove(temporary.c_str()) == 0) {
+            done("remove", temporary);
         }
-        cocos2d::logAt(cocos2d::LogLevel::Error, "UserDataIO: cannot write \"%s\": %s", path.c_str(),
-                       error != 0 ? std::strerror(error) : "the write did not complete");
         return false;
     }
     syncPath(folderOf(path), O_RDONLY | O_DIRECTORY);
@@ -139,11 +160,16 @@ std::string moveAside(const std::string& path, const std::string& suffix, std::s
             error = std::strerror(errno);
             return {};
         }
+        done("rename", path + " -> " + aside);
         syncPath(folderOf(path), O_RDONLY | O_DIRECTORY);
         return aside;
     }
     error = "every name for it is taken";
     return {};
+}
+
+void setFileOperationObserver(FileOperationObserver next) {
+    observer() = std::move(next);
 }
 
 }  // namespace savefiles

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,12 +32,21 @@ FileRead readFile(const std::string& path, size_t limit);
 bool nameIsTaken(const std::string& path);
 
 // Replaces path by bytes through a temporary file beside it, synced before the rename makes it
-// visible. The old file stays as it was unless the new one was written whole; a failure logs one
-// line with its reason. widePath opens the temporary file through the stream's 16-bit path form.
-bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath);
+// visible. The old file stays as it was unless the new one was written whole, and a temporary file
+// it created is removed whatever stopped it (a full disk, a file-size limit, a short write). On
+// failure returns false with error set to the errno value that stopped it, or 0 when the stream
+// named none; logs nothing. widePath opens the temporary file through the stream's 16-bit path form.
+bool replaceFile(const std::string& path, const uint8_t* bytes, size_t size, bool widePath, int& error);
 
 // Renames path to path + suffix, or to path + suffix + ".2", ".3", ... the first name that is free,
 // so an earlier file kept aside is never overwritten. Returns the new name, or "" with error set.
 std::string moveAside(const std::string& path, const std::string& suffix, std::string& error);
+
+// Called after each file operation of these functions: a file read, or created, written,
+// closed, synced, renamed or removed, or a folder synced; path names what it acted on. Tests count
+// the reads and stop a save after each step in turn; the game sets none. An empty observer removes
+// it.
+using FileOperationObserver = std::function<void(const char* operation, const std::string& path)>;
+void setFileOperationObserver(FileOperationObserver observer);
 
 }  // namespace savefiles

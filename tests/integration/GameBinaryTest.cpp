@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,11 +40,16 @@ std::string readText(const fs::path& path) {
 // data folder of its own. SDL draws offscreen, or on the X server named by DISPLAY when there is one.
 class GameProcess {
 public:
-    explicit GameProcess(const fs::path& root) : _log(root / "game.log") {
+    // fileSizeLimit, when not 0, is the largest file in bytes the game may write, as `ulimit -f` sets it.
+    explicit GameProcess(const fs::path& root, rlim_t fileSizeLimit = 0) : _log(root / "game.log") {
         fs::create_directories(root / "home");
         fs::create_directories(root / "data");
         _pid = ::fork();
         if (_pid == 0) {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit != 0 && ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+                ::_exit(126);
+            }
             ::setenv("HOME", (root / "home").c_str(), 1);
             ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
             ::setenv("XDG_CONFIG_HOME", (root / "home" / ".config").c_str(), 1);
@@ -84,6 +90,14 @@ public:
         return _exited;
     }
     bool logContains(const std::string& text) const { return readText(_log).find(text) != std::string::npos; }
+    // Waits up to timeout for the log to hold text; true when it does.
+    bool waitForLog(const std::string& text, std::chrono::milliseconds timeout) {
+        const auto until = Clock::now() + timeout;
+        while (!logContains(text) && running() && Clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return logContains(text);
+    }
 
     pid_t pid() const { return _pid; }
     int status() const { return _status; }
@@ -255,6 +269,56 @@ TEST(GameBinaryTest, AStoreFromBeforeSurvivesARunOfTheGame) {
         std::error_code error;
         fs::remove_all(root, error);
     }
+}
+
+// A player who starts the game under a file-size limit smaller than the store (`ulimit -f`): the save
+// at the end of the session fails as on a full disk, with one line, instead of the limit's signal
+// killing the game in the middle of the write; no temporary file is left and the store saved before
+// is as it was.
+TEST(GameBinaryTest, UnderAFileSizeLimitTheSaveFailsWithOneLineAndTheStoreStaysAsItWas) {
+    const std::vector<uint8_t> bytes = saveBytes(largeStore());
+    // Room for the game's own log, not for the store.
+    constexpr rlim_t kLimit = 64 * 1024;
+    ASSERT_GT(bytes.size(), kLimit);
+    const fs::path root = fs::temp_directory_path() / ("kestrova-game-limit-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path folder = root / "data" / "Kestrova";
+    fs::create_directories(folder);
+    const std::string checksum = std::to_string(UserDataIO::crc32(bytes.data(), static_cast<uint32_t>(bytes.size())));
+    writeBytes(folder / "UserData.bin", bytes);
+    writeBytes(folder / "UserDataSecondary.bin", bytes);
+    std::ofstream(folder / "CheckSum.cs") << checksum;
+    std::ofstream(folder / "CheckSumSecondary.cs") << checksum;
+    {
+        GameProcess game(root, kLimit);
+        ASSERT_GT(game.pid(), 0);
+        ASSERT_TRUE(game.waitForLog("reading ok", std::chrono::seconds(60)))
+            << "the launch never loaded the store:\n" << game.log();
+        ASSERT_EQ(::kill(game.pid(), SIGTERM), 0);
+        ASSERT_TRUE(game.waitForEnd(std::chrono::seconds(60))) << "the game did not end:\n" << game.log();
+        ASSERT_FALSE(WIFSIGNALED(game.status())) << "ended by signal " << WTERMSIG(game.status()) << ":\n"
+                                                 << game.log();
+        ASSERT_TRUE(WIFEXITED(game.status()));
+        EXPECT_EQ(WEXITSTATUS(game.status()), 0) << game.log();
+        const std::string log = game.log();
+        size_t lines = 0;
+        for (size_t at = log.find("UserDataIO: cannot write"); at != std::string::npos;
+             at = log.find("UserDataIO: cannot write", at + 1)) {
+            ++lines;
+        }
+        EXPECT_EQ(lines, 1u) << log;
+        EXPECT_TRUE(game.logContains("File too large; the game is not saved")) << log;
+    }
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+    const std::string before(bytes.begin(), bytes.end());
+    EXPECT_EQ(readText(folder / "UserData.bin"), before);
+    EXPECT_EQ(readText(folder / "UserDataSecondary.bin"), before);
+    EXPECT_EQ(readText(folder / "CheckSum.cs"), checksum);
+    EXPECT_EQ(readText(folder / "CheckSumSecondary.cs"), checksum);
+    std::error_code error;
+    fs::remove_all(root, error);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "UserDataIOFiles.h"
 
 namespace {
 
@@ -109,7 +111,8 @@ protected:
 };
 
 // The file size limit makes the write of the new data fail after its first 4 KiB, as a full disk
-// would.
+// would. The other copy, as large, cannot fit either, so the save stops there with one line that says
+// the game is not saved. (The game ignores SIGXFSZ, which would otherwise end it there.)
 TEST_F(SaveCrashSafetyTest, AWriteThatFailsPartWayLeavesBothPreviousPairsLoadable) {
     const int status = runInChild([&] {
         ::signal(SIGXFSZ, SIG_IGN);
@@ -121,9 +124,16 @@ TEST_F(SaveCrashSafetyTest, AWriteThatFailsPartWayLeavesBothPreviousPairsLoadabl
         if (saved) {
             return 10;
         }
-        return log.problems.size() == 2 ? 0 : 20;
+        if (log.problems.size() != 1) {
+            return 20;
+        }
+        const std::string& line = log.problems.front();
+        const bool says = line.find("UserDataSecondary.bin\": File too large") != std::string::npos &&
+                          line.find("the game is not saved") != std::string::npos;
+        return says ? 0 : 30;
     });
-    EXPECT_EQ(status, 0) << "10: the save reported success; 20: not one error line per copy";
+    EXPECT_EQ(status, 0) << "10: the save reported success; 20: not one line; 30: the line does not say why and "
+                            "what it means";
     EXPECT_EQ(saveFileContents(folder), before);
     EXPECT_FALSE(hasTemporaryFile(folder));
     savetest::LogCapture log;
@@ -196,6 +206,134 @@ TEST_F(SaveCrashSafetyTest, WhileThePrimaryCannotBeReplacedEachLaunchReadsTheLas
     savetest::LogCapture log;
     EXPECT_EQ(loadMoney(folder), 555);
     EXPECT_TRUE(log.contains("reading ok"));
+}
+
+// How a save run in a child process ended when it was killed after its given file operation.
+struct KilledSave {
+    // The save finished before it reached that operation.
+    bool finished = false;
+    // The operation it was killed after, as the file code names it.
+    std::string operation;
+};
+
+// Saves the store in a child process that kills itself (SIGKILL, as a player's crash or a power cut
+// would stop it) right after the save's file operation number `operation`, counted from 1. The kill
+// points follow the save's own steps, so a loaded machine moves nothing.
+KilledSave saveKilledAfter(const TempFolder& folder, int operation) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0) {
+        return {};
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        cocos2d::setLogSink([](cocos2d::LogLevel, const std::string&) {});
+        int count = 0;
+        savefiles::setFileOperationObserver([&](const char* what, const std::string& path) {
+            if (++count == operation) {
+                const std::string line = std::string(what) + " " + path;
+                if (::write(pipeEnds[1], line.data(), line.size()) < 0) {
+                    ::_exit(3);
+                }
+                std::raise(SIGKILL);
+            }
+        });
+        UserDataIO::saveUserData(folder.path());
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    KilledSave result;
+    char buffer[512];
+    ssize_t n = 0;
+    while ((n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+        result.operation.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.finished = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!result.finished && !(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)) {
+        result.operation = "(the saving process ended otherwise, status " + std::to_string(status) + ")";
+    }
+    return result;
+}
+
+// The first save after a launch, killed after each of its file operations in turn, from each store a
+// launch may find: the next launch always loads the store the first launch loaded or the one that
+// was being saved, whole. Damaged copies carry a matching checksum, as an edited file or a fault
+// that rewrote the checksum would.
+TEST_F(SaveCrashSafetyTest, AFirstSaveKilledAfterAnyFileOperationLeavesTheOldStoreOrTheNew) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempFolder&)> damage;
+        bool secondaryNewer;
+    };
+    const std::vector<Case> cases = {
+        {"both copies intact", [](const TempFolder&) {}, false},
+        {"the primary with a negative profile count",
+         [](const TempFolder& f) { savetest::damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }, false},
+        {"the primary with bytes after its last record",
+         [](const TempFolder& f) {
+             Bytes bytes = savetest::readFileBytes(f.file("UserData.bin"));
+             bytes.insert(bytes.end(), {0x01, 0x02, 0x03, 0x04});
+             savetest::writeFileBytes(f.file("UserData.bin"), bytes);
+             UserDataIO::writeChecksumFile(f.file("UserData.bin").c_str(), f.file("CheckSum.cs").c_str());
+         },
+         false},
+        {"a damaged secondary written after the primary",
+         [](const TempFolder& f) {
+             savetest::damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        int operations = 0;
+        for (int operation = 1;; ++operation) {
+            ASSERT_LT(operation, 200) << "the save never finished";
+            TempFolder f;
+            savetest::resetGameState();
+            UserData::getInstance() = storeNumbered(111);
+            ASSERT_TRUE(UserDataIO::saveUserData(f.path()));
+            c.damage(f);
+            ageSaveFiles(f);
+            if (c.secondaryNewer) {
+                const auto then = std::filesystem::last_write_time(f.file("UserData.bin"));
+                std::filesystem::last_write_time(f.file("UserDataSecondary.bin"), then + std::chrono::seconds(30));
+            }
+
+            // The launch before the save: it loads past the damaged copy, and the player plays on.
+            savetest::resetGameState();
+            {
+                savetest::LogCapture quiet;
+                UserDataIO::loadUserData(f.path());
+            }
+            const UserData oldStore = UserData::getInstance();
+            ASSERT_EQ(oldStore, storeNumbered(111));
+            Settings::getInstance().getCurrentUser().money = 222;
+            const UserData newStore = UserData::getInstance();
+
+            const KilledSave save = saveKilledAfter(f, operation);
+            savetest::resetGameState();
+            savetest::LogCapture log;
+            UserDataIO::loadUserData(f.path());
+            if (save.finished) {
+                EXPECT_EQ(UserData::getInstance(), newStore) << "the save ran to its end";
+                operations = operation - 1;
+                break;
+            }
+            const bool whole = UserData::getInstance() == oldStore || UserData::getInstance() == newStore;
+            EXPECT_TRUE(whole) << "killed after operation " << operation << ", " << save.operation
+                               << ": the next launch loaded money "
+                               << Settings::getInstance().getCurrentUser().money << ", "
+                               << UserData::getInstance().profiles.size() << " profile(s)";
+        }
+        // Each copy is at least a data file and a checksum file, each created, written, closed and
+        // renamed into place.
+        EXPECT_GE(operations, 16) << "too few kill points: the observer misses operations";
+        std::printf("%s: killed after each of %d file operations\n", c.what, operations);
+    }
+    savetest::resetGameState();
 }
 
 // Reads one save time, in microseconds, that the saving child reports; false when the child is gone.

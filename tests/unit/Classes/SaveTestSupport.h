@@ -22,6 +22,7 @@
 
 #include "Settings.h"
 #include "UserData.h"
+#include "UserDataIO.h"
 
 namespace savetest {
 
@@ -100,6 +101,19 @@ inline std::vector<uint8_t> readHexFixture(const std::string& path) {
         }
     }
     return bytes;
+}
+
+// Gives a saved copy a profile count of -2^31 and the checksum of its new bytes, as an edited file or
+// a fault that rewrote the checksum leaves it: the checksum passes, the store does not parse.
+inline void damageProfileCount(const TempFolder& folder, const std::string& dataName,
+                               const std::string& checksumName) {
+    std::vector<uint8_t> bytes = readFileBytes(folder.file(dataName));
+    bytes.at(4) = 0x00;
+    bytes.at(5) = 0x00;
+    bytes.at(6) = 0x00;
+    bytes.at(7) = 0x80;
+    writeFileBytes(folder.file(dataName), bytes);
+    UserDataIO::writeChecksumFile(folder.file(dataName).c_str(), folder.file(checksumName).c_str());
 }
 
 // Collects every log line while alive.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "UserDataIOFiles.h"
 #include "WideString.h"
 
 namespace {
@@ -47,6 +49,17 @@ void saveStore(const UserData& store, const std::string& folder) {
 
 int32_t loadedMoney() {
     return Settings::getInstance().getCurrentUser().money;
+}
+
+// The primary holds the store with money primary and the secondary, left from the save before, the
+// one with money secondary; both pass their checksums.
+void saveCopiesWithMoney(const TempFolder& f, int32_t primary, int32_t secondary) {
+    saveStore(storeWithMoney(secondary), f.path());
+    std::filesystem::rename(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
+    std::filesystem::rename(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
+    saveStore(storeWithMoney(primary), f.path());
+    std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
+    std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
 }
 
 std::string checksumText(const Bytes& bytes) {
@@ -135,12 +148,7 @@ TEST_F(UserDataIOTest, LoadTakesThePrimaryWhenItPassesElseTheSecondaryElseTheDef
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFolder f;
-        saveStore(storeWithMoney(200), f.path());
-        std::filesystem::copy_file(f.file("UserDataSecondary.bin"), f.file("secondary.keep"));
-        std::filesystem::copy_file(f.file("CheckSumSecondary.cs"), f.file("secondary-sum.keep"));
-        saveStore(storeWithMoney(100), f.path());
-        std::filesystem::rename(f.file("secondary.keep"), f.file("UserDataSecondary.bin"));
-        std::filesystem::rename(f.file("secondary-sum.keep"), f.file("CheckSumSecondary.cs"));
+        saveCopiesWithMoney(f, 100, 200);
         c.damage(f);
 
         savetest::resetGameState();
@@ -189,6 +197,18 @@ TEST_F(UserDataIOTest, ACopyThatDoesNotLoadIsNamedInOneLineWithItsReason) {
          "UserData.bin\" cannot be checked: its checksum file \"{}CheckSum.cs\" is missing"},
         {"primary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserData.bin")); },
          "UserData.bin\" does not match its checksum"},
+        {"primary empty, with the checksum of nothing",
+         [](const TempFolder& f) {
+             savetest::writeFileBytes(f.file("UserData.bin"), {});
+             savetest::writeFileText(f.file("CheckSum.cs"), "0");
+         },
+         "UserData.bin\" is empty"},
+        {"primary of two bytes, with their checksum",
+         [](const TempFolder& f) {
+             savetest::writeFileBytes(f.file("UserData.bin"), {0x03, 0x00});
+             UserDataIO::writeChecksumFile(f.file("UserData.bin").c_str(), f.file("CheckSum.cs").c_str());
+         },
+         "UserData.bin\" is damaged: it ends inside a record"},
         {"secondary one byte flipped", [&](const TempFolder& f) { flipByte(f.file("UserDataSecondary.bin")); },
          "UserDataSecondary.bin\" does not match its checksum; the next save replaces it with the store of "
          "\"UserData.bin\""},
@@ -381,6 +401,56 @@ TEST_F(UserDataIOTest, WhenBothCopiesPassTheOneWrittenLastIsRead) {
         UserDataIO::loadUserData(f.path());
         EXPECT_TRUE(log.contains(c.expectedLine));
         EXPECT_EQ(loadedMoney(), c.expectedMoney);
+    }
+}
+
+// Whichever copies load, a launch reads each file of the store once and parses each copy at most
+// once, and so does a save that decides which copy to replace last.
+TEST_F(UserDataIOTest, ALaunchAndASaveReadEachSaveFileOnce) {
+    struct Case {
+        const char* what;
+        std::function<void(const TempFolder&)> prepare;
+    };
+    const std::vector<Case> cases = {
+        {"both copies alike", [](const TempFolder&) {}},
+        {"a damaged primary",
+         [](const TempFolder& f) { savetest::damageProfileCount(f, "UserData.bin", "CheckSum.cs"); }},
+        {"a damaged secondary written after the primary",
+         [](const TempFolder& f) {
+             savetest::damageProfileCount(f, "UserDataSecondary.bin", "CheckSumSecondary.cs");
+             std::filesystem::last_write_time(
+                 f.file("UserDataSecondary.bin"),
+                 std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
+         }},
+        {"a newer secondary",
+         [](const TempFolder& f) {
+             saveCopiesWithMoney(f, 100, 200);
+             std::filesystem::last_write_time(
+                 f.file("UserDataSecondary.bin"),
+                 std::filesystem::last_write_time(f.file("UserData.bin")) + std::chrono::seconds(5));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder f;
+        saveStore(storeWithMoney(100), f.path());
+        c.prepare(f);
+        std::map<std::string, int> reads;
+        savefiles::setFileOperationObserver([&](const char* operation, const std::string& path) {
+            if (std::string(operation) == "read") {
+                ++reads[path.substr(f.path().size())];
+            }
+        });
+        savetest::resetGameState();
+        savetest::LogCapture log;
+        UserDataIO::loadUserData(f.path());
+        const std::map<std::string, int> once = {
+            {"CheckSum.cs", 1}, {"CheckSumSecondary.cs", 1}, {"UserData.bin", 1}, {"UserDataSecondary.bin", 1}};
+        EXPECT_EQ(reads, once) << "by the launch";
+        reads.clear();
+        UserDataIO::saveUserData(f.path());
+        EXPECT_EQ(reads, once) << "by the save";
+        savefiles::setFileOperationObserver({});
     }
 }
 
