@@ -1,11 +1,13 @@
 // Every tutorial of the game on the screen it is shown on, in the state the game shows it in. An
-// arrow's tip lies inside the node it talks about; a text stays on the screen, clear of every other
-// text there, of its own arrow, of what it points at or talks about, and of what the player must
-// still see. Where taps move a tutorial on, the tap that a step asks for (on what its arrow shows)
-// reaches the screen under the tutorial and does there what the player meant, while a tutorial that
-// only explains keeps its taps. The table below names every tutorial file of the resource tree: a
-// file it lacks, or a file with more or fewer steps than it names, fails. A picture of each step is
-// left under the test output folder.
+// arrow's tip lies inside the node it talks about, and the arrow leaves every tile, star and button
+// that it does not point at uncovered; a text stays on the screen, clear of every other text there,
+// of its own arrow, of what it points at or talks about, and of what the player must still see, and
+// never straddles the edge of a panel it could lie on; a tutorial shown over a popup does not dim
+// what it talks about there. Where taps move a tutorial on, the tap that a step asks for (on what its
+// arrow shows) reaches the screen under the tutorial and does there what the player meant, while a
+// tutorial that only explains keeps its taps. The table below names every tutorial file of the
+// resource tree: a file it lacks, or a file with more or fewer steps than it names, fails. A picture
+// of each step is left under the test output folder.
 
 #include <gtest/gtest.h>
 
@@ -40,12 +42,14 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/TransitionFade.h"
+#include "engine/ui/Button.h"
 
 #include "DataPackReader.h"
 #include "GameSound.h"
 #include "Profile.h"
 #include "ProgressQueries.h"
 #include "Settings.h"
+#include "StringHelpers.h"
 #include "TextTable.h"
 #include "UserData.h"
 #include "gameBoard/GameBoard.h"
@@ -173,6 +177,15 @@ Node* findNamed(Node* root, const std::string& name) {
     return nullptr;
 }
 
+bool isWithin(const Node* node, const Node* ancestor) {
+    for (const Node* n = node; n != nullptr; n = n->getParent()) {
+        if (n == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Calls `visit` for every node the player sees under `root`, `skip` and its children left out; a
 // visit that returns false keeps its children out too.
 void forEachShown(Node* root, const Node* skip, const std::function<bool(Node*)>& visit) {
@@ -216,6 +229,75 @@ std::vector<Shown> shownOf(Node* node) {
         return {};
     }
     return {Shown{node, shownBox(node)}};
+}
+
+// What an arrow must leave uncovered unless it points at it: the tiles of a board, the stars, and
+// every button that is not (part of) what it points at. A star or a tile inside the thing pointed at
+// stays protected: a picture's stars are not the picture.
+std::vector<std::pair<std::string, Rect>> arrowMustClear(Node* root, const TutorialScreen* tutorial,
+                                                        const std::vector<Shown>& targets) {
+    std::vector<std::pair<std::string, Rect>> found;
+    forEachShown(root, tutorial, [&](Node* node) {
+        for (const Shown& target : targets) {
+            if (node == target.node) {
+                return true;
+            }
+        }
+        if (auto* tile = dynamic_cast<TwoMatchPipe*>(node)) {
+            found.emplace_back("a tile", shownBox(tile));
+            return false;
+        }
+        if (dynamic_cast<cocos2d::ui::Button*>(node) != nullptr) {
+            const bool pointedAt = std::any_of(targets.begin(), targets.end(), [node](const Shown& target) {
+                return isWithin(node, target.node) || isWithin(target.node, node);
+            });
+            if (!pointedAt) {
+                found.emplace_back("the button '" + node->getName() + "'", screenBox(node));
+            }
+            return false;
+        }
+        const Rect box = screenBox(node);
+        if (toLowerCase(node->getName()).find("star") != std::string::npos && node->getChildrenCount() == 0 &&
+            box.size.width > 0.0f && box.size.width <= 100.0f && box.size.height > 0.0f &&
+            box.size.height <= 100.0f) {
+            found.emplace_back("a star '" + node->getName() + "'", box);
+        }
+        return true;
+    });
+    return found;
+}
+
+// The sprites a text could lie on: every picture at least as wide and as tall as the text as drawn.
+std::vector<std::pair<std::string, Rect>> panelsFor(Node* root, const TutorialScreen* tutorial, const Rect& text) {
+    std::vector<std::pair<std::string, Rect>> found;
+    forEachShown(root, tutorial, [&](Node* node) {
+        if (dynamic_cast<cocos2d::Sprite*>(node) != nullptr && node->getParent() != nullptr) {
+            const Rect box = screenBox(node);
+            if (box.size.width >= text.size.width && box.size.height >= text.size.height) {
+                const std::string name = node->getName().empty() ? "a picture in '" + node->getParent()->getName() + "'"
+                                                                 : "'" + node->getName() + "'";
+                found.emplace_back(name, box);
+            }
+        }
+        return true;
+    });
+    return found;
+}
+
+Rect inset(const Rect& box, float dx, float dy) {
+    return Rect(box.origin.x + dx, box.origin.y + dy, std::max(0.0f, box.size.width - 2.0f * dx),
+                std::max(0.0f, box.size.height - 2.0f * dy));
+}
+
+Rect boundsOf(const std::vector<Vec2>& points) {
+    if (points.empty()) {
+        return Rect();
+    }
+    Rect box(points.front().x, points.front().y, 0.0f, 0.0f);
+    for (const Vec2& p : points) {
+        box = box.unionWithRect(Rect(p.x, p.y, 0.0f, 0.0f));
+    }
+    return box;
 }
 
 // The points of the screen where `node` shows: those that change when it is hidden. The clock
@@ -273,6 +355,22 @@ const Vec2* touching(const std::vector<Vec2>& points, const std::vector<Vec2>& o
         }
     }
     return nullptr;
+}
+
+// The first of `points` inside `box`, if any.
+const Vec2* firstInside(const std::vector<Vec2>& points, const Rect& box) {
+    const auto inside = std::find_if(points.begin(), points.end(), [&box](const Vec2& p) { return box.containsPoint(p); });
+    return inside == points.end() ? nullptr : &*inside;
+}
+
+// Whether `node` lies in a popup of its own (not the tutorial) that the tutorial is shown over.
+bool inOtherPopup(const Node* node, const TutorialScreen* tutorial) {
+    for (const Node* n = node; n != nullptr; n = n->getParent()) {
+        if (dynamic_cast<const PopupScreenBase*>(n) != nullptr && n != tutorial) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Counts the touches that get past a tutorial: a layer just under it that hears every touch and
@@ -339,7 +437,17 @@ void checkStepLayout(TutorialScreen* tutorial, Node* step, const TutorialCase& c
         EXPECT_TRUE(targets.front().box.containsPoint(tip))
             << "the arrow's tip (" << tip.x << ", " << tip.y << ") is outside " << about << " "
             << describe(targets.front().box);
+        // The arrow as drawn leaves alone what it does not point at; the rims of a box, where a round
+        // or cut-off picture shows nothing, do not count.
         arrowPoints = drawnPoints(arrow);
+        EXPECT_FALSE(arrowPoints.empty()) << "the arrow shows nothing";
+        for (const auto& clear : arrowMustClear(scene, tutorial, targets)) {
+            const Rect core = inset(clear.second, clear.second.size.width * 0.15f, clear.second.size.height * 0.15f);
+            if (const Vec2* p = firstInside(arrowPoints, core)) {
+                ADD_FAILURE() << "the arrow covers " << clear.first << " " << describe(clear.second) << " at (" << p->x
+                              << ", " << p->y << ")";
+            }
+        }
     }
 
     const Rect textBox = screenBox(text);
@@ -371,11 +479,32 @@ void checkStepLayout(TutorialScreen* tutorial, Node* step, const TutorialCase& c
         }
     }
     for (const auto& clear : keepClear) {
-        const auto inside = std::find_if(glyphs.begin(), glyphs.end(),
-                                         [&clear](const Vec2& p) { return clear.second.box.containsPoint(p); });
-        if (inside != glyphs.end()) {
-            ADD_FAILURE() << "the text covers " << clear.first << " " << describe(clear.second.box) << " at ("
-                          << inside->x << ", " << inside->y << ")";
+        if (const Vec2* p = firstInside(glyphs, clear.second.box)) {
+            ADD_FAILURE() << "the text covers " << clear.first << " " << describe(clear.second.box) << " at (" << p->x
+                          << ", " << p->y << ")";
+        }
+    }
+
+    // A text lies wholly on a panel or wholly off it: never half on its edge.
+    const Rect drawn = boundsOf(glyphs);
+    for (const auto& panel : panelsFor(scene, tutorial, drawn)) {
+        const Vec2* in = firstInside(glyphs, inset(panel.second, 1.0f, 1.0f));
+        const auto out = std::find_if(glyphs.begin(), glyphs.end(), [&panel](const Vec2& p) {
+            return !inset(panel.second, -1.0f, -1.0f).containsPoint(p);
+        });
+        if (in != nullptr && out != glyphs.end()) {
+            ADD_FAILURE() << "the text " << describe(drawn) << " straddles the edge of " << panel.first << " "
+                          << describe(panel.second) << ": on it at (" << in->x << ", " << in->y << "), off it at ("
+                          << out->x << ", " << out->y << ")";
+        }
+    }
+
+    // Over a popup, the tutorial leaves what it talks about there as bright as the popup shows it.
+    if (tutorial->getDimBackground() != nullptr && tutorial->getDimBackground()->isVisible()) {
+        for (const auto& clear : keepClear) {
+            EXPECT_FALSE(inOtherPopup(clear.second.node, tutorial))
+                << "the tutorial dims " << clear.first << " " << describe(clear.second.box)
+                << ", which lies in the popup it talks about";
         }
     }
 }
