@@ -1,9 +1,13 @@
 // Every tutorial of the game on the screen it is shown on, in the state the game shows it in. An
-// arrow's tip lies inside the node it talks about; a text stays on the screen, clear of every other
-// text there, of its own arrow, of what it points at or talks about, and of what the player must
-// still see. The table below names every tutorial file of the resource tree: a file it lacks, or a
-// file with more or fewer steps than it names, fails. A picture of each step is left under the test
-// output folder.
+// arrow's tip lies inside the node it talks about, and the arrow leaves every tile, star and button
+// that it does not point at uncovered; a text stays on the screen, clear of every other text there,
+// of its own arrow, of what it points at or talks about, and of what the player must still see, and
+// never straddles the edge of a panel it could lie on; a tutorial shown over a popup does not dim
+// what it talks about there. Where taps move a tutorial on, the tap that a step asks for (on what its
+// arrow shows) reaches the screen under the tutorial and does there what the player meant, while a
+// tutorial that only explains keeps its taps. The table below names every tutorial file of the
+// resource tree: a file it lacks, or a file with more or fewer steps than it names, fails. A picture
+// of each step is left under the test output folder.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +15,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -22,10 +28,13 @@
 #include "GalleryTestStage.h"
 #include "LevelScreenFixture.h"
 #include "NodeBoxes.h"
+#include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
+#include "engine/events/EventDispatcher.h"
+#include "engine/events/EventListenerTouch.h"
 #include "engine/math/Rect.h"
 #include "engine/math/Vec2.h"
 #include "engine/renderer/Image.h"
@@ -33,12 +42,14 @@
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/TransitionFade.h"
+#include "engine/ui/Button.h"
 
 #include "DataPackReader.h"
 #include "GameSound.h"
 #include "Profile.h"
 #include "ProgressQueries.h"
 #include "Settings.h"
+#include "StringHelpers.h"
 #include "TextTable.h"
 #include "UserData.h"
 #include "gameBoard/GameBoard.h"
@@ -46,8 +57,10 @@
 #include "minigames/CurrentMinigame.h"
 #include "minigames/MinigameBase.h"
 #include "minigames/MinigameScreen.h"
+#include "minigames/TwoMatchPipe.h"
 #include "nodes/FlyNode.h"
 #include "nodes/LevelNode.h"
+#include "nodes/PictureDetails.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
 #include "ui/EvidenceAddingScreen.h"
@@ -55,6 +68,7 @@
 #include "ui/GalleryScreen.h"
 #include "ui/GameScreen.h"
 #include "ui/MapScreen.h"
+#include "ui/PopupScreenBase.h"
 #include "ui/TopLayer.h"
 #include "ui/TutorialScreen.h"
 
@@ -76,14 +90,21 @@ testing::Driver& driver() {
 // Where a tutorial is shown.
 enum class Stage { Map, Gallery, Level, Door };
 
+// No step asks for a tap that the tutorial must let through to the screen under it.
+constexpr int kNoTap = -1;
+
 // One tutorial: where it is shown and, step by step, the node its arrow points at (or, for a step
 // without an arrow, the node its text talks about). `inSight` names what its text must not cover
-// besides: what the player is looking at while reading it.
+// besides: what the player is looking at while reading it. `tapStep` is the step whose text asks the
+// player to tap what it shows, or kNoTap for a tutorial that only explains. The level's lessons ask
+// for taps too, but the level moves them on from its own events and lets every tap through meanwhile
+// (the lessons' own tests show it): none of their taps is the tutorial's to let through.
 struct TutorialCase {
     int number;
     Stage stage;
     std::vector<std::string> steps;
     std::vector<std::string> inSight;
+    int tapStep;
 };
 
 // Names the stages resolve: a node's own name, or one of these.
@@ -97,29 +118,30 @@ const char* const kFly = "the fly";
 const std::vector<TutorialCase>& tutorialCases() {
     static const std::vector<TutorialCase> cases = {
         // The intro level: tools and items, the hint, the curator's praise and the finish.
-        {1, Stage::Level, {"spray", "kestrova"}, {}},
-        {2, Stage::Level, {"knife"}, {"kestrova"}},
-        {3, Stage::Level, {"brush"}, {}},
-        {4, Stage::Level, {"eraser"}, {}},
-        {5, Stage::Level, {kEveryItem}, {}},
-        {6, Stage::Level, {"spray"}, {}},
-        {7, Stage::Level, {"HintBtn"}, {}},
-        {41, Stage::Level, {"paletteBtn"}, {}},
+        {1, Stage::Level, {"spray", "kestrova"}, {}, kNoTap},
+        {2, Stage::Level, {"knife"}, {"kestrova"}, kNoTap},
+        {3, Stage::Level, {"brush"}, {}, kNoTap},
+        {4, Stage::Level, {"eraser"}, {}, kNoTap},
+        {5, Stage::Level, {kEveryItem}, {}, kNoTap},
+        {6, Stage::Level, {"spray"}, {}, kNoTap},
+        {7, Stage::Level, {"HintBtn"}, {}, kNoTap},
+        {41, Stage::Level, {"paletteBtn"}, {}, kNoTap},
         // Later levels: the fly at story level 1, the needle after a knife slip.
-        {8, Stage::Level, {kFly}, {}},
-        {9, Stage::Level, {"needle"}, {}},
-        // The map, the first time.
-        {10, Stage::Map, {"USA_icon", "USA_icon"}, {}},
-        // The gallery: the first visit, a locked picture tapped, a clue, every picture restored, the
-        // collection's money reached, a museum purchase.
-        {11, Stage::Gallery, {kCentredPicture, "progres"}, {kEveryPicture}},
-        {12, Stage::Gallery, {kCentredPicture}, {kEveryPicture}},
-        {13, Stage::Gallery, {"Cabinet"}, {kClue, kClueMessage}},
-        {14, Stage::Gallery, {kEveryPicture}, {}},
-        {15, Stage::Gallery, {"Statistics"}, {kEveryPicture}},
-        {16, Stage::Gallery, {"Map"}, {kEveryPicture}},
-        // The safe door: the order panel, then the tiles.
-        {21, Stage::Door, {"neworder_back", "grid"}, {"grid"}},
+        {8, Stage::Level, {kFly}, {}, kNoTap},
+        {9, Stage::Level, {"needle"}, {}, kNoTap},
+        // The map, the first time: what it is, then "click the United States".
+        {10, Stage::Map, {"USA_icon", "USA_icon"}, {}, 1},
+        // The gallery: the first visit (the collection bar, then "pick a painting"), a locked picture
+        // tapped, a clue, every picture restored, the collection's money reached ("open the museum's
+        // accounts"), a museum purchase ("go back to the map").
+        {11, Stage::Gallery, {"progres", kCentredPicture}, {kEveryPicture}, 1},
+        {12, Stage::Gallery, {kCentredPicture}, {kEveryPicture}, kNoTap},
+        {13, Stage::Gallery, {"Cabinet"}, {kClue, kClueMessage}, kNoTap},
+        {14, Stage::Gallery, {kEveryPicture}, {}, kNoTap},
+        {15, Stage::Gallery, {"Statistics"}, {kEveryPicture}, 0},
+        {16, Stage::Gallery, {"Map"}, {kEveryPicture}, 0},
+        // The safe door: the order panel, then "click such a pair of neighbours".
+        {21, Stage::Door, {"neworder_back", "grid"}, {"grid"}, 1},
     };
     return cases;
 }
@@ -155,22 +177,127 @@ Node* findNamed(Node* root, const std::string& name) {
     return nullptr;
 }
 
-// What the player reads on the screen: every visible label with a text, and the curator's speech
-// bubbles, whose text would be covered.
-void collectTexts(Node* node, const Node* skip, std::vector<std::pair<std::string, Rect>>& out) {
-    if (node == skip || !node->isVisible() || node->getDisplayedOpacity() == 0) {
+bool isWithin(const Node* node, const Node* ancestor) {
+    for (const Node* n = node; n != nullptr; n = n->getParent()) {
+        if (n == ancestor) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Calls `visit` for every node the player sees under `root`, `skip` and its children left out; a
+// visit that returns false keeps its children out too.
+void forEachShown(Node* root, const Node* skip, const std::function<bool(Node*)>& visit) {
+    if (root == skip || !root->isVisible() || root->getDisplayedOpacity() == 0) {
         return;
     }
-    if (auto* label = dynamic_cast<cocos2d::Label*>(node)) {
-        if (!label->getString().empty()) {
-            out.emplace_back("label '" + label->getString().substr(0, 40) + "'", screenBox(label));
+    if (!visit(root)) {
+        return;
+    }
+    for (Node* child : root->getChildren()) {
+        forEachShown(child, skip, visit);
+    }
+}
+
+// What the player reads on the screen: every visible label with a text, and the curator's speech
+// bubbles, whose text would be covered.
+void collectTexts(Node* root, const Node* skip, std::vector<std::pair<std::string, Rect>>& out) {
+    forEachShown(root, skip, [&out](Node* node) {
+        if (auto* label = dynamic_cast<cocos2d::Label*>(node)) {
+            if (!label->getString().empty()) {
+                out.emplace_back("label '" + label->getString().substr(0, 40) + "'", screenBox(label));
+            }
+        } else if (node->getName() == "bubble") {
+            out.emplace_back("speech bubble", screenBox(node));
         }
-    } else if (node->getName() == "bubble") {
-        out.emplace_back("speech bubble", screenBox(node));
+        return true;
+    });
+}
+
+// One thing of the screen that a name stands for: the node and where it shows.
+struct Shown {
+    Node* node;
+    Rect box;
+};
+
+// What a stage shows of a name: one or more things on the screen (none when the name is not there).
+using Finder = std::function<std::vector<Shown>(const std::string&)>;
+
+std::vector<Shown> shownOf(Node* node) {
+    if (node == nullptr) {
+        return {};
     }
-    for (Node* child : node->getChildren()) {
-        collectTexts(child, skip, out);
+    return {Shown{node, shownBox(node)}};
+}
+
+// What an arrow must leave uncovered unless it points at it: the tiles of a board, the stars, and
+// every button that is not (part of) what it points at. A star or a tile inside the thing pointed at
+// stays protected: a picture's stars are not the picture.
+std::vector<std::pair<std::string, Rect>> arrowMustClear(Node* root, const TutorialScreen* tutorial,
+                                                        const std::vector<Shown>& targets) {
+    std::vector<std::pair<std::string, Rect>> found;
+    forEachShown(root, tutorial, [&](Node* node) {
+        for (const Shown& target : targets) {
+            if (node == target.node) {
+                return true;
+            }
+        }
+        if (auto* tile = dynamic_cast<TwoMatchPipe*>(node)) {
+            found.emplace_back("a tile", shownBox(tile));
+            return false;
+        }
+        if (dynamic_cast<cocos2d::ui::Button*>(node) != nullptr) {
+            const bool pointedAt = std::any_of(targets.begin(), targets.end(), [node](const Shown& target) {
+                return isWithin(node, target.node) || isWithin(target.node, node);
+            });
+            if (!pointedAt) {
+                found.emplace_back("the button '" + node->getName() + "'", screenBox(node));
+            }
+            return false;
+        }
+        const Rect box = screenBox(node);
+        if (toLowerCase(node->getName()).find("star") != std::string::npos && node->getChildrenCount() == 0 &&
+            box.size.width > 0.0f && box.size.width <= 100.0f && box.size.height > 0.0f &&
+            box.size.height <= 100.0f) {
+            found.emplace_back("a star '" + node->getName() + "'", box);
+        }
+        return true;
+    });
+    return found;
+}
+
+// The sprites a text could lie on: every picture at least as wide and as tall as the text as drawn.
+std::vector<std::pair<std::string, Rect>> panelsFor(Node* root, const TutorialScreen* tutorial, const Rect& text) {
+    std::vector<std::pair<std::string, Rect>> found;
+    forEachShown(root, tutorial, [&](Node* node) {
+        if (dynamic_cast<cocos2d::Sprite*>(node) != nullptr && node->getParent() != nullptr) {
+            const Rect box = screenBox(node);
+            if (box.size.width >= text.size.width && box.size.height >= text.size.height) {
+                const std::string name = node->getName().empty() ? "a picture in '" + node->getParent()->getName() + "'"
+                                                                 : "'" + node->getName() + "'";
+                found.emplace_back(name, box);
+            }
+        }
+        return true;
+    });
+    return found;
+}
+
+Rect inset(const Rect& box, float dx, float dy) {
+    return Rect(box.origin.x + dx, box.origin.y + dy, std::max(0.0f, box.size.width - 2.0f * dx),
+                std::max(0.0f, box.size.height - 2.0f * dy));
+}
+
+Rect boundsOf(const std::vector<Vec2>& points) {
+    if (points.empty()) {
+        return Rect();
     }
+    Rect box(points.front().x, points.front().y, 0.0f, 0.0f);
+    for (const Vec2& p : points) {
+        box = box.unionWithRect(Rect(p.x, p.y, 0.0f, 0.0f));
+    }
+    return box;
 }
 
 // The points of the screen where `node` shows: those that change when it is hidden. The clock
@@ -230,82 +357,222 @@ const Vec2* touching(const std::vector<Vec2>& points, const std::vector<Vec2>& o
     return nullptr;
 }
 
-// What a stage shows of a name: one or more boxes on the screen (none when the name is not there).
-using Finder = std::function<std::vector<Rect>(const std::string&)>;
-
-std::vector<Rect> boxOf(Node* node) {
-    if (node == nullptr) {
-        return {};
-    }
-    return {shownBox(node)};
+// The first of `points` inside `box`, if any.
+const Vec2* firstInside(const std::vector<Vec2>& points, const Rect& box) {
+    const auto inside = std::find_if(points.begin(), points.end(), [&box](const Vec2& p) { return box.containsPoint(p); });
+    return inside == points.end() ? nullptr : &*inside;
 }
 
-// Steps the tutorial to each of its steps and checks the arrow and the text of every one.
-void checkTutorial(TutorialScreen* tutorial, const TutorialCase& c, const Finder& find, const std::string& shotPrefix) {
-    ASSERT_NE(tutorial, nullptr);
-    ASSERT_EQ(tutorial->getSteps().size(), c.steps.size()) << "the table names another number of steps";
+// Whether `node` lies in a popup of its own (not the tutorial) that the tutorial is shown over.
+bool inOtherPopup(const Node* node, const TutorialScreen* tutorial) {
+    for (const Node* n = node; n != nullptr; n = n->getParent()) {
+        if (dynamic_cast<const PopupScreenBase*>(n) != nullptr && n != tutorial) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Counts the touches that get past a tutorial: a layer just under it that hears every touch and
+// passes it on.
+class TouchesUnder {
+public:
+    explicit TouchesUnder(TutorialScreen* tutorial) : _count(std::make_shared<int>(0)) {
+        Node* parent = tutorial->getParent();
+        _layer = Node::create();
+        parent->addChild(_layer, tutorial->getLocalZOrder());
+        // The tutorial back on top of it, as the last to arrive at its depth.
+        parent->reorderChild(tutorial, tutorial->getLocalZOrder());
+        _listener = cocos2d::EventListenerTouchOneByOne::create();
+        _listener->setSwallowTouches(false);
+        std::shared_ptr<int> count = _count;
+        _listener->onTouchBegan = [count](cocos2d::Touch*, cocos2d::Event*) {
+            ++*count;
+            return true;
+        };
+        cocos2d::Director::getInstance()->getEventDispatcher()->addEventListenerWithSceneGraphPriority(_listener.get(),
+                                                                                                      _layer.get());
+    }
+    ~TouchesUnder() {
+        cocos2d::Director::getInstance()->getEventDispatcher()->removeEventListener(_listener.get());
+        _layer->removeFromParent();
+    }
+    TouchesUnder(const TouchesUnder&) = delete;
+    TouchesUnder& operator=(const TouchesUnder&) = delete;
+
+    int count() const { return *_count; }
+
+private:
+    std::shared_ptr<int> _count;
+    cocos2d::RefPtr<Node> _layer;
+    cocos2d::RefPtr<cocos2d::EventListenerTouchOneByOne> _listener;
+};
+
+// Frames until `done` holds, at most `seconds` of game time; false when it never did.
+bool stepUntil(const std::function<bool()>& done, float seconds) {
+    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f); ++frame) {
+        if (done()) {
+            return true;
+        }
+        driver().stepFrames(1);
+    }
+    return done();
+}
+
+// The arrow and the text of one shown step against the screen around them.
+void checkStepLayout(TutorialScreen* tutorial, Node* step, const TutorialCase& c, const std::vector<Shown>& targets,
+                     const Finder& find) {
+    const std::string& about = c.steps[static_cast<size_t>(tutorial->getCurrentStep())];
+    auto* arrow = dynamic_cast<cocos2d::Sprite*>(step->getChildByName("tut_arrow"));
+    auto* text = dynamic_cast<cocos2d::Label*>(step->getChildByName("text"));
+    ASSERT_NE(arrow, nullptr);
+    ASSERT_NE(text, nullptr);
+    Node* scene = cocos2d::Director::getInstance()->getRunningScene();
     const Rect visible(0, 0, 1280, 810);
+
+    const bool hasArrow = arrow->isVisible();
+    std::vector<Vec2> arrowPoints;
+    if (hasArrow) {
+        const Vec2 tip = arrow->convertToWorldSpace(Vec2(0, 0));
+        EXPECT_TRUE(targets.front().box.containsPoint(tip))
+            << "the arrow's tip (" << tip.x << ", " << tip.y << ") is outside " << about << " "
+            << describe(targets.front().box);
+        // The arrow as drawn leaves alone what it does not point at; the rims of a box, where a round
+        // or cut-off picture shows nothing, do not count.
+        arrowPoints = drawnPoints(arrow);
+        EXPECT_FALSE(arrowPoints.empty()) << "the arrow shows nothing";
+        for (const auto& clear : arrowMustClear(scene, tutorial, targets)) {
+            const Rect core = inset(clear.second, clear.second.size.width * 0.15f, clear.second.size.height * 0.15f);
+            if (const Vec2* p = firstInside(arrowPoints, core)) {
+                ADD_FAILURE() << "the arrow covers " << clear.first << " " << describe(clear.second) << " at (" << p->x
+                              << ", " << p->y << ")";
+            }
+        }
+    }
+
+    const Rect textBox = screenBox(text);
+    EXPECT_TRUE(visible.containsPoint(Vec2(textBox.getMinX(), textBox.getMinY())) &&
+                visible.containsPoint(Vec2(textBox.getMaxX(), textBox.getMaxY())))
+        << "the text " << describe(textBox) << " runs off the screen";
+    std::vector<std::pair<std::string, Rect>> others;
+    collectTexts(scene, tutorial, others);
+    for (const auto& other : others) {
+        EXPECT_FALSE(overlaps(textBox, other.second))
+            << "the text " << describe(textBox) << " covers the " << other.first << " " << describe(other.second);
+    }
+
+    std::vector<std::pair<std::string, Shown>> keepClear;
+    for (const Shown& target : targets) {
+        keepClear.emplace_back(about, target);
+    }
+    for (const std::string& name : c.inSight) {
+        for (const Shown& shown : find(name)) {
+            keepClear.emplace_back(name, shown);
+        }
+    }
+    // The text as drawn, glyph by glyph, and its arrow as drawn: they must not touch.
+    const std::vector<Vec2> glyphs = drawnPoints(text);
+    EXPECT_FALSE(glyphs.empty()) << "the text shows nothing";
+    if (hasArrow) {
+        if (const Vec2* p = touching(glyphs, arrowPoints, 2.0f)) {
+            ADD_FAILURE() << "the text runs into its own arrow at (" << p->x << ", " << p->y << ")";
+        }
+    }
+    for (const auto& clear : keepClear) {
+        if (const Vec2* p = firstInside(glyphs, clear.second.box)) {
+            ADD_FAILURE() << "the text covers " << clear.first << " " << describe(clear.second.box) << " at (" << p->x
+                          << ", " << p->y << ")";
+        }
+    }
+
+    // A text lies wholly on a panel or wholly off it: never half on its edge.
+    const Rect drawn = boundsOf(glyphs);
+    for (const auto& panel : panelsFor(scene, tutorial, drawn)) {
+        const Vec2* in = firstInside(glyphs, inset(panel.second, 1.0f, 1.0f));
+        const auto out = std::find_if(glyphs.begin(), glyphs.end(), [&panel](const Vec2& p) {
+            return !inset(panel.second, -1.0f, -1.0f).containsPoint(p);
+        });
+        if (in != nullptr && out != glyphs.end()) {
+            ADD_FAILURE() << "the text " << describe(drawn) << " straddles the edge of " << panel.first << " "
+                          << describe(panel.second) << ": on it at (" << in->x << ", " << in->y << "), off it at ("
+                          << out->x << ", " << out->y << ")";
+        }
+    }
+
+    // Over a popup, the tutorial leaves what it talks about there as bright as the popup shows it.
+    if (tutorial->getDimBackground() != nullptr && tutorial->getDimBackground()->isVisible()) {
+        for (const auto& clear : keepClear) {
+            EXPECT_FALSE(inOtherPopup(clear.second.node, tutorial))
+                << "the tutorial dims " << clear.first << " " << describe(clear.second.box)
+                << ", which lies in the popup it talks about";
+        }
+    }
+}
+
+// Steps the tutorial to each of its steps and checks the arrow and the text of every one. Where taps
+// move it on (`tapsMoveOn`), the step that asks for a tap gets one on what its arrow shows, which
+// must reach the screen under the tutorial and move the tutorial on; the steps of a tutorial that
+// only explains get one there too, which the tutorial keeps. Returns where the asked-for tap went.
+std::optional<Vec2> checkTutorial(TutorialScreen* tutorial, const TutorialCase& c, const Finder& find,
+                                  const std::string& shotPrefix, bool tapsMoveOn) {
+    if (tutorial == nullptr) {
+        ADD_FAILURE() << "no tutorial " << c.number;
+        return std::nullopt;
+    }
+    if (tutorial->getSteps().size() != c.steps.size()) {
+        ADD_FAILURE() << "the table names another number of steps";
+        return std::nullopt;
+    }
+    if (c.tapStep != kNoTap) {
+        EXPECT_EQ(c.tapStep, static_cast<int>(c.steps.size()) - 1)
+            << "tutorial " << c.number
+            << " asks for a tap before its last step: the tap acts on the screen, which may cover the steps left";
+    }
+    cocos2d::RefPtr<TutorialScreen> kept(tutorial);
+    std::optional<Vec2> tapped;
     for (size_t index = 0; index < c.steps.size(); ++index) {
         const std::string& about = c.steps[index];
         SCOPED_TRACE("tutorial " + std::to_string(c.number) + " step " + std::to_string(index + 1) + " -> " + about);
         while (tutorial->getCurrentStep() < static_cast<int>(index)) {
-            ASSERT_TRUE(tutorial->nextStep());
+            if (!tutorial->nextStep()) {
+                ADD_FAILURE() << "the tutorial closed before this step";
+                return tapped;
+            }
         }
         driver().stepFrames(45);
         driver().saveScreenshot(testing::Driver::outputPath(shotPrefix + "_" + std::to_string(c.number) + "_" +
                                                             std::to_string(index + 1) + ".png"));
 
         Node* step = tutorial->getSteps()[index];
-        auto* arrow = dynamic_cast<cocos2d::Sprite*>(step->getChildByName("tut_arrow"));
-        auto* text = dynamic_cast<cocos2d::Label*>(step->getChildByName("text"));
-        ASSERT_NE(arrow, nullptr);
-        ASSERT_NE(text, nullptr);
-        const std::vector<Rect> targets = find(about);
-        ASSERT_FALSE(targets.empty()) << "no '" << about << "' on the screen";
+        const std::vector<Shown> targets = find(about);
+        if (targets.empty()) {
+            ADD_FAILURE() << "no '" << about << "' on the screen";
+            continue;
+        }
+        checkStepLayout(tutorial, step, c, targets, find);
 
-        const bool hasArrow = arrow->isVisible();
-        if (hasArrow) {
-            const Vec2 tip = arrow->convertToWorldSpace(Vec2(0, 0));
-            EXPECT_TRUE(targets.front().containsPoint(tip))
-                << "the arrow's tip (" << tip.x << ", " << tip.y << ") is outside " << about << " "
-                << describe(targets.front());
+        const bool asksForTap = c.tapStep == static_cast<int>(index);
+        if (!tapsMoveOn || (!asksForTap && c.tapStep != kNoTap)) {
+            continue;
         }
-
-        const Rect textBox = screenBox(text);
-        EXPECT_TRUE(visible.containsPoint(Vec2(textBox.getMinX(), textBox.getMinY())) &&
-                    visible.containsPoint(Vec2(textBox.getMaxX(), textBox.getMaxY())))
-            << "the text " << describe(textBox) << " runs off the screen";
-        std::vector<std::pair<std::string, Rect>> others;
-        collectTexts(cocos2d::Director::getInstance()->getRunningScene(), tutorial, others);
-        for (const auto& other : others) {
-            EXPECT_FALSE(overlaps(textBox, other.second))
-                << "the text " << describe(textBox) << " covers the " << other.first << " " << describe(other.second);
-        }
-
-        std::vector<std::pair<std::string, Rect>> keepClear;
-        for (const Rect& box : targets) {
-            keepClear.emplace_back(about, box);
-        }
-        for (const std::string& name : c.inSight) {
-            for (const Rect& box : find(name)) {
-                keepClear.emplace_back(name, box);
-            }
-        }
-        // The text as drawn, glyph by glyph, and its arrow as drawn: they must not touch.
-        const std::vector<Vec2> glyphs = drawnPoints(text);
-        EXPECT_FALSE(glyphs.empty()) << "the text shows nothing";
-        if (hasArrow) {
-            if (const Vec2* p = touching(glyphs, drawnPoints(arrow), 2.0f)) {
-                ADD_FAILURE() << "the text runs into its own arrow at (" << p->x << ", " << p->y << ")";
-            }
-        }
-        for (const auto& clear : keepClear) {
-            const auto inside = std::find_if(glyphs.begin(), glyphs.end(),
-                                             [&clear](const Vec2& p) { return clear.second.containsPoint(p); });
-            EXPECT_TRUE(inside == glyphs.end()) << "the text covers " << clear.first << " " << describe(clear.second)
-                                                << " at (" << inside->x << ", " << inside->y << ")";
+        // The player reads, then taps what the step shows.
+        EXPECT_TRUE(stepUntil([&] { return tutorial->isStepReady(); }, 3.0f)) << "the step never became ready";
+        const Vec2 point(targets.front().box.getMidX(), targets.front().box.getMidY());
+        TouchesUnder under(tutorial);
+        driver().tap(point);
+        const bool movedOn = stepUntil(
+            [&] { return tutorial->getCurrentStep() > static_cast<int>(index) || tutorial->getParent() == nullptr; },
+            1.0f);
+        EXPECT_TRUE(movedOn) << "a tap on " << about << " did not move the tutorial on";
+        if (asksForTap) {
+            EXPECT_EQ(under.count(), 1) << "the step asks for a tap on " << about
+                                        << ", but the tutorial keeps the tap from the screen under it";
+            tapped = point;
+        } else {
+            EXPECT_EQ(under.count(), 0) << "the tutorial only explains, but its tap reaches the screen under it";
         }
     }
+    return tapped;
 }
 
 TutorialScreen* showOn(Node* parent, int number) {
@@ -375,7 +642,7 @@ protected:
     }
 };
 
-TEST_F(MapTutorialArrowTest, TheMapTutorialShowsTheMapAndPointsAtTheUnitedStates) {
+TEST_F(MapTutorialArrowTest, TheMapTutorialPointsAtTheUnitedStatesAndOneClickThereOpensIt) {
     for (const TutorialCase* c : casesOn(Stage::Map)) {
         cocos2d::Scene* scene = cocos2d::Scene::create();
         MapScreen* map = MapScreen::create();
@@ -383,8 +650,13 @@ TEST_F(MapTutorialArrowTest, TheMapTutorialShowsTheMapAndPointsAtTheUnitedStates
         scene->addChild(map);
         cocos2d::Director::getInstance()->replaceScene(cocos2d::TransitionFade::create(1.0f, scene));
         driver().stepFrames(70);
-        checkTutorial(showOn(map, c->number), *c, [map](const std::string& name) { return boxOf(findNamed(map, name)); },
-                      "TutorialArrows_map");
+        const std::optional<Vec2> tapped = checkTutorial(
+            showOn(map, c->number), *c, [map](const std::string& name) { return shownOf(findNamed(map, name)); },
+            "TutorialArrows_map", true);
+        ASSERT_TRUE(tapped.has_value());
+        // The one click the tutorial asked for opens the country: the map fades to its gallery.
+        EXPECT_NE(testing::stepUntilRunning<GalleryScreen>(3.0f), nullptr)
+            << "one click on the United States did not open its gallery";
     }
 }
 
@@ -482,33 +754,44 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
         } else {
             tutorial = showOn(gallery, c->number);
         }
-        auto find = [gallery, list, evidence](const std::string& name) -> std::vector<Rect> {
+        auto find = [gallery, list, evidence](const std::string& name) -> std::vector<Shown> {
             if (name == kCentredPicture) {
                 const int index = list->getCurrentIndex();
                 const std::vector<Node*> items = list->getItems();
-                return index >= 0 && static_cast<size_t>(index) < items.size() ? boxOf(items[static_cast<size_t>(index)])
-                                                                              : std::vector<Rect>{};
+                return index >= 0 && static_cast<size_t>(index) < items.size() ? shownOf(items[static_cast<size_t>(index)])
+                                                                              : std::vector<Shown>{};
             }
             if (name == kEveryPicture) {
-                std::vector<Rect> boxes;
+                std::vector<Shown> inView;
                 const Rect visible(0, 0, 1280, 810);
                 for (Node* item : list->getItems()) {
                     const Rect box = shownBox(item);
                     if (box.intersectsRect(visible)) {
-                        boxes.push_back(box);
+                        inView.push_back(Shown{item, box});
                     }
                 }
-                return boxes;
+                return inView;
             }
             if (name == kClue) {
-                return boxOf(evidence != nullptr ? evidence->getEvidence() : nullptr);
+                return shownOf(evidence != nullptr ? evidence->getEvidence() : nullptr);
             }
             if (name == kClueMessage) {
-                return boxOf(evidence != nullptr ? findNamed(evidence->getMessagePlace(), "message_container") : nullptr);
+                return shownOf(evidence != nullptr ? findNamed(evidence->getMessagePlace(), "message_container") : nullptr);
             }
-            return boxOf(findNamed(gallery->getUiRoot(), name));
+            return shownOf(findNamed(gallery->getUiRoot(), name));
         };
-        checkTutorial(tutorial, *c, find, "TutorialArrows_gallery");
+        const std::optional<Vec2> tapped = checkTutorial(tutorial, *c, find, "TutorialArrows_gallery", true);
+        if (c->number == 11) {
+            // "Pick a painting": the one tap on the centred picture opens its details.
+            ASSERT_TRUE(tapped.has_value());
+            driver().stepFrames(2);
+            const bool detailsShown =
+                std::any_of(gallery->getChildren().begin(), gallery->getChildren().end(), [](Node* child) {
+                    return dynamic_cast<PopupScreenBase*>(child) != nullptr &&
+                           screentest::childOf<PictureDetails>(child) != nullptr;
+                });
+            EXPECT_TRUE(detailsShown) << "one tap on the picture did not open its details";
+        }
         gallerytest::openScene();
         driver().stepFrames(1);
     }
@@ -571,24 +854,25 @@ TEST_F(LevelTutorialArrowTest, EveryLevelTutorialShowsItsToolButtonOrItem) {
                 place->addChild(chat);
             }
         }
-        auto find = [screen](const std::string& name) -> std::vector<Rect> {
+        auto find = [screen](const std::string& name) -> std::vector<Shown> {
             if (name == kEveryItem) {
-                std::vector<Rect> boxes;
+                std::vector<Shown> items;
                 for (const auto& item : screen->getBoard()->getNodeLevel()->getItems()) {
-                    boxes.push_back(shownBox(item.second));
+                    items.push_back(Shown{item.second, shownBox(item.second)});
                 }
-                return boxes;
+                return items;
             }
             if (name == kFly) {
                 auto* fly = dynamic_cast<FlyNode*>(screen->getChildByName("flyNode"));
-                return boxOf(fly != nullptr ? fly->getFly() : nullptr);
+                return shownOf(fly != nullptr ? fly->getFly() : nullptr);
             }
             if (Node* item = findNamed(screen->getBoard()->getNodeLevel(), name)) {
-                return boxOf(item);
+                return shownOf(item);
             }
-            return boxOf(findNamed(screen->getHudRoot(), name));
+            return shownOf(findNamed(screen->getHudRoot(), name));
         };
-        checkTutorial(tutorial, *c, find, "TutorialArrows_level");
+        // The level moves its lessons on from its own events, not from taps.
+        checkTutorial(tutorial, *c, find, "TutorialArrows_level", false);
         cocos2d::Director::getInstance()->replaceScene(cocos2d::Scene::create());
         driver().stepFrames(2);
     }
@@ -617,7 +901,7 @@ protected:
     }
 };
 
-TEST_F(DoorTutorialArrowTest, TheDoorTutorialShowsTheOrderAndTheTiles) {
+TEST_F(DoorTutorialArrowTest, TheDoorTutorialShowsTheOrderAndTheTilesAndItsClickTakesATile) {
     for (const TutorialCase* c : casesOn(Stage::Door)) {
         // The first safe door of a player: the host explains it before the first move.
         currentMinigameKind = 0;
@@ -629,12 +913,25 @@ TEST_F(DoorTutorialArrowTest, TheDoorTutorialShowsTheOrderAndTheTiles) {
         cocos2d::Director::getInstance()->replaceScene(scene);
         driver().stepFrames(2);
         // The door's parts by their own pictures: the order panel, not only the tiles it holds.
-        auto find = [screen](const std::string& name) -> std::vector<Rect> {
+        auto find = [screen](const std::string& name) -> std::vector<Shown> {
             Node* game = screen->getGame();
             Node* part = findNamed(game != nullptr ? game->getChildByName("UI") : nullptr, name);
-            return part != nullptr ? std::vector<Rect>{screenBox(part)} : std::vector<Rect>{};
+            return part != nullptr ? std::vector<Shown>{Shown{part, screenBox(part)}} : std::vector<Shown>{};
         };
-        checkTutorial(screentest::childOf<TutorialScreen>(screen), *c, find, "TutorialArrows_door");
+        const std::optional<Vec2> tapped =
+            checkTutorial(screentest::childOf<TutorialScreen>(screen), *c, find, "TutorialArrows_door", true);
+        ASSERT_TRUE(tapped.has_value());
+        // "Click such a pair of neighbours": the click the tutorial asked for takes the tile under it.
+        TwoMatchPipe* clicked = nullptr;
+        forEachShown(screen, nullptr, [&clicked, &tapped](Node* node) {
+            auto* tile = dynamic_cast<TwoMatchPipe*>(node);
+            if (tile != nullptr && tile->containsWorldPoint(*tapped)) {
+                clicked = tile;
+            }
+            return tile == nullptr;
+        });
+        ASSERT_NE(clicked, nullptr) << "no tile under the click at (" << tapped->x << ", " << tapped->y << ")";
+        EXPECT_TRUE(clicked->isSelected()) << "the click the tutorial asked for did not take the tile under it";
     }
 }
 
