@@ -1,11 +1,15 @@
 #include "XmlDocument.h"
 
+#include <cinttypes>
 #include <cstring>
 #include <exception>
 #include <new>
 
+#include "engine/base/Log.h"
 #include "engine/base/XmlNesting.h"
 #include "engine/platform/FileUtils.h"
+
+#include "StringHelpers.h"
 
 bool XmlDocument::parse(const std::string& text) {
     _document.clear();
@@ -65,4 +69,33 @@ std::string attributeText(const rapidxml::xml_node<char>* node, const char* name
 
 std::string elementText(const rapidxml::xml_node<char>* node) {
     return node != nullptr ? std::string(node->value(), node->value_size()) : std::string();
+}
+
+std::string quotedForLog(const std::string& text) {
+    constexpr size_t kShown = 40;
+    return "\"" + (text.size() <= kShown ? text : text.substr(0, kShown) + "...") + "\"";
+}
+
+int64_t boundedInteger(const rapidxml::xml_node<char>* node, const char* name, int64_t lowest,
+                       int64_t highest, const std::string& where) {
+    const std::string text = attributeText(node, name);
+    const int64_t value = leadingInteger(text);
+    if (value >= lowest && value <= highest) {
+        return value;
+    }
+    cocos2d::log("%s: %s=%s is out of range (%" PRId64 " to %" PRId64 "); not used", where.c_str(), name,
+                 quotedForLog(text).c_str(), lowest, highest);
+    return 0;
+}
+
+double boundedDecimal(const rapidxml::xml_node<char>* node, const char* name, double lowest, double highest,
+                      const std::string& where) {
+    const std::string text = attributeText(node, name);
+    const double value = leadingDecimal(text);
+    if (value >= lowest && value <= highest) {
+        return value;
+    }
+    cocos2d::log("%s: %s=%s is out of range (%g to %g); not used", where.c_str(), name,
+                 quotedForLog(text).c_str(), lowest, highest);
+    return 0.0;
 }
