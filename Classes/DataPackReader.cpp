@@ -1,6 +1,6 @@
 #include "DataPackReader.h"
 
-#include <cfloat>
+#include <cinttypes>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -17,7 +17,6 @@
 #include "PackPicture.h"
 #include "PictureProgress.h"
 #include "Profile.h"
-#include "StringHelpers.h"
 #include "TextTable.h"
 #include "WorldProgress.h"
 #include "XmlDocument.h"
@@ -29,22 +28,24 @@ using XmlNode = rapidxml::xml_node<char>;
 // The first value of a newly inserted picture's reserved pair.
 constexpr int32_t kNewPictureReservedValue = 5;
 
-// The leading decimal number truncated towards zero and kept within float range; 0 when there is
-// none or it is not a number.
-float readWholeNumber(const std::string& text) {
-    double value = leadingDecimal(text);
-    if (std::isnan(value)) {
-        return 0.0f;
-    }
-    value = std::trunc(value);
-    if (value > static_cast<double>(FLT_MAX)) {
-        return FLT_MAX;
-    }
-    if (value < -static_cast<double>(FLT_MAX)) {
-        return -FLT_MAX;
-    }
-    return static_cast<float>(value);
-}
+// What a pack's numbers may be; a value outside its range is not used (it reads as the attribute
+// missing would, 0), after one line.
+// A picture's price (our dearest is 55000). All the prices of a pack together stay within
+// kMaxPackCoins, so that what the pack can ever pay and any collection price (a country's prices
+// summed) stay far inside a profile's int32 money.
+constexpr int64_t kMaxPictureCoins = 1000000;
+constexpr int64_t kMaxPackCoins = 1000000000;
+// A place in the chain of pictures (0 to 13 in our pack) or of countries; at or below 0 it is open
+// from the start. The unlocking steps from an order to order + 1.
+constexpr int64_t kMaxUnlockOrder = 1000000;
+// A chance in per cent.
+constexpr double kMaxItemChance = 100.0;
+
+struct PackReading {
+    std::string file;
+    // The prices of the pack's pictures read so far.
+    int64_t coins = 0;
+};
 
 std::string packListPath(const std::string& folder) {
     return folder + "/packs.xml";
@@ -70,16 +71,26 @@ const XmlNode* readPackFile(const std::string& folder, XmlDocument& document) {
     return root;
 }
 
-void readPicture(const XmlNode* element, PackCountry& country, WorldProgress& world) {
+void readPicture(const XmlNode* element, PackCountry& country, WorldProgress& world, PackReading& reading) {
     PackPicture picture;
     picture.authorId = attributeText(element, "authorID");
     picture.evidence = attributeText(element, "evidence");
     picture.path = attributeText(element, "path");
-    picture.itemChance = readWholeNumber(attributeText(element, "itemchance"));
+    const std::string where = reading.file + ": picture " + quotedForLog(picture.path);
+    picture.itemChance =
+        static_cast<float>(std::trunc(boundedDecimal(element, "itemchance", 0.0, kMaxItemChance, where)));
     picture.museumId = attributeText(element, "museumID");
     picture.possibleItems = attributeText(element, "possibleitems");
-    picture.coins = leadingInt32(attributeText(element, "coins"));
-    picture.unlockOrder = leadingInt32(attributeText(element, "unlockorder"));
+    int64_t coins = boundedInteger(element, "coins", 0, kMaxPictureCoins, where);
+    if (coins > kMaxPackCoins - reading.coins) {
+        cocos2d::log("%s: coins=%s would bring the pack's prices past %" PRId64 "; not used", where.c_str(),
+                     quotedForLog(attributeText(element, "coins")).c_str(), kMaxPackCoins);
+        coins = 0;
+    }
+    reading.coins += coins;
+    picture.coins = static_cast<int32_t>(coins);
+    picture.unlockOrder = static_cast<int32_t>(
+        boundedInteger(element, "unlockorder", -kMaxUnlockOrder, kMaxUnlockOrder, where));
     picture.year = attributeText(element, "year");
 
     // Only a record this read creates gets the starting state: a player's progress in a picture the
@@ -98,10 +109,13 @@ void readPicture(const XmlNode* element, PackCountry& country, WorldProgress& wo
     country.pictures.push_back(std::move(picture));
 }
 
-PackCountry& readCountry(const XmlNode* element, PackInfo& pack, WorldProgress& world) {
+PackCountry& readCountry(const XmlNode* element, PackInfo& pack, WorldProgress& world,
+                         const PackReading& reading) {
     PackCountry country;
     country.path = attributeText(element, "path");
-    country.unlockOrder = leadingInt32(attributeText(element, "unlockorder"));
+    country.unlockOrder =
+        static_cast<int32_t>(boundedInteger(element, "unlockorder", -kMaxUnlockOrder, kMaxUnlockOrder,
+                                            reading.file + ": country " + quotedForLog(country.path)));
 
     const auto [entry, inserted] = world.countries.try_emplace(country.path);
     CountryProgress& record = entry->second;
@@ -164,10 +178,11 @@ void DataPackReader::load(const std::string& folder, const std::string& language
         }
         PackInfo pack;
         pack.packVersion = attributeText(root, "packVersion");
+        PackReading reading{packFilePath(folder)};
         for (const XmlNode* countryElement : childElements(root->first_node("countries"))) {
-            PackCountry& country = readCountry(countryElement, pack, profile.world);
+            PackCountry& country = readCountry(countryElement, pack, profile.world, reading);
             for (const XmlNode* pictureElement : childElements(countryElement)) {
-                readPicture(pictureElement, country, profile.world);
+                readPicture(pictureElement, country, profile.world, reading);
             }
         }
         for (const XmlNode* messageElement : childElements(root->first_node("progressData"))) {

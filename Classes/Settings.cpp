@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
 
 #include "engine/base/Director.h"
+#include "engine/base/Log.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
 #include "engine/platform/GLView.h"
@@ -300,13 +302,23 @@ const char* Settings::getLanguage() {
     if (_language.empty()) {
         cocos2d::FileUtils* files = cocos2d::FileUtils::getInstance();
         std::string chosen;
-        if (files->isFileExist("lang")) {
+        const bool hasFile = files->isFileExist("lang");
+        if (hasFile) {
             chosen = files->getStringFromFile("lang");
         }
         if (chosen.size() != 2) {
             // Without a running application (tools, tests) the system language is unknown.
             cocos2d::Application* application = cocos2d::Application::getInstance();
+            const std::string fileText = chosen;
             chosen = application != nullptr ? application->getCurrentLanguageCode() : "en";
+            // The file is optional; one that is there but gives no code is a mistake worth a line.
+            if (hasFile) {
+                const std::string problem = fileText.empty() ? std::string("is empty or unreadable")
+                                                             : "holds " + std::to_string(fileText.size()) +
+                                                                   " characters, not a two-letter code";
+                cocos2d::log("Settings: the language file \"lang\" %s; the system language \"%s\" is used",
+                             problem.c_str(), chosen.c_str());
+            }
         }
         _language = chosen;
     }

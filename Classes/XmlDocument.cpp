@@ -1,94 +1,23 @@
 #include "XmlDocument.h"
 
+#include <cinttypes>
 #include <cstring>
 #include <exception>
 #include <new>
 
+#include "engine/base/Log.h"
+#include "engine/base/XmlNesting.h"
 #include "engine/platform/FileUtils.h"
 
-namespace {
-
-// The position just past the first occurrence of terminator at or after from, or length when there
-// is none (rapidxml then reports the missing end itself).
-size_t skipPast(const char* text, size_t length, size_t from, const char* terminator) {
-    const size_t terminatorLength = std::strlen(terminator);
-    for (size_t i = from; i + terminatorLength <= length; ++i) {
-        if (std::memcmp(text + i, terminator, terminatorLength) == 0) {
-            return i + terminatorLength;
-        }
-    }
-    return length;
-}
-
-bool startsWith(const char* text, size_t length, size_t at, const char* prefix) {
-    const size_t prefixLength = std::strlen(prefix);
-    return at + prefixLength <= length && std::memcmp(text + at, prefix, prefixLength) == 0;
-}
-
-}  // namespace
-
-int maxElementDepth(const char* text, size_t length) {
-    int depth = 0;
-    int deepest = 0;
-    size_t i = 0;
-    while (i < length && text[i] != '\0') {
-        if (text[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (startsWith(text, length, i, "<!--")) {
-            i = skipPast(text, length, i + 4, "-->");
-        } else if (startsWith(text, length, i, "<![CDATA[")) {
-            i = skipPast(text, length, i + 9, "]]>");
-        } else if (startsWith(text, length, i, "<?")) {
-            i = skipPast(text, length, i + 2, "?>");
-        } else if (startsWith(text, length, i, "<!")) {
-            // A declaration: whatever it holds past its first '>' is scanned as if it were content,
-            // which can only count too deep, never too shallow.
-            i = skipPast(text, length, i + 2, ">");
-        } else if (startsWith(text, length, i, "</")) {
-            if (depth > 0) {
-                --depth;
-            }
-            i = skipPast(text, length, i + 2, ">");
-        } else {
-            // A start tag: up to its '>', quoted attribute values skipped whole.
-            size_t j = i + 1;
-            char quote = '\0';
-            bool selfClosing = false;
-            while (j < length && text[j] != '\0') {
-                const char c = text[j];
-                if (quote != '\0') {
-                    if (c == quote) {
-                        quote = '\0';
-                    }
-                } else if (c == '"' || c == '\'') {
-                    quote = c;
-                } else if (c == '>') {
-                    selfClosing = text[j - 1] == '/';
-                    break;
-                }
-                ++j;
-            }
-            if (!selfClosing) {
-                ++depth;
-                if (depth > deepest) {
-                    deepest = depth;
-                }
-            }
-            i = j + 1;
-        }
-    }
-    return deepest;
-}
+#include "StringHelpers.h"
 
 bool XmlDocument::parse(const std::string& text) {
     _document.clear();
     _error.clear();
     _buffer.assign(text.begin(), text.end());
     _buffer.push_back('\0');
-    if (maxElementDepth(_buffer.data(), text.size()) > kMaxDepth) {
-        _error = "elements nested too deeply";
+    if (cocos2d::xmlElementDepth(_buffer.data(), text.size(), kMaxDepth) > kMaxDepth) {
+        _error = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
         _document.clear();
         return false;
     }
@@ -140,4 +69,33 @@ std::string attributeText(const rapidxml::xml_node<char>* node, const char* name
 
 std::string elementText(const rapidxml::xml_node<char>* node) {
     return node != nullptr ? std::string(node->value(), node->value_size()) : std::string();
+}
+
+std::string quotedForLog(const std::string& text) {
+    constexpr size_t kShown = 40;
+    return "\"" + (text.size() <= kShown ? text : text.substr(0, kShown) + "...") + "\"";
+}
+
+int64_t boundedInteger(const rapidxml::xml_node<char>* node, const char* name, int64_t lowest,
+                       int64_t highest, const std::string& where) {
+    const std::string text = attributeText(node, name);
+    const int64_t value = leadingInteger(text);
+    if (value >= lowest && value <= highest) {
+        return value;
+    }
+    cocos2d::log("%s: %s=%s is out of range (%" PRId64 " to %" PRId64 "); not used", where.c_str(), name,
+                 quotedForLog(text).c_str(), lowest, highest);
+    return 0;
+}
+
+double boundedDecimal(const rapidxml::xml_node<char>* node, const char* name, double lowest, double highest,
+                      const std::string& where) {
+    const std::string text = attributeText(node, name);
+    const double value = leadingDecimal(text);
+    if (value >= lowest && value <= highest) {
+        return value;
+    }
+    cocos2d::log("%s: %s=%s is out of range (%g to %g); not used", where.c_str(), name,
+                 quotedForLog(text).c_str(), lowest, highest);
+    return 0.0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,7 +9,7 @@
 // The text of an XML content file parsed in place with rapidxml's default flags. Parsing never
 // throws: a malformed text gives false and the reason. Elements nested deeper than kMaxDepth are
 // refused before rapidxml sees them, since its parser recurses once per level and a hostile file
-// could exhaust the stack.
+// could exhaust the stack. Our content files nest four levels at most.
 class XmlDocument {
 public:
     static constexpr int kMaxDepth = 256;
@@ -45,5 +45,15 @@ std::string attributeText(const rapidxml::xml_node<char>* node, const char* name
 // The element's value: its first run of character data, "" when it has none.
 std::string elementText(const rapidxml::xml_node<char>* node);
 
-// The deepest element nesting of text, counted the way rapidxml descends, never less than it.
-int maxElementDepth(const char* text, size_t length);
+// A text from a file as a log line shows it: in double quotes, cut after 40 characters (a hostile
+// attribute may be a megabyte long).
+std::string quotedForLog(const std::string& text);
+
+// An attribute's number, read as atoi (boundedInteger) or atof (boundedDecimal) reads it, when it lies
+// within [lowest, highest], a range that holds 0. A value outside it, or one that is not finite, is
+// not used: it reads as a missing attribute does (0), after one line naming `where` (the file and
+// the element), the attribute and the value.
+int64_t boundedInteger(const rapidxml::xml_node<char>* node, const char* name, int64_t lowest,
+                       int64_t highest, const std::string& where);
+double boundedDecimal(const rapidxml::xml_node<char>* node, const char* name, double lowest, double highest,
+                      const std::string& where);

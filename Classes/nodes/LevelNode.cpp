@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
 #include <rapidjson/document.h>
-#include <rapidjson/error/en.h>
 
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
@@ -14,6 +14,8 @@
 #include "engine/renderer/TextureCache.h"
 #include "engine/scene/Sprite.h"
 #include "engine/scene/SpriteFrameCache.h"
+
+#include "JsonDocument.h"
 #include "gameBoard/EraseableGameObject.h"
 #include "gameBoard/HiddenObject.h"
 
@@ -196,13 +198,11 @@ void NodeLevel::clearLevel() {
 
 bool NodeLevel::buildFromJson(const std::string& json) {
     const std::string path = _folder + kDescription;
-    rapidjson::Document document;
-    document.Parse(json.c_str(), json.size());
-    if (document.HasParseError()) {
-        cocos2d::log("Parsing JSON document '%s' returned error: %d", path.c_str(),
-                     static_cast<int>(document.GetParseError()));
+    const std::shared_ptr<rapidjson::Document> parsed = parseJsonDocument(path, json);
+    if (!parsed) {
         return false;
     }
+    const rapidjson::Document& document = *parsed;
     if (!document.IsObject() || !document.HasMember("nodes") || !document["nodes"].IsArray()) {
         cocos2d::log("Level '%s': no \"nodes\" list", path.c_str());
         return false;

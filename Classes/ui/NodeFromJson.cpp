@@ -20,6 +20,7 @@
 #include "engine/ui/CheckBox.h"
 
 #include "FactoryNode.h"
+#include "JsonDocument.h"
 #include "JsonDocumentCache.h"
 #include "Settings.h"
 #include "StringHelpers.h"
@@ -107,15 +108,10 @@ NodeFromJson::DocumentPtr NodeFromJson::getDocument(const std::string& path) {
         return cached;
     }
     std::string text = cocos2d::FileUtils::getInstance()->getStringFromFile(path);
-    auto document = std::make_shared<Document>();
-    // Iterative parsing: a hostile file nested a million levels deep must not exhaust the stack.
-    document->Parse<rapidjson::kParseIterativeFlag>(text.c_str(), text.size());
-    if (document->HasParseError()) {
-        cocos2d::log("Parsing JSON document '%s' returned error: %d", path.c_str(),
-                     static_cast<int>(document->GetParseError()));
+    DocumentPtr shared = parseJsonDocument(path, text);
+    if (!shared) {
         return nullptr;
     }
-    DocumentPtr shared = std::move(document);
     cache.store(path, std::move(text), shared);
     return shared;
 }

@@ -1,7 +1,7 @@
 #include "ui/SplashScreen.h"
 
-#include <cstdlib>
 #include <new>
+#include <string>
 
 #include "engine/actions/CallFunc.h"
 #include "engine/actions/DelayTime.h"
@@ -23,6 +23,8 @@
 namespace {
 
 constexpr float kToLoadingSeconds = 0.3f;
+// Our images stay 2 to 2.5 s; a minute is more than any splash image is meant to stay.
+constexpr double kMaxSecondsShown = 60.0;
 
 }  // namespace
 
@@ -85,7 +87,9 @@ void SplashScreen::readSplashList() {
     for (const rapidxml::xml_node<char>* element : childElements(root)) {
         Entry entry;
         entry.fileName = attributeText(element, "filename");
-        entry.timeToShow = static_cast<float>(std::atof(attributeText(element, "timeToShow").c_str()));
+        entry.timeToShow = static_cast<float>(
+            boundedDecimal(element, "timeToShow", 0.0, kMaxSecondsShown,
+                           std::string(kSplashListPath) + ": image " + quotedForLog(entry.fileName)));
         entry.skip = attributeText(element, "skip") == "true";
         // An image that does not load is left out (the sprite's own line names the file).
         entry.sprite = entry.fileName.empty() ? nullptr : cocos2d::Sprite::create("splash/" + entry.fileName);

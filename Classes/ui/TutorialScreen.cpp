@@ -1,5 +1,6 @@
 #include "ui/TutorialScreen.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <new>
 
@@ -127,11 +128,15 @@ void TutorialScreen::showTutorial(int number, const std::function<void()>& close
     }
 
     const cocos2d::Size visible = cocos2d::Director::getInstance()->getVisibleSize();
+    int stepNumber = 0;
     for (const XmlNode* element : childElements(items)) {
+        ++stepNumber;
         const std::string alignX = attributeText(element, "alignx");
         const std::string alignY = attributeText(element, "aligny");
-        float x = static_cast<float>(std::atof(attributeText(element, "x").c_str()));
-        float y = static_cast<float>(std::atof(attributeText(element, "y").c_str()));
+        const std::string textX = attributeText(element, "x");
+        const std::string textY = attributeText(element, "y");
+        float x = static_cast<float>(std::atof(textX.c_str()));
+        float y = static_cast<float>(std::atof(textY.c_str()));
         if (alignX == "l") {
             x = x - visible.width / 2.0f;
         } else if (alignX == "r") {
@@ -141,6 +146,11 @@ void TutorialScreen::showTutorial(int number, const std::function<void()>& close
             y = y - visible.height / 2.0f;
         } else if (alignY == "t" || alignY == "u") {
             y = visible.height / 2.0f - y;
+        }
+        // A point off the screen leaves the step unseen: it is built all the same, with a line saying why.
+        if (!(std::fabs(x) <= visible.width / 2.0f && std::fabs(y) <= visible.height / 2.0f)) {
+            cocos2d::log("Load %s list: step %d points outside the screen (x \"%s\", y \"%s\")", path.c_str(),
+                         stepNumber, textX.c_str(), textY.c_str());
         }
         if (hasAttribute(element, "transparentClick")) {
             _blockTouches = false;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run_fuzz_target.sh <target> <artifact prefix> <corpus folder> <seed folders...>
+# run_fuzz_target.sh <target> <artifact prefix> [libFuzzer options] <corpus folder> <seed folders...>
 # Fuzzes for $KESTROVA_FUZZ_SECONDS seconds (default 10) under ASan and UBSan; any report fails the
 # run and leaves the input under the artifact prefix.
 set -euo pipefail

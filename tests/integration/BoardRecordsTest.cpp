@@ -320,6 +320,8 @@ TEST_F(BadLevelTest, ABrokenDescriptionLogsOneLineAndLeavesTheBoardEmpty) {
     const Case cases[] = {
         {"missing", "", "no level description"},
         {"malformed", "{\"nodes\": [ {\"name\": \"background\", ", "Parsing JSON document"},
+        {"deep", "{\"nodes\": " + std::string(200000, '[') + std::string(200000, ']') + "}",
+         "Parsing JSON document 'Scenes/bad/deep/ccnode.json' returned error: 16"},
         {"nonodes", "{\"things\": []}", "no \"nodes\" list"},
         {"notarray", "{\"nodes\": 5}", "no \"nodes\" list"},
         {"firstnotbackground",

@@ -9,58 +9,11 @@
 
 #include <rapidxml.hpp>
 
+#include "engine/base/XmlNesting.h"
+
 namespace cocos2d {
 namespace plist {
 namespace {
-
-// Our lists nest four levels (plist, dict, frames, frame); anything far deeper is hostile, and
-// rapidxml's recursive descent must never see it.
-constexpr int kMaxDepth = 32;
-
-// A conservative estimate of the element nesting, made before rapidxml parses: comments, CDATA,
-// declarations and processing instructions are skipped, quoted attribute values too.
-bool nestingWithin(const std::string& xml, int limit) {
-    int depth = 0;
-    const size_t n = xml.size();
-    size_t i = 0;
-    while (i < n) {
-        if (xml[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (xml.compare(i, 4, "<!--") == 0) {
-            const size_t end = xml.find("-->", i + 4);
-            i = end == std::string::npos ? n : end + 3;
-            continue;
-        }
-        if (xml.compare(i, 9, "<![CDATA[") == 0) {
-            const size_t end = xml.find("]]>", i + 9);
-            i = end == std::string::npos ? n : end + 3;
-            continue;
-        }
-        const bool closing = i + 1 < n && xml[i + 1] == '/';
-        const bool special = i + 1 < n && (xml[i + 1] == '?' || xml[i + 1] == '!');
-        size_t j = i + 1;
-        char quote = 0;
-        while (j < n && (quote || xml[j] != '>')) {
-            if (quote && xml[j] == quote) {
-                quote = 0;
-            } else if (!quote && (xml[j] == '"' || xml[j] == '\'')) {
-                quote = xml[j];
-            }
-            ++j;
-        }
-        const bool selfClosing = j < n && j > i + 1 && xml[j - 1] == '/';
-        if (!special && !closing && !selfClosing && ++depth > limit) {
-            return false;
-        }
-        if (closing && depth > 0) {
-            --depth;
-        }
-        i = j + 1;
-    }
-    return true;
-}
 
 using Node = rapidxml::xml_node<char>;
 
@@ -149,8 +102,9 @@ bool parse(const std::string& xml, Value& root, std::string& error) {
         error = "empty file";
         return false;
     }
-    if (!nestingWithin(xml, kMaxDepth)) {
-        error = "elements nested too deeply";
+    // Neither rapidxml's recursive descent nor the conversion above may see a hostile nesting.
+    if (xmlElementDepth(xml.data(), xml.size(), kMaxDepth) > kMaxDepth) {
+        error = "elements nested deeper than " + std::to_string(kMaxDepth) + " levels";
         return false;
     }
     try {

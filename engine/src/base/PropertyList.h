@@ -24,9 +24,13 @@ struct Value {
     const Value* find(const std::string& key) const;
 };
 
+// Elements nested deeper than this, <plist> included, are refused: our lists nest five levels (plist,
+// dict, frames, a frame, its values).
+constexpr int kMaxDepth = 32;
+
 // Parses `<plist><dict>...</dict></plist>` (the root may be any value). False with `error` set on
-// malformed XML (rapidxml's message), a structure that is no property list, or nesting deeper than a
-// property list of ours ever goes. Never throws.
+// malformed XML (rapidxml's message), a structure that is no property list, or nesting deeper than
+// kMaxDepth. Never throws.
 bool parse(const std::string& xml, Value& root, std::string& error);
 
 // The whole text as one finite number; surrounding spaces allowed.

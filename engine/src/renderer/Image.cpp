@@ -73,13 +73,23 @@ bool Image::initWithImageData(const unsigned char* data, size_t length, const st
     int width = 0;
     int height = 0;
     std::string error;
-    if (!imagecodec::decode(data, length, rgba, width, height, error)) {
+    std::string damage;
+    if (!imagecodec::decode(data, length, rgba, width, height, error, &damage)) {
         if (errorOut) {
             *errorOut = "Image: [" + name + "] cannot be decoded: " + error;
         } else {
             logAt(LogLevel::Warning, "Image: [%s] cannot be decoded: %s", name.c_str(), error.c_str());
         }
         return false;
+    }
+    if (!damage.empty()) {
+        const std::string line =
+            "Image: [" + name + "] is damaged and shows only what could be decoded: " + damage;
+        if (errorOut) {
+            *errorOut = line;
+        } else {
+            logAt(LogLevel::Warning, "%s", line.c_str());
+        }
     }
     premultiply(rgba);
     _pixels.swap(rgba);

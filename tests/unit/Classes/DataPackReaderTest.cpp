@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,6 +10,9 @@
 
 #include "CountryProgress.h"
 #include "DataPackReader.h"
+#include "PackCountry.h"
+#include "PackInfo.h"
+#include "PackPicture.h"
 #include "PictureProgress.h"
 #include "Profile.h"
 #include "SaveTestSupport.h"
@@ -200,6 +205,119 @@ TEST_F(DataPackReaderTest, MissingOrMalformedFilesAreLoggedAndLeaveTheProfileAsI
         EXPECT_EQ(TextTable::getInstance().lookup("progressmessages.progress_0") == "Welcome to the map.",
                   c.textsMerged);
     }
+}
+
+// A number outside what it can mean is not used: it reads as the attribute missing would, with one
+// line naming the file, the element, the attribute and the value. At the bounds it is taken.
+TEST_F(DataPackReaderTest, NumbersOutOfRangeAreRefusedWithOneLineAndReadAsMissing) {
+    struct Case {
+        const char* attributes;  // of a picture
+        int32_t coins;
+        int32_t unlockOrder;
+        float itemChance;
+        const char* line;  // what follows the picture's name in its line; null: no line
+    };
+    const std::vector<Case> cases = {
+        {R"(coins="55000" unlockorder="13" itemchance="40")", 55000, 13, 40.0f, nullptr},
+        {R"(coins="1000000" unlockorder="1000000" itemchance="100")", 1000000, 1000000, 100.0f, nullptr},
+        {R"(coins="0" unlockorder="-1000000" itemchance="0")", 0, -1000000, 0.0f, nullptr},
+        {R"(coins="2147483647")", 0, 0, 0.0f,
+         R"(coins="2147483647" is out of range (0 to 1000000); not used)"},
+        {R"(coins="1000001")", 0, 0, 0.0f, R"(coins="1000001" is out of range (0 to 1000000); not used)"},
+        {R"(coins="-5")", 0, 0, 0.0f, R"(coins="-5" is out of range (0 to 1000000); not used)"},
+        {R"(coins="99999999999999999999999")", 0, 0, 0.0f,
+         R"(coins="99999999999999999999999" is out of range (0 to 1000000); not used)"},
+        {R"(unlockorder="2147483647")", 0, 0, 0.0f,
+         R"(unlockorder="2147483647" is out of range (-1000000 to 1000000); not used)"},
+        {R"(unlockorder="-1000001")", 0, 0, 0.0f,
+         R"(unlockorder="-1000001" is out of range (-1000000 to 1000000); not used)"},
+        {R"(itemchance="100.5")", 0, 0, 0.0f, R"(itemchance="100.5" is out of range (0 to 100); not used)"},
+        {R"(itemchance="-1")", 0, 0, 0.0f, R"(itemchance="-1" is out of range (0 to 100); not used)"},
+        {R"(itemchance="1e999")", 0, 0, 0.0f, R"(itemchance="1e999" is out of range (0 to 100); not used)"},
+        {R"(itemchance="nan")", 0, 0, 0.0f, R"(itemchance="nan" is out of range (0 to 100); not used)"},
+    };
+    std::string pictures;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        pictures += "<picture path=\"P" + std::to_string(i) + "\" " + cases[i].attributes + "/>";
+    }
+    savetest::TempFolder folder;
+    cocos2d::FileUtils::getInstance()->setResourceRoot(folder.path());
+    std::filesystem::create_directories(folder.file("packs"));
+    savetest::writeFileText(folder.file("packs/packs.xml"), R"(<packs><pack name="main"/></packs>)");
+    savetest::writeFileText(
+        folder.file("packs/pack.xml"),
+        R"(<pack packVersion="1"><countries><country path="A" unlockorder="9000000000">)" + pictures +
+            "</country></countries></pack>");
+    savetest::LogCapture log;
+    Profile profile;
+    load("packs", profile);
+
+    ASSERT_EQ(profile.packs.size(), 1u);
+    const PackCountry& country = profile.packs[0].countries.at(0);
+    EXPECT_EQ(country.unlockOrder, 0);
+    EXPECT_TRUE(log.contains(
+        R"(packs/pack.xml: country "A": unlockorder="9000000000" is out of range (-1000000 to 1000000); not used)"));
+    EXPECT_EQ(profile.world.countries.at("A").state, static_cast<int32_t>(CountryState::Opened));
+    ASSERT_EQ(country.pictures.size(), cases.size());
+    size_t refusals = 1;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.attributes);
+        const PackPicture& picture = country.pictures[i];
+        EXPECT_EQ(picture.coins, c.coins);
+        EXPECT_EQ(picture.unlockOrder, c.unlockOrder);
+        EXPECT_FLOAT_EQ(picture.itemChance, c.itemChance);
+        if (c.line != nullptr) {
+            ++refusals;
+            EXPECT_TRUE(log.contains("packs/pack.xml: picture \"P" + std::to_string(i) + "\": " + c.line));
+        }
+    }
+    size_t lines = 0;
+    for (const std::string& line : log.lines) {
+        lines += line.find("out of range") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(lines, refusals);
+}
+
+// Prices that one by one are fine but together pass what the pack may ask: those past it are not
+// used, so that no sum of a pack's prices (a collection, the money it can pay) can overflow.
+TEST_F(DataPackReaderTest, PricesPastThePacksTotalAreRefusedWithOneLineEach) {
+    // 1003 pictures at the highest price, in two countries.
+    std::string countries;
+    for (int i = 0; i < 1003; ++i) {
+        if (i == 0 || i == 500) {
+            countries +=
+                std::string(i == 0 ? "" : "</country>") + "<country path=\"C" + std::to_string(i) + "\">";
+        }
+        countries += "<picture path=\"P" + std::to_string(i) + "\" coins=\"1000000\"/>";
+    }
+    savetest::TempFolder folder;
+    cocos2d::FileUtils::getInstance()->setResourceRoot(folder.path());
+    std::filesystem::create_directories(folder.file("packs"));
+    savetest::writeFileText(folder.file("packs/packs.xml"), R"(<packs><pack name="main"/></packs>)");
+    savetest::writeFileText(folder.file("packs/pack.xml"), R"(<pack packVersion="1"><countries>)" +
+                                                               countries + "</country></countries></pack>");
+    savetest::LogCapture log;
+    Profile profile;
+    load("packs", profile);
+    ASSERT_EQ(profile.packs.size(), 1u);
+    int64_t total = 0;
+    int refused = 0;
+    for (const PackCountry& country : profile.packs[0].countries) {
+        for (const PackPicture& picture : country.pictures) {
+            total += picture.coins;
+            refused += picture.coins == 0 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(total, 1000000000);
+    EXPECT_EQ(refused, 3);
+    EXPECT_TRUE(log.contains(
+        R"(packs/pack.xml: picture "P1000": coins="1000000" would bring the pack's prices past 1000000000; not used)"));
+    size_t lines = 0;
+    for (const std::string& line : log.lines) {
+        lines += line.find("would bring the pack's prices past") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(lines, 3u);
 }
 
 // Every message of a pack names a text of the section the chat popup looks in.

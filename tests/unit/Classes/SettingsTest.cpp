@@ -282,10 +282,20 @@ TEST_F(SettingsFilesTest, TheLangFileNamesTheLanguageOnlyWhenItIsExactlyTwoBytes
         const char* content;  // null: no file
         const char* expected;
         float scale;
+        const char* line;  // the one line a file that names no language gives; null: none
     };
+    const char* noCode =
+        "Settings: the language file \"lang\" holds 3 characters, not a two-letter code; "
+        "the system language \"fr\" is used";
     const std::vector<Case> cases = {
-        {"de", "de", 0.9f}, {"en", "en", 1.0f},    {"de\n", "fr", 0.9f}, {"deu", "fr", 0.9f},
-        {"", "fr", 0.9f},   {nullptr, "fr", 0.9f}, {"EN", "EN", 0.9f},
+        {"de", "de", 0.9f, nullptr},
+        {"en", "en", 1.0f, nullptr},
+        {"de\n", "fr", 0.9f, noCode},
+        {"deu", "fr", 0.9f, noCode},
+        {"", "fr", 0.9f,
+         "Settings: the language file \"lang\" is empty or unreadable; the system language \"fr\" is used"},
+        {nullptr, "fr", 0.9f, nullptr},  // the file is optional
+        {"EN", "EN", 0.9f, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content != nullptr ? c.content : "(no file)");
@@ -295,9 +305,26 @@ TEST_F(SettingsFilesTest, TheLangFileNamesTheLanguageOnlyWhenItIsExactlyTwoBytes
             savetest::writeFileText(resources.file("lang"), c.content);
         }
         cocos2d::FileUtils::getInstance()->purgeCachedEntries();
+        savetest::LogCapture log;
         EXPECT_STREQ(settings().getLanguage(), c.expected);
         EXPECT_FLOAT_EQ(settings().getTextScale(), c.scale);
+        EXPECT_EQ(log.lines,
+                  c.line != nullptr ? std::vector<std::string>{c.line} : std::vector<std::string>{});
     }
+}
+
+TEST_F(SettingsFilesTest, AnUnreadableLangFileIsToldAndTheSystemLanguageUsed) {
+    savetest::writeFileText(resources.file("lang"), "de");
+    std::filesystem::permissions(resources.file("lang"), std::filesystem::perms::none);
+    const int result = savetest::runAsPlayer([this] {
+        savetest::LogCapture log;
+        const std::string language = settings().getLanguage();
+        const bool told = log.contains(
+            "Settings: the language file \"lang\" is empty or unreadable; the system language \"fr\" is "
+            "used");
+        return language == "fr" && told ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
 }
 
 TEST_F(SettingsFilesTest, LanguageAndTextScaleStayFixedAfterTheirFirstUse) {

@@ -7,55 +7,42 @@
 
 namespace {
 
-// The nesting count guards rapidxml's recursion, so it may count too deep but never too shallow.
-TEST(XmlDocumentTest, NestingIsCountedAsTheParserDescends) {
-    struct Case {
-        const char* text;
-        int depth;
-    };
-    const std::vector<Case> cases = {
-        {"", 0},
-        {"plain text", 0},
-        {"<a/>", 0},
-        {"<a></a>", 1},
-        {"<a><b/><b></b><b x='1'/></a>", 2},
-        {"<a><b><c></c></b></a>", 3},
-        {"<a>text <b>more</b> text</a>", 2},
-        {"<a x=\"/>\" y='>'><b></b></a>", 2},                  // quoted '>' and "/>" do not end the tag
-        {"<?xml version=\"1.0\"?><!-- <b><c> --><a></a>", 1},  // comments and declarations hold no elements
-        {"<a><![CDATA[<b><c><d>]]></a>", 1},
-        {"<!DOCTYPE a [<!ELEMENT a ANY>]><a></a>", 1},
-        {"<a><b><c>", 3},  // unclosed: counted all the same
-        {"</a></b><a>", 1},
-        {"<a \"<b><c><d>", 1},
-    };
-    for (const Case& c : cases) {
-        const std::string text = c.text;
-        EXPECT_EQ(maxElementDepth(text.data(), text.size()), c.depth) << text;
+std::string repeated(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) {
+        text += piece;
     }
+    return text;
 }
 
-TEST(XmlDocumentTest, DeepNestingIsRefusedBeforeParsingAndShallowNestingParses) {
-    std::string deep;
-    std::string shallow;
-    for (int i = 0; i < XmlDocument::kMaxDepth + 1; ++i) {
-        deep += "<a>";
-        if (i < XmlDocument::kMaxDepth) {
-            shallow += "<a>";
-        }
-    }
-    std::string shallowClosed = shallow;
-    for (int i = 0; i < XmlDocument::kMaxDepth; ++i) {
-        shallowClosed += "</a>";
-    }
+TEST(XmlDocumentTest, NestingUpToTheBoundParsesAndDeeperIsRefusedBeforeParsing) {
+    const int bound = XmlDocument::kMaxDepth;
+    const std::string refusal = "elements nested deeper than " + std::to_string(bound) + " levels";
     XmlDocument document;
-    EXPECT_FALSE(document.parse(deep));
-    EXPECT_EQ(document.error(), "elements nested too deeply");
-    EXPECT_EQ(document.root("a"), nullptr);
-    EXPECT_TRUE(document.parse(shallowClosed)) << document.error();
+    const std::string atBound = repeated("<a>", bound) + repeated("</a>", bound);
+    EXPECT_TRUE(document.parse(atBound)) << document.error();
     EXPECT_NE(document.root("a"), nullptr);
-    EXPECT_FALSE(document.parse(shallow));  // unclosed: rapidxml's own error
-    EXPECT_FALSE(document.error().empty());
+    EXPECT_FALSE(document.parse(repeated("<a>", bound) + repeated("</a>", bound - 1)));  // unclosed
+    EXPECT_EQ(document.error(), "unexpected end of data");
+
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case deep[] = {
+        {"one level past the bound", repeated("<a>", bound + 1) + repeated("</a>", bound + 1)},
+        {"200000 levels", repeated("<a>", 200000)},
+        // Levels the parser reaches behind tokens that a rougher count would take otherwise.
+        {"behind a quote in an element name", "<a\"b>" + repeated("<a>", 200000)},
+        {"behind a document type's brackets", "<!DOCTYPE d [ > <!-- ]>" + repeated("<a>", 200000)},
+        {"behind an end tag's name", "<r><a></a\"'>" + repeated("<a>", 200000)},
+    };
+    for (const Case& c : deep) {
+        SCOPED_TRACE(c.what);
+        EXPECT_FALSE(document.parse(c.text));
+        EXPECT_EQ(document.error(), refusal);
+        EXPECT_EQ(document.root("a"), nullptr);
+    }
 }
 
 TEST(XmlDocumentTest, RootChildrenAttributesAndValues) {

@@ -20,8 +20,10 @@ public:
 
     // A file by full path or by a name FileUtils resolves. One log line naming the file on failure.
     bool initWithImageFile(const std::string& path);
-    // An encoded file held in memory; `name` is used in the log line. With `error` given, nothing is
-    // logged and the reason goes there instead (for decoding off the main thread).
+    // An encoded file held in memory; `name` is used in the log line. A damaged picture that still
+    // decodes (a JPEG whose data stops early at an end marker, for one) is taken, with a log line that
+    // names what is wrong. With `error` given, nothing is logged and that line goes there instead (for
+    // decoding off the main thread): the reason of a refusal, or the damage of a picture taken.
     bool initWithImageData(const unsigned char* data, size_t length, const std::string& name = "image data",
                            std::string* error = nullptr);
     // Raw RGBA8 pixels, rows top first; premultiplied unless `premultiplied` is false (then converted).

@@ -136,11 +136,13 @@ bool sizeIsAcceptable(uint64_t width, uint64_t height, std::string& error) {
 }
 
 // libjpeg reports fatal errors by calling error_exit, which must not return: it jumps back into
-// decodeJpeg. Warnings (damaged data it can step over) are only remembered.
+// decodeJpeg. Warnings (damaged data it can step over) are only remembered: the end of the data
+// coming early, and the first of any other.
 struct JpegErrors {
     jpeg_error_mgr manager;
     std::jmp_buf escape;
     char message[JMSG_LENGTH_MAX];
+    char warning[JMSG_LENGTH_MAX];
     bool endedEarly;
 };
 
@@ -151,9 +153,14 @@ void jpegErrorExit(j_common_ptr info) {
 }
 
 void jpegEmitMessage(j_common_ptr info, int level) {
+    if (level >= 0) {
+        return;  // trace messages
+    }
     JpegErrors* errors = reinterpret_cast<JpegErrors*>(info->err);
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+    if (info->err->msg_code == JWRN_JPEG_EOF) {
         errors->endedEarly = true;
+    } else if (errors->warning[0] == '\0') {
+        (*info->err->format_message)(info, errors->warning);
     }
 }
 
@@ -175,13 +182,14 @@ void cmykToRgba(unsigned char* row, JDIMENSION width, bool inverted) {
 // Only plain data lives in this frame, so the jump from error_exit skips no destructor; rgba belongs
 // to the caller and is only resized here.
 bool decodeJpeg(const unsigned char* data, size_t length, std::vector<unsigned char>& rgba, int& width,
-                int& height, std::string& error) {
+                int& height, std::string& error, std::string& warning) {
     jpeg_decompress_struct info;
     JpegErrors errors;
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = jpegErrorExit;
     errors.manager.emit_message = jpegEmitMessage;
     errors.message[0] = '\0';
+    errors.warning[0] = '\0';
     errors.endedEarly = false;
     if (setjmp(errors.escape) != 0) {
         jpeg_destroy_decompress(&info);
@@ -218,6 +226,9 @@ bool decodeJpeg(const unsigned char* data, size_t length, std::vector<unsigned c
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
     jpeg_destroy_decompress(&info);
+    // Damage that still leaves a whole picture (data that stops at an early end marker, a header
+    // claiming more rows than the data holds: the rest comes out grey) is shown, with its reason.
+    warning = errors.warning;
     return true;
 }
 
@@ -273,7 +284,7 @@ int maxTextureSide() {
 }
 
 bool decode(const unsigned char* data, size_t length, std::vector<unsigned char>& rgba, int& width, int& height,
-            std::string& error) {
+            std::string& error, std::string* warning) {
     if (!data || length == 0) {
         error = "empty file";
         return false;
@@ -285,11 +296,12 @@ bool decode(const unsigned char* data, size_t length, std::vector<unsigned char>
     std::vector<unsigned char> pixels;
     int decodedWidth = 0;
     int decodedHeight = 0;
+    std::string damage;
     bool ok = false;
     if (isPng(data, length)) {
         ok = decodePng(data, length, pixels, decodedWidth, decodedHeight, error);
     } else if (isJpeg(data, length)) {
-        ok = decodeJpeg(data, length, pixels, decodedWidth, decodedHeight, error);
+        ok = decodeJpeg(data, length, pixels, decodedWidth, decodedHeight, error, damage);
     } else {
         error = "not a PNG or JPEG image";
     }
@@ -299,6 +311,9 @@ bool decode(const unsigned char* data, size_t length, std::vector<unsigned char>
     rgba.swap(pixels);
     width = decodedWidth;
     height = decodedHeight;
+    if (warning != nullptr) {
+        *warning = damage;
+    }
     return true;
 }
 

@@ -56,7 +56,7 @@ TEST_F(MinigameLevelFileTest, AFileThatCannotServeIsReportedInOneLineAndLeavesAn
         {"other case", true, "<level maxcolor=\"4\"/>", "no element \"Level\""},
         {"only a declaration", true, "<?xml version=\"1.0\"?>", "no element \"Level\""},
         {"binary", true, "\x01\x02\xff\xfe<", "expected <"},
-        {"nested too deeply", true, deep, "elements nested too deeply"},
+        {"nested too deeply", true, deep, "elements nested deeper than 256 levels"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         const Case& c = cases[i];

@@ -108,7 +108,8 @@ TEST_F(NodeFromJsonHostileTest, ReferencesMultiplyingASmallFileAreBoundedWithOne
     EXPECT_EQ(logCount("expands to more than"), 1);
 }
 
-TEST_F(NodeFromJsonHostileTest, AbsurdNestingIsCutWithOneLineAndNeverExhaustsTheStack) {
+TEST_F(NodeFromJsonHostileTest, AbsurdNestingIsRefusedWithOneLineAndNeverExhaustsTheStack) {
+    // Nested in the file: the description is refused as it is parsed.
     std::string deep;
     const int levels = 500;
     for (int i = 0; i < levels; ++i) {
@@ -118,18 +119,34 @@ TEST_F(NodeFromJsonHostileTest, AbsurdNestingIsCutWithOneLineAndNeverExhaustsThe
         deep += "]}";
     }
     captureLog();
-    RefPtr<Node> root = build(R"({"nodes":[)" + deep + "]}");
-    ASSERT_TRUE(root);
-    EXPECT_LE(treeDepth(root), NodeFromJson::kMaxDepth + 2);
-    EXPECT_EQ(logCount("deeper than"), 1);
+    EXPECT_FALSE(build(R"({"nodes":[)" + deep + "]}"));
     EXPECT_FALSE(build(R"({"nodes":[)" + deep + "]}", "absent"));
     EXPECT_TRUE(NodeFromJson::collectTextures("ui/H").empty());
+    EXPECT_EQ(logCount("Parsing JSON document 'ui/H/ccnode.json' returned error: 16"), 3);
 
     // A million open brackets: the parser fails without recursing.
     write("ui/H/ccnode.json", std::string(1000000, '['));
     JsonDocumentCache::getInstance().clear();
+    captureLog();
     EXPECT_EQ(NodeFromJson::getDocument("ui/H/ccnode.json"), nullptr);
     EXPECT_EQ(logCount("Parsing JSON document 'ui/H/ccnode.json' returned error"), 1);
+
+    // Nested through references, in a flat file: each definition holds a reference to the next, and
+    // the build stops at its own bound.
+    const int chain = NodeFromJson::kMaxDepth + 20;
+    std::string json = R"({"nodes":[)";
+    for (int i = 0; i < chain; ++i) {
+        json += (i ? "," : "") + std::string(R"({"name":"D)") + std::to_string(i) +
+                R"(","x":0,"y":0,"w":1,"h":1,"nodes":[{"name":"D)" + std::to_string(i + 1) +
+                R"(","reference":1,"x":0,"y":0,"w":1,"h":1}]})";
+    }
+    json += "]}";
+    captureLog();
+    RefPtr<Node> root = build(json, "D0");
+    ASSERT_TRUE(root);
+    EXPECT_LE(treeDepth(root), NodeFromJson::kMaxDepth + 2);
+    EXPECT_GT(treeDepth(root), NodeFromJson::kMaxDepth / 2);
+    EXPECT_EQ(logCount("deeper than"), 1);
 }
 
 TEST_F(NodeFromJsonHostileTest, ValuesOfTheWrongTypeBuildWhatTheyCanAndNeverCrash) {

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "../../../support/ImageBytes.h"
+#include "engine/base/Log.h"
 #include "engine/renderer/Image.h"
 #include "platform/sdl/ImageCodec.h"
 
@@ -76,6 +80,65 @@ TEST(ImageDecodeLimitsTest, ACutJpegAndOtherFormatsAreRefusedWithTheirReason) {
         EXPECT_EQ(error.rfind("Image: [splash/title.jpg] cannot be decoded: ", 0), 0u) << error;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
+}
+
+// Damage the decoder steps over, filling what is missing grey: the picture is shown as before, and
+// one line names the file and the damage.
+TEST(ImageDecodeLimitsTest, ADamagedJpegThatStillDecodesIsTakenWithOneLineNamingTheDamage) {
+    const Bytes whole = imagebytes::jpeg(96, 96);
+    Bytes cutWithEnd(whole.begin(), whole.begin() + static_cast<long>(whole.size() * 3 / 5));
+    cutWithEnd.push_back(0xFF);
+    cutWithEnd.push_back(0xD9);
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        int height;
+    };
+    const std::vector<Case> cases = {
+        {"data that ends early at an end marker", cutWithEnd, 96},
+        {"a header claiming more rows than the data holds", imagebytes::jpegClaiming(16, 64), 64},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cocos2d::Image image;
+        std::string line;
+        ASSERT_TRUE(image.initWithImageData(c.bytes.data(), c.bytes.size(),
+                                            "Scenes/USA/HarborDawn/background.jpg", &line));
+        EXPECT_EQ(image.getHeight(), c.height);
+        EXPECT_EQ(line.rfind("Image: [Scenes/USA/HarborDawn/background.jpg] is damaged", 0), 0u) << line;
+        EXPECT_NE(line.find("Corrupt JPEG data"), std::string::npos) << line;
+        // The rows the data does not hold are the decoder's grey.
+        const cocos2d::Color4B bottom = image.getPixel(8, c.height - 1);
+        EXPECT_NEAR(bottom.r, 128, 2);
+        EXPECT_NEAR(bottom.g, 128, 2);
+
+        // Without a place for the line, it is logged.
+        std::vector<std::string> log;
+        cocos2d::setLogSink([&log](cocos2d::LogLevel, const std::string& logged) { log.push_back(logged); });
+        cocos2d::Image logged;
+        EXPECT_TRUE(
+            logged.initWithImageData(c.bytes.data(), c.bytes.size(), "Scenes/USA/HarborDawn/background.jpg"));
+        cocos2d::setLogSink({});
+        EXPECT_EQ(log, std::vector<std::string>{line});
+    }
+}
+
+TEST(ImageDecodeLimitsTest, TheGamesOwnJpegsDecodeWithoutDamage) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(KESTROVA_RESOURCE_DIR)) {
+        if (entry.path().extension() != ".jpg") {
+            continue;
+        }
+        std::ifstream file(entry.path(), std::ios::binary);
+        const Bytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        cocos2d::Image image;
+        std::string line;
+        EXPECT_TRUE(image.initWithImageData(bytes.data(), bytes.size(), entry.path().string(), &line))
+            << line;
+        EXPECT_EQ(line, "");
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
 }
 
 TEST(ImageDecodeLimitsTest, PicturesWithinTheLimitsDecodeToTheirSize) {
