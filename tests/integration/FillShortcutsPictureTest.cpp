@@ -257,5 +257,38 @@ TEST_F(FillShortcutsSceneTest, EveryEdgeCaseLooksTheSameOnTheGamesWindowAndALett
     EXPECT_EQ(letterboxed.onStats.unclearedTargets, 0u) << "the bars beside the picture are cleared";
 }
 
-}  // namespace
+// Rasterizers place vertices on a grid of subpixels that may be as coarse as 1/16 of a pixel. Opaque
+// quads whose edges lie a small fraction of a pixel inside or outside the centres of the pixels along
+// cell borders, each over a sprite a little larger than it.
+TEST_F(FillShortcutsSceneTest, EdgesAFractionOfAPixelFromPixelCentresLookTheSame) {
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    auto opaque = [](int, int) { return 255u; };
+    place(scene, texture(1280, 810, opaque), 640, 405);
+    cocos2d::Texture2D* small = texture(8, 8, [](int, int) { return 200u; });
+    cocos2d::Texture2D* cover = texture(64, 32, opaque);
+    const float offsets[] = {1.0f / 128, 1.0f / 64, 1.0f / 32, 3.0f / 64, 1.0f / 16, 5.0f / 64};
+    int i = 0;
+    for (float offset : offsets) {
+        for (float outward : {1.0f, -1.0f}) {
+            // Edges near the centres of the first and last pixels of the cells from 96 + 80 i to
+            // 160 + 80 i across and from 400 to 432 up.
+            const float x0 = 96.5f + 80.0f * static_cast<float>(i) - outward * offset;
+            const float y0 = 400.5f - outward * offset;
+            const float x1 = x0 + 63.0f + 2.0f * outward * offset;
+            const float y1 = y0 + 31.0f + 2.0f * outward * offset;
+            cocos2d::Sprite* under = place(scene, small, (x0 + x1) / 2, (y0 + y1) / 2);
+            under->setScaleX((x1 - x0 + 0.6f) / 8.0f);
+            under->setScaleY((y1 - y0 + 0.6f) / 8.0f);
+            cocos2d::Sprite* over = place(scene, cover, x0, y0);
+            over->setAnchorPoint(cocos2d::Vec2(0, 0));
+            over->setScaleX((x1 - x0) / 64.0f);
+            over->setScaleY((y1 - y0) / 32.0f);
+            ++i;
+        }
+    }
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    expectSamePicture("subpixel_edges", drawBothWays());
+}
 
+}  // namespace

@@ -7,9 +7,11 @@ namespace cocos2d {
 namespace fill {
 namespace {
 
-// Rasterizers snap positions to a sub-pixel grid (1/256 of a pixel for Mesa's); a pixel centre this
-// close to an edge may fall either way.
-constexpr double kSnap = 1.0 / 64.0;
+// Rasterizers snap positions to a grid of subpixels before they test pixel centres, and GL promises
+// only 4 bits of it (GL_SUBPIXEL_BITS is at least 4): a vertex may move up to 1/16 of a pixel, so a
+// centre that close to an edge may fall either way. The 1/256 beyond is for the float arithmetic of the
+// vertex stage and the viewport transform.
+constexpr double kSnap = 1.0 / 16.0 + 1.0 / 256.0;
 // Far beyond any framebuffer, but safe to turn into an int.
 constexpr double kFar = 1.0e7;
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -125,6 +127,59 @@ TEST(FillGeometryTest, TheReachHoldsEveryCoveredPixelAndTheCoverOnlyCoveredOnes)
         }
         // Tight, too: at most a pixel wider than what is drawn on each side.
         EXPECT_LE(reach.area(), (cover.x1 - cover.x0 + 4) * static_cast<long long>(cover.y1 - cover.y0 + 4));
+    }
+}
+
+// GL promises only 4 bits of subpixel precision (GL_SUBPIXEL_BITS): a rasterizer may move each vertex
+// anywhere on a grid of 1/16 of a pixel around where it lies, and a centre on an edge may go either way.
+// Quads whose corners sweep across a pixel in steps of 1/64: what counts as covered is drawn, and what
+// may be drawn is in reach, whichever way each corner snaps.
+TEST(FillGeometryTest, TheCoverAndTheReachHoldOnTheCoarsestSubpixelGrid) {
+    const RenderTarget targets[] = {screen(64, 48, 0, 0, 64, 48, 64, 48), screen(128, 96, 6, 4, 50, 37, 64, 48)};
+    constexpr double kGrid = 16.0;
+    for (const RenderTarget& t : targets) {
+        const double sx = t.viewportWidth / t.world.size.width;
+        const double sy = t.viewportHeight / t.world.size.height;
+        for (int step = 0; step < 64; ++step) {
+            for (int turns : {0, 1}) {
+                SCOPED_TRACE("step " + std::to_string(step) + ", turns " + std::to_string(turns));
+                // Corners in pixels, swept by step / 64 (the far ones the other way), back to world.
+                const double shift = step / 64.0;
+                const auto worldX = [&](double px) { return static_cast<float>((px - t.viewportX) / sx); };
+                const auto worldY = [&](double py) { return static_cast<float>((py - t.viewportY) / sy); };
+                const std::vector<V2F_C4B_T2F> v =
+                    quad(worldX(10.0 + shift), worldY(8.0 + shift), worldX(31.0 - shift), worldY(30.0 - shift), turns);
+                double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+                for (const V2F_C4B_T2F& vertex : v) {
+                    const double px = t.viewportX + vertex.vertices.x * sx;
+                    const double py = t.viewportY + vertex.vertices.y * sy;
+                    minX = std::min(minX, px);
+                    minY = std::min(minY, py);
+                    maxX = std::max(maxX, px);
+                    maxY = std::max(maxY, py);
+                }
+                // The snapped edges as far in and as far out as the grid lets them go.
+                const auto down = [](double p) { return std::floor(p * kGrid) / kGrid; };
+                const auto up = [](double p) { return std::ceil(p * kGrid) / kGrid; };
+                const PixelBox reach = cocos2d::fill::reachOf(t, v.data(), v.size());
+                const PixelBox cover = cocos2d::fill::coverOf(t, v.data(), v.size(), kQuadIndices, 6);
+                ASSERT_FALSE(cover.empty());
+                for (int y = 0; y < t.framebufferHeight; ++y) {
+                    for (int x = 0; x < t.framebufferWidth; ++x) {
+                        const double cx = x + 0.5;
+                        const double cy = y + 0.5;
+                        const bool surely = cx > up(minX) && cx < down(maxX) && cy > up(minY) && cy < down(maxY);
+                        const bool maybe = cx >= down(minX) && cx <= up(maxX) && cy >= down(minY) && cy <= up(maxY);
+                        if (boxHolds(cover, x, y)) {
+                            ASSERT_TRUE(surely) << x << ", " << y << " counted covered but may not be drawn";
+                        }
+                        if (maybe) {
+                            ASSERT_TRUE(boxHolds(reach, x, y)) << x << ", " << y << " may be drawn but is out of reach";
+                        }
+                    }
+                }
+            }
+        }
     }
 }
 
