@@ -257,6 +257,52 @@ TEST_F(FillShortcutsSceneTest, EveryEdgeCaseLooksTheSameOnTheGamesWindowAndALett
     EXPECT_EQ(letterboxed.onStats.unclearedTargets, 0u) << "the bars beside the picture are cleared";
 }
 
+// A texture that repeats is sampled across its edges even where its coordinates stay inside 0..1:
+// linear samples next to one edge blend in the texels of the opposite one. Textures whose only content
+// is a band along one edge (the bottom rows, or the left columns), drawn whole at 3 to 6 times their
+// size, alone and under an opaque quad over the band and a little more; mirrored and clamped as well.
+TEST_F(FillShortcutsSceneTest, ARepeatingTextureShowsTheBandItsEdgeSamplesWrapInto) {
+    auto opaque = [](int, int) { return 255u; };
+    struct Band {
+        GLuint wrap;
+        float scale;
+        bool covered;
+        float left;
+        float bottom;
+    };
+    const Band bands[] = {
+        {GL_REPEAT, 6.0f, false, 30, 20},          {GL_REPEAT, 3.0f, true, 444, 20},
+        {GL_REPEAT, 4.5f, true, 666, 20},          {GL_MIRRORED_REPEAT, 4.0f, true, 30, 430},
+        {GL_CLAMP_TO_EDGE, 4.0f, true, 316, 430},
+    };
+    for (bool rows : {true, false}) {
+        SCOPED_TRACE(rows ? "the bottom rows" : "the left columns");
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        place(scene, texture(1280, 810, opaque), 640, 405);
+        cocos2d::Texture2D* cover = texture(64, 64, opaque);
+        for (const Band& band : bands) {
+            cocos2d::Texture2D* t =
+                texture(64, 64, [rows](int x, int y) { return (rows ? y >= 56 : x < 8) ? 255u : 0u; });
+            t->setTexParameters(cocos2d::Texture2D::TexParams{GL_LINEAR, GL_LINEAR, band.wrap, band.wrap});
+            cocos2d::Sprite* s = place(scene, t, band.left, band.bottom, band.scale);
+            s->setAnchorPoint(cocos2d::Vec2(0, 0));
+            if (band.covered) {
+                // The band and 12 pixels around it: all of the sprite that shows, were it clamped.
+                const float side = 64.0f * band.scale;
+                const float across = side + 24.0f;
+                const float along = 8.0f * band.scale + 24.0f;
+                cocos2d::Sprite* over = place(scene, cover, band.left - 12.0f, band.bottom - 12.0f);
+                over->setAnchorPoint(cocos2d::Vec2(0, 0));
+                over->setScaleX((rows ? across : along) / 64.0f);
+                over->setScaleY((rows ? along : across) / 64.0f);
+            }
+        }
+        Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(2);
+        expectSamePicture(rows ? "repeating_rows" : "repeating_columns", drawBothWays());
+    }
+}
+
 // Rasterizers place vertices on a grid of subpixels that may be as coarse as 1/16 of a pixel. Opaque
 // quads whose edges lie a small fraction of a pixel inside or outside the centres of the pixels along
 // cell borders, each over a sprite a little larger than it.

@@ -261,8 +261,15 @@ void imageOf(const QuadMapping& m, double uLo, double uHi, double vLo, double vH
 
 }  // namespace
 
+bool clampsToEdge(GLenum wrap) {
+    // GL_CLAMP_TO_EDGE (GL's own value; this file issues no GL calls). Other modes repeat, or blend
+    // with a border colour at the edges.
+    return wrap == 0x812F;
+}
+
 bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size_t count, const uint32_t* indices,
-                   size_t indexCount, const Rect& texels, int width, int height, PixelBox* out) {
+                   size_t indexCount, const Rect& texels, int width, int height, bool clampsU, bool clampsV,
+                   PixelBox* out) {
     QuadMapping m;
     if (width <= 0 || height <= 0 || !out || !mapQuad(target, vertices, count, indices, indexCount, &m)) {
         return false;
@@ -271,12 +278,13 @@ bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size
     double uHi = m.uHi;
     double vLo = m.vLo;
     double vHi = m.vHi;
-    // Samples a texel around the texels can still take from them; outside 0..1 the texture may repeat.
-    if (uLo >= 0.0 && uHi <= 1.0) {
+    // Samples a texel around the texels can still take from them. Clamped inside 0..1, that is all a
+    // sample takes; repeating, a sample next to one edge takes texels of the other as well.
+    if (clampsU && uLo >= 0.0 && uHi <= 1.0) {
         uLo = std::max(uLo, (texels.getMinX() - 1.0) / width);
         uHi = std::min(uHi, (texels.getMaxX() + 1.0) / width);
     }
-    if (vLo >= 0.0 && vHi <= 1.0) {
+    if (clampsV && vLo >= 0.0 && vHi <= 1.0) {
         vLo = std::max(vLo, (texels.getMinY() - 1.0) / height);
         vHi = std::min(vHi, (texels.getMaxY() + 1.0) / height);
     }

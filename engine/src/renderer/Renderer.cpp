@@ -335,9 +335,13 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
             const bool wholeShown = shown.origin.x <= 0.0f && shown.origin.y <= 0.0f &&
                                     shown.size.width >= texture->getPixelsWide() &&
                                     shown.size.height >= texture->getPixelsHigh();
+            // The wrap modes as they are now: they may have changed since the texels were learnt.
+            const Texture2D::TexParams& params = texture->getTexParameters();
             fill::PixelBox texels;
-            if (!wholeShown && fill::reachOfTexels(target, v, c.vertexCount, idx, c.indexCount, shown,
-                                                   texture->getPixelsWide(), texture->getPixelsHigh(), &texels)) {
+            if (!wholeShown &&
+                fill::reachOfTexels(target, v, c.vertexCount, idx, c.indexCount, shown, texture->getPixelsWide(),
+                                    texture->getPixelsHigh(), fill::clampsToEdge(params.wrapS),
+                                    fill::clampsToEdge(params.wrapT), &texels)) {
                 const fill::PixelBox narrower = reach[i].intersection(texels);
                 narrowed[i] = !(narrower == reach[i]);
                 reach[i] = narrower;
