@@ -9,6 +9,8 @@
 #include "engine/base/RefPtr.h"
 #include "engine/platform/GL.h"
 #include "engine/platform/GLViewImpl.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramState.h"
 #include "engine/renderer/Image.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
@@ -301,6 +303,52 @@ TEST_F(FillShortcutsSceneTest, ARepeatingTextureShowsTheBandItsEdgeSamplesWrapIn
         driver().stepFrames(2);
         expectSamePicture(rows ? "repeating_rows" : "repeating_columns", drawBothWays());
     }
+}
+
+// The game's shader sprites use the engine's vertex stage with fragment shaders of their own: the
+// renderer knows where they land. A program whose vertex stage moves its vertices lands elsewhere:
+// here 150 points to the right of where its quad was queued, and an opaque quad hides the queued place.
+TEST_F(FillShortcutsSceneTest, AProgramThatMovesItsVerticesIsDrawnWhereItsVertexStagePutsIt) {
+    const char* movedVertices = R"(// moves every vertex 150 points to the right
+attribute vec4 a_position;
+attribute vec2 a_texCoord;
+attribute vec4 a_color;
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    gl_Position = CC_PMatrix * (a_position + vec4(150.0, 0.0, 0.0, 0.0));
+    v_fragmentColor = a_color;
+    v_texCoord = a_texCoord;
+}
+)";
+    const char* invertedTexels = R"(// the texel's colour turned over, premultiplied
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    vec4 c = v_fragmentColor * texture2D(CC_Texture0, v_texCoord);
+    gl_FragColor = vec4(c.a - c.rgb, c.a);
+}
+)";
+    RefPtr<cocos2d::GLProgram> moved =
+        cocos2d::GLProgram::createWithByteArrays(movedVertices, cocos2d::ccPositionTextureColor_noMVP_frag);
+    RefPtr<cocos2d::GLProgram> inverted =
+        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, invertedTexels);
+    ASSERT_TRUE(moved && inverted);
+
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    auto opaque = [](int, int) { return 255u; };
+    place(scene, texture(1280, 810, opaque), 640, 405);
+    cocos2d::Texture2D* picture = texture(140, 150, opaque);
+    cocos2d::Texture2D* cover = texture(200, 200, opaque);
+    place(scene, picture, 300, 400)->setGLProgramState(cocos2d::GLProgramState::create(moved.get()));
+    place(scene, cover, 300, 400);
+    place(scene, picture, 800, 400)->setGLProgramState(cocos2d::GLProgramState::create(inverted.get()));
+    place(scene, cover, 800, 400);
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    const TwoPictures pictures = drawBothWays();
+    expectSamePicture("moved_program", pictures);
+    EXPECT_EQ(pictures.onStats.unseen, 1u) << "the sprite of the engine's vertex stage, under its cover";
 }
 
 // Rasterizers place vertices on a grid of subpixels that may be as coarse as 1/16 of a pixel. Opaque
