@@ -325,29 +325,5 @@ void subtract(const PixelBox& a, const PixelBox& b, std::vector<PixelBox>& out) 
     }
 }
 
-void mergeInto(std::vector<PixelBox>& boxes, size_t most) {
-    while (boxes.size() > std::max<size_t>(most, 1)) {
-        size_t bestA = 0;
-        size_t bestB = 1;
-        long long bestAdded = -1;
-        for (size_t a = 0; a < boxes.size(); ++a) {
-            for (size_t b = a + 1; b < boxes.size(); ++b) {
-                const PixelBox joined{std::min(boxes[a].x0, boxes[b].x0), std::min(boxes[a].y0, boxes[b].y0),
-                                      std::max(boxes[a].x1, boxes[b].x1), std::max(boxes[a].y1, boxes[b].y1)};
-                const long long added = joined.area() - boxes[a].area() - boxes[b].area();
-                if (bestAdded < 0 || added < bestAdded) {
-                    bestAdded = added;
-                    bestA = a;
-                    bestB = b;
-                }
-            }
-        }
-        const PixelBox& a = boxes[bestA];
-        const PixelBox& b = boxes[bestB];
-        boxes[bestA] = PixelBox{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-        boxes.erase(boxes.begin() + static_cast<long>(bestB));
-    }
-}
-
 }  // namespace fill
 }  // namespace cocos2d

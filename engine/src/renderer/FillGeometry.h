@@ -95,9 +95,5 @@ bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size
 // a minus b as at most four disjoint boxes, appended to `out`.
 void subtract(const PixelBox& a, const PixelBox& b, std::vector<PixelBox>& out);
 
-// Joins boxes into their bounding box, the pair that adds the fewest pixels first, until at most `most`
-// are left. The union only grows: every pixel of the boxes is still in one.
-void mergeInto(std::vector<PixelBox>& boxes, size_t most);
-
 }  // namespace fill
 }  // namespace cocos2d
