@@ -12,6 +12,7 @@
 #include "renderer/FillShortcuts.h"
 #include "renderer/RenderBackend.h"
 #include "renderer/TexelMap.h"
+#include "renderer/TextureTexels.h"
 
 namespace cocos2d {
 namespace {
@@ -425,7 +426,7 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
                 cover = cover.intersection(fill::scissorBox(target, c.state.clip));
             }
             const auto* texture = static_cast<const Texture2D*>(c.state.textureKey);
-            const fill::TexelMap* texels = texture ? texture->getTexelMap() : nullptr;
+            const fill::TexelMap* texels = texture ? texture->_texels.get() : nullptr;
             fill::QuadMapping mapping;
             if (cover.area() < kSmallestCover) {
                 // not worth the test
