@@ -309,18 +309,13 @@ TEST_F(FillShortcutsSceneTest, ARepeatingTextureShowsTheBandItsEdgeSamplesWrapIn
 // renderer knows where they land. A program whose vertex stage moves its vertices lands elsewhere:
 // here 150 points to the right of where its quad was queued, and an opaque quad hides the queued place.
 TEST_F(FillShortcutsSceneTest, AProgramThatMovesItsVerticesIsDrawnWhereItsVertexStagePutsIt) {
-    const char* movedVertices = R"(// moves every vertex 150 points to the right
-attribute vec4 a_position;
-attribute vec2 a_texCoord;
-attribute vec4 a_color;
-varying vec4 v_fragmentColor;
-varying vec2 v_texCoord;
-void main() {
-    gl_Position = CC_PMatrix * (a_position + vec4(150.0, 0.0, 0.0, 0.0));
-    v_fragmentColor = a_color;
-    v_texCoord = a_texCoord;
-}
-)";
+    // The engine's vertex stage, but for the place it puts each vertex.
+    std::string movedVertices =
+        std::string("// moves every vertex 150 points to the right\n") + cocos2d::ccPositionTextureColor_noMVP_vert;
+    const std::string queuedPlace = "CC_PMatrix * a_position";
+    const size_t at = movedVertices.find(queuedPlace);
+    ASSERT_NE(at, std::string::npos);
+    movedVertices.replace(at, queuedPlace.size(), "CC_PMatrix * (a_position + vec4(150.0, 0.0, 0.0, 0.0))");
     const char* invertedTexels = R"(// the texel's colour turned over, premultiplied
 varying vec4 v_fragmentColor;
 varying vec2 v_texCoord;
@@ -330,7 +325,7 @@ void main() {
 }
 )";
     RefPtr<cocos2d::GLProgram> moved =
-        cocos2d::GLProgram::createWithByteArrays(movedVertices, cocos2d::ccPositionTextureColor_noMVP_frag);
+        cocos2d::GLProgram::createWithByteArrays(movedVertices.c_str(), cocos2d::ccPositionTextureColor_noMVP_frag);
     RefPtr<cocos2d::GLProgram> inverted =
         cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, invertedTexels);
     ASSERT_TRUE(moved && inverted);
