@@ -31,8 +31,6 @@
 #include "engine/base/Log.h"
 #include "engine/base/RefPtr.h"
 #include "engine/platform/GL.h"
-#include "engine/platform/GLView.h"
-#include "engine/renderer/RenderTarget.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
 
@@ -95,19 +93,8 @@ public:
     Cost frame() const {
         const Clock clock;
         Director* director = Director::getInstance();
-        cocos2d::RenderTarget screen;
-        screen.world = cocos2d::Rect(0, 0, kWidth, kHeight);
-        screen.clearOnBegin = true;
-        const cocos2d::Rect& viewport = director->getOpenGLView()->getViewPortRect();
-        const cocos2d::Size frameSize = director->getOpenGLView()->getFrameSize();
-        screen.viewportX = static_cast<int>(viewport.origin.x);
-        screen.viewportY = static_cast<int>(viewport.origin.y);
-        screen.viewportWidth = static_cast<int>(viewport.size.width);
-        screen.viewportHeight = static_cast<int>(viewport.size.height);
-        screen.framebufferWidth = static_cast<int>(frameSize.width);
-        screen.framebufferHeight = static_cast<int>(frameSize.height);
         cocos2d::Renderer* renderer = director->getRenderer();
-        renderer->beginFrame(screen);
+        renderer->beginFrame(director->getScreenTarget());
         renderer->addQuad(_quad, _texture.get(), cocos2d::BlendFunc::ALPHA_PREMULTIPLIED, nullptr, 0);
         renderer->endFrame();
         glFinish();

@@ -9,6 +9,8 @@
 #include "engine/base/RefPtr.h"
 #include "engine/platform/GL.h"
 #include "engine/platform/GLViewImpl.h"
+#include "engine/renderer/GLProgram.h"
+#include "engine/renderer/GLProgramState.h"
 #include "engine/renderer/Image.h"
 #include "engine/renderer/Renderer.h"
 #include "engine/renderer/Texture2D.h"
@@ -257,5 +259,125 @@ TEST_F(FillShortcutsSceneTest, EveryEdgeCaseLooksTheSameOnTheGamesWindowAndALett
     EXPECT_EQ(letterboxed.onStats.unclearedTargets, 0u) << "the bars beside the picture are cleared";
 }
 
-}  // namespace
+// A texture that repeats is sampled across its edges even where its coordinates stay inside 0..1:
+// linear samples next to one edge blend in the texels of the opposite one. Textures whose only content
+// is a band along one edge (the bottom rows, or the left columns), drawn whole at 3 to 6 times their
+// size, alone and under an opaque quad over the band and a little more; mirrored and clamped as well.
+TEST_F(FillShortcutsSceneTest, ARepeatingTextureShowsTheBandItsEdgeSamplesWrapInto) {
+    auto opaque = [](int, int) { return 255u; };
+    struct Band {
+        GLuint wrap;
+        float scale;
+        bool covered;
+        float left;
+        float bottom;
+    };
+    const Band bands[] = {
+        {GL_REPEAT, 6.0f, false, 30, 20},          {GL_REPEAT, 3.0f, true, 444, 20},
+        {GL_REPEAT, 4.5f, true, 666, 20},          {GL_MIRRORED_REPEAT, 4.0f, true, 30, 430},
+        {GL_CLAMP_TO_EDGE, 4.0f, true, 316, 430},
+    };
+    for (bool rows : {true, false}) {
+        SCOPED_TRACE(rows ? "the bottom rows" : "the left columns");
+        cocos2d::Scene* scene = cocos2d::Scene::create();
+        place(scene, texture(1280, 810, opaque), 640, 405);
+        cocos2d::Texture2D* cover = texture(64, 64, opaque);
+        for (const Band& band : bands) {
+            cocos2d::Texture2D* t =
+                texture(64, 64, [rows](int x, int y) { return (rows ? y >= 56 : x < 8) ? 255u : 0u; });
+            t->setTexParameters(cocos2d::Texture2D::TexParams{GL_LINEAR, GL_LINEAR, band.wrap, band.wrap});
+            cocos2d::Sprite* s = place(scene, t, band.left, band.bottom, band.scale);
+            s->setAnchorPoint(cocos2d::Vec2(0, 0));
+            if (band.covered) {
+                // The band and 12 pixels around it: all of the sprite that shows, were it clamped.
+                const float side = 64.0f * band.scale;
+                const float across = side + 24.0f;
+                const float along = 8.0f * band.scale + 24.0f;
+                cocos2d::Sprite* over = place(scene, cover, band.left - 12.0f, band.bottom - 12.0f);
+                over->setAnchorPoint(cocos2d::Vec2(0, 0));
+                over->setScaleX((rows ? across : along) / 64.0f);
+                over->setScaleY((rows ? along : across) / 64.0f);
+            }
+        }
+        Director::getInstance()->replaceScene(scene);
+        driver().stepFrames(2);
+        expectSamePicture(rows ? "repeating_rows" : "repeating_columns", drawBothWays());
+    }
+}
 
+// The game's shader sprites use the engine's vertex stage with fragment shaders of their own: the
+// renderer knows where they land. A program whose vertex stage moves its vertices lands elsewhere:
+// here 150 points to the right of where its quad was queued, and an opaque quad hides the queued place.
+TEST_F(FillShortcutsSceneTest, AProgramThatMovesItsVerticesIsDrawnWhereItsVertexStagePutsIt) {
+    // The engine's vertex stage, but for the place it puts each vertex.
+    std::string movedVertices =
+        std::string("// moves every vertex 150 points to the right\n") + cocos2d::ccPositionTextureColor_noMVP_vert;
+    const std::string queuedPlace = "CC_PMatrix * a_position";
+    const size_t at = movedVertices.find(queuedPlace);
+    ASSERT_NE(at, std::string::npos);
+    movedVertices.replace(at, queuedPlace.size(), "CC_PMatrix * (a_position + vec4(150.0, 0.0, 0.0, 0.0))");
+    const char* invertedTexels = R"(// the texel's colour turned over, premultiplied
+varying vec4 v_fragmentColor;
+varying vec2 v_texCoord;
+void main() {
+    vec4 c = v_fragmentColor * texture2D(CC_Texture0, v_texCoord);
+    gl_FragColor = vec4(c.a - c.rgb, c.a);
+}
+)";
+    RefPtr<cocos2d::GLProgram> moved =
+        cocos2d::GLProgram::createWithByteArrays(movedVertices.c_str(), cocos2d::ccPositionTextureColor_noMVP_frag);
+    RefPtr<cocos2d::GLProgram> inverted =
+        cocos2d::GLProgram::createWithByteArrays(cocos2d::ccPositionTextureColor_noMVP_vert, invertedTexels);
+    ASSERT_TRUE(moved && inverted);
+
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    auto opaque = [](int, int) { return 255u; };
+    place(scene, texture(1280, 810, opaque), 640, 405);
+    cocos2d::Texture2D* picture = texture(140, 150, opaque);
+    cocos2d::Texture2D* cover = texture(200, 200, opaque);
+    place(scene, picture, 300, 400)->setGLProgramState(cocos2d::GLProgramState::create(moved.get()));
+    place(scene, cover, 300, 400);
+    place(scene, picture, 800, 400)->setGLProgramState(cocos2d::GLProgramState::create(inverted.get()));
+    place(scene, cover, 800, 400);
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    const TwoPictures pictures = drawBothWays();
+    expectSamePicture("moved_program", pictures);
+    EXPECT_EQ(pictures.onStats.unseen, 1u) << "the sprite of the engine's vertex stage, under its cover";
+}
+
+// Rasterizers place vertices on a grid of subpixels that may be as coarse as 1/16 of a pixel. Opaque
+// quads whose edges lie a small fraction of a pixel inside or outside the centres of the pixels along
+// cell borders, each over a sprite a little larger than it.
+TEST_F(FillShortcutsSceneTest, EdgesAFractionOfAPixelFromPixelCentresLookTheSame) {
+    cocos2d::Scene* scene = cocos2d::Scene::create();
+    auto opaque = [](int, int) { return 255u; };
+    place(scene, texture(1280, 810, opaque), 640, 405);
+    cocos2d::Texture2D* small = texture(8, 8, [](int, int) { return 200u; });
+    cocos2d::Texture2D* cover = texture(64, 32, opaque);
+    const float offsets[] = {1.0f / 128, 1.0f / 64, 1.0f / 32, 3.0f / 64, 1.0f / 16, 5.0f / 64};
+    int i = 0;
+    for (float offset : offsets) {
+        for (float outward : {1.0f, -1.0f}) {
+            // Edges near the centres of the first and last pixels of the cells from 96 + 80 i to
+            // 160 + 80 i across and from 400 to 432 up.
+            const float x0 = 96.5f + 80.0f * static_cast<float>(i) - outward * offset;
+            const float y0 = 400.5f - outward * offset;
+            const float x1 = x0 + 63.0f + 2.0f * outward * offset;
+            const float y1 = y0 + 31.0f + 2.0f * outward * offset;
+            cocos2d::Sprite* under = place(scene, small, (x0 + x1) / 2, (y0 + y1) / 2);
+            under->setScaleX((x1 - x0 + 0.6f) / 8.0f);
+            under->setScaleY((y1 - y0 + 0.6f) / 8.0f);
+            cocos2d::Sprite* over = place(scene, cover, x0, y0);
+            over->setAnchorPoint(cocos2d::Vec2(0, 0));
+            over->setScaleX((x1 - x0) / 64.0f);
+            over->setScaleY((y1 - y0) / 32.0f);
+            ++i;
+        }
+    }
+    Director::getInstance()->replaceScene(scene);
+    driver().stepFrames(2);
+    expectSamePicture("subpixel_edges", drawBothWays());
+}
+
+}  // namespace

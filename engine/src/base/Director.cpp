@@ -414,7 +414,7 @@ void Director::frame(float dt) {
     }
 }
 
-void Director::drawScene() {
+RenderTarget Director::getScreenTarget() const {
     RenderTarget screen;
     const Size design = getWinSize();
     screen.world = Rect(0.0f, 0.0f, design.width, design.height);
@@ -429,7 +429,12 @@ void Director::drawScene() {
         screen.framebufferWidth = static_cast<int>(frameSize.width);
         screen.framebufferHeight = static_cast<int>(frameSize.height);
     }
-    _renderer->beginFrame(screen);
+    return screen;
+}
+
+void Director::drawScene() {
+    const Size design = getWinSize();
+    _renderer->beginFrame(getScreenTarget());
     if (_runningScene) {
         _runningScene->visit(_renderer, Mat4::IDENTITY, 0);
     }

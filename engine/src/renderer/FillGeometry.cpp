@@ -7,9 +7,11 @@ namespace cocos2d {
 namespace fill {
 namespace {
 
-// Rasterizers snap positions to a sub-pixel grid (1/256 of a pixel for Mesa's); a pixel centre this
-// close to an edge may fall either way.
-constexpr double kSnap = 1.0 / 64.0;
+// Rasterizers snap positions to a grid of subpixels before they test pixel centres, and GL promises
+// only 4 bits of it (GL_SUBPIXEL_BITS is at least 4): a vertex may move up to 1/16 of a pixel, so a
+// centre that close to an edge may fall either way. The 1/256 beyond is for the float arithmetic of the
+// vertex stage and the viewport transform.
+constexpr double kSnap = 1.0 / 16.0 + 1.0 / 256.0;
 // Far beyond any framebuffer, but safe to turn into an int.
 constexpr double kFar = 1.0e7;
 
@@ -259,8 +261,15 @@ void imageOf(const QuadMapping& m, double uLo, double uHi, double vLo, double vH
 
 }  // namespace
 
+bool clampsToEdge(GLenum wrap) {
+    // GL_CLAMP_TO_EDGE (GL's own value; this file issues no GL calls). Other modes repeat, or blend
+    // with a border colour at the edges.
+    return wrap == 0x812F;
+}
+
 bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size_t count, const uint32_t* indices,
-                   size_t indexCount, const Rect& texels, int width, int height, PixelBox* out) {
+                   size_t indexCount, const Rect& texels, int width, int height, bool clampsU, bool clampsV,
+                   PixelBox* out) {
     QuadMapping m;
     if (width <= 0 || height <= 0 || !out || !mapQuad(target, vertices, count, indices, indexCount, &m)) {
         return false;
@@ -269,12 +278,13 @@ bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size
     double uHi = m.uHi;
     double vLo = m.vLo;
     double vHi = m.vHi;
-    // Samples a texel around the texels can still take from them; outside 0..1 the texture may repeat.
-    if (uLo >= 0.0 && uHi <= 1.0) {
+    // Samples a texel around the texels can still take from them. Clamped inside 0..1, that is all a
+    // sample takes; repeating, a sample next to one edge takes texels of the other as well.
+    if (clampsU && uLo >= 0.0 && uHi <= 1.0) {
         uLo = std::max(uLo, (texels.getMinX() - 1.0) / width);
         uHi = std::min(uHi, (texels.getMaxX() + 1.0) / width);
     }
-    if (vLo >= 0.0 && vHi <= 1.0) {
+    if (clampsV && vLo >= 0.0 && vHi <= 1.0) {
         vLo = std::max(vLo, (texels.getMinY() - 1.0) / height);
         vHi = std::min(vHi, (texels.getMaxY() + 1.0) / height);
     }
@@ -312,30 +322,6 @@ void subtract(const PixelBox& a, const PixelBox& b, std::vector<PixelBox>& out) 
         if (!piece.empty()) {
             out.push_back(piece);
         }
-    }
-}
-
-void mergeInto(std::vector<PixelBox>& boxes, size_t most) {
-    while (boxes.size() > std::max<size_t>(most, 1)) {
-        size_t bestA = 0;
-        size_t bestB = 1;
-        long long bestAdded = -1;
-        for (size_t a = 0; a < boxes.size(); ++a) {
-            for (size_t b = a + 1; b < boxes.size(); ++b) {
-                const PixelBox joined{std::min(boxes[a].x0, boxes[b].x0), std::min(boxes[a].y0, boxes[b].y0),
-                                      std::max(boxes[a].x1, boxes[b].x1), std::max(boxes[a].y1, boxes[b].y1)};
-                const long long added = joined.area() - boxes[a].area() - boxes[b].area();
-                if (bestAdded < 0 || added < bestAdded) {
-                    bestAdded = added;
-                    bestA = a;
-                    bestB = b;
-                }
-            }
-        }
-        const PixelBox& a = boxes[bestA];
-        const PixelBox& b = boxes[bestB];
-        boxes[bestA] = PixelBox{std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
-        boxes.erase(boxes.begin() + static_cast<long>(bestB));
     }
 }
 

@@ -79,19 +79,21 @@ struct QuadMapping {
 bool mapQuad(const RenderTarget& target, const V2F_C4B_T2F* vertices, size_t count, const uint32_t* indices,
              size_t indexCount, QuadMapping* out);
 
+// Whether a texture wrap mode (GL_TEXTURE_WRAP_S or _T) clamps samples to the texture's edge texels.
+bool clampsToEdge(GLenum wrap);
+
 // For a quad as addQuad queues it, whose texture coordinates follow its corners linearly: the pixels
 // whose texture samples (linear filtering, so a texel around) can reach the texels inside `texels`
-// (texel units, y from the top row) of a width x height texture. False when that cannot be told; an
-// axis whose coordinates leave 0..1 (a repeating texture) is not narrowed.
+// (texel units, y from the top row) of a width x height texture. False when that cannot be told. An
+// axis is narrowed only where the texture clamps to its edge along it (`clampsU`, `clampsV`: the wrap
+// modes now) and its coordinates stay inside 0..1: a texture that repeats, mirrored or not, shows its
+// copies outside, and next to an edge its samples may take texels from beyond it.
 bool reachOfTexels(const RenderTarget& target, const V2F_C4B_T2F* vertices, size_t count, const uint32_t* indices,
-                   size_t indexCount, const Rect& texels, int width, int height, PixelBox* out);
+                   size_t indexCount, const Rect& texels, int width, int height, bool clampsU, bool clampsV,
+                   PixelBox* out);
 
 // a minus b as at most four disjoint boxes, appended to `out`.
 void subtract(const PixelBox& a, const PixelBox& b, std::vector<PixelBox>& out);
-
-// Joins boxes into their bounding box, the pair that adds the fewest pixels first, until at most `most`
-// are left. The union only grows: every pixel of the boxes is still in one.
-void mergeInto(std::vector<PixelBox>& boxes, size_t most);
 
 }  // namespace fill
 }  // namespace cocos2d

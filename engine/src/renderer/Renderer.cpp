@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/base/Log.h"
+#include "engine/renderer/GLProgram.h"
 #include "engine/renderer/GLProgramState.h"
 #include "engine/renderer/Image.h"
 #include "engine/renderer/Texture2D.h"
@@ -11,6 +12,7 @@
 #include "renderer/FillShortcuts.h"
 #include "renderer/RenderBackend.h"
 #include "renderer/TexelMap.h"
+#include "renderer/TextureTexels.h"
 
 namespace cocos2d {
 namespace {
@@ -40,6 +42,9 @@ struct Renderer::Command {
     // Its pixels are its source whatever was under them (it may be drawn with blending off).
     bool replaces = false;
     bool defaultProgram = false;
+    // Its vertices land where they were queued: the engine's own vertex stage draws it. A vertex stage
+    // of the game's may put them anywhere in the viewport.
+    bool landsAsQueued = true;
     // Default program and every vertex alpha 255: opaque wherever its texels are.
     bool fullAlpha = false;
     // Nothing of it shows on the screen: left out.
@@ -47,6 +52,14 @@ struct Renderer::Command {
     // When not empty, only these pixels of it show: it is drawn once inside each.
     std::vector<fill::PixelBox> pieces;
     std::function<void()> custom;
+
+    // The pixels it can change: those its geometry reaches, or the whole viewport for a vertex stage of
+    // the game's; inside its clip.
+    fill::PixelBox reach(const RenderTarget& target, const std::vector<V2F_C4B_T2F>& vertices) const {
+        fill::PixelBox box = landsAsQueued ? fill::reachOf(target, vertices.data() + firstVertex, vertexCount)
+                                           : fill::viewportBox(target);
+        return state.clipEnabled ? box.intersection(fill::scissorBox(target, state.clip)) : box;
+    }
 };
 
 struct Renderer::TargetQueue {
@@ -107,6 +120,8 @@ void Renderer::addTriangles(const V2F_C4B_T2F* vertices, size_t vertexCount, con
     command.globalZ = globalZ;
     command.replaces = fill::replacesTarget(blend, source);
     command.defaultProgram = programState == nullptr;
+    const GLProgram* program = programState ? programState->getGLProgram() : nullptr;
+    command.landsAsQueued = program == nullptr || program->hasBuiltInVertexStage();
     command.fullAlpha = source == fill::Source::Opaque ||
                         fill::classify(vertices, vertexCount, true, command.defaultProgram) == fill::Source::Opaque;
     command.state.texture = texture ? texture->getName() : 0;
@@ -302,11 +317,7 @@ long long Renderer::fillOf(const RenderTarget& target, const Command& command,
         }
         return area;
     }
-    fill::PixelBox box = fill::reachOf(target, vertices.data() + command.firstVertex, command.vertexCount);
-    if (command.state.clipEnabled) {
-        box = box.intersection(fill::scissorBox(target, command.state.clip));
-    }
-    return box.area();
+    return command.reach(target, vertices).area();
 }
 
 void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& commands,
@@ -321,12 +332,12 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
         if (c.custom) {
             continue;
         }
+        reach[i] = c.reach(target, vertices);
+        if (!c.landsAsQueued) {
+            continue;  // never left out nor cut: where it lands is not known
+        }
         const V2F_C4B_T2F* v = vertices.data() + c.firstVertex;
         const uint32_t* idx = indices.data() + c.firstIndex;
-        reach[i] = fill::reachOf(target, v, c.vertexCount);
-        if (c.state.clipEnabled) {
-            reach[i] = reach[i].intersection(fill::scissorBox(target, c.state.clip));
-        }
         // Where its texture is transparent black it adds nothing, with a blend that keeps what is under a
         // source of 0.
         const auto* texture = static_cast<const Texture2D*>(c.state.textureKey);
@@ -335,9 +346,13 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
             const bool wholeShown = shown.origin.x <= 0.0f && shown.origin.y <= 0.0f &&
                                     shown.size.width >= texture->getPixelsWide() &&
                                     shown.size.height >= texture->getPixelsHigh();
+            // The wrap modes as they are now: they may have changed since the texels were learnt.
+            const Texture2D::TexParams& params = texture->getTexParameters();
             fill::PixelBox texels;
-            if (!wholeShown && fill::reachOfTexels(target, v, c.vertexCount, idx, c.indexCount, shown,
-                                                   texture->getPixelsWide(), texture->getPixelsHigh(), &texels)) {
+            if (!wholeShown &&
+                fill::reachOfTexels(target, v, c.vertexCount, idx, c.indexCount, shown, texture->getPixelsWide(),
+                                    texture->getPixelsHigh(), fill::clampsToEdge(params.wrapS),
+                                    fill::clampsToEdge(params.wrapT), &texels)) {
                 const fill::PixelBox narrower = reach[i].intersection(texels);
                 narrowed[i] = !(narrower == reach[i]);
                 reach[i] = narrower;
@@ -368,7 +383,7 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
             sawCustom = true;
             continue;
         }
-        if (c.hidden) {
+        if (c.hidden || !c.landsAsQueued) {
             continue;
         }
         if (grid.covers(reach[k])) {
@@ -411,7 +426,7 @@ void Renderer::cullUnseen(const RenderTarget& target, std::vector<Command>& comm
                 cover = cover.intersection(fill::scissorBox(target, c.state.clip));
             }
             const auto* texture = static_cast<const Texture2D*>(c.state.textureKey);
-            const fill::TexelMap* texels = texture ? texture->getTexelMap() : nullptr;
+            const fill::TexelMap* texels = texture ? texture->_texels.get() : nullptr;
             fill::QuadMapping mapping;
             if (cover.area() < kSmallestCover) {
                 // not worth the test

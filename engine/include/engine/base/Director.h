@@ -10,6 +10,7 @@
 #include "engine/base/Vector.h"
 #include "engine/math/Size.h"
 #include "engine/math/Vec2.h"
+#include "engine/renderer/RenderTarget.h"
 
 namespace cocos2d {
 
@@ -51,6 +52,10 @@ public:
 
     void setAnimationInterval(float seconds);
     float getAnimationInterval() const { return _animationInterval; }
+
+    // (ours) The target each frame is drawn into: the design area in the view's viewport of the whole
+    // window framebuffer, cleared first (framebuffer and viewport left 0 without a view).
+    RenderTarget getScreenTarget() const;
 
     // The design size; valid once the design resolution is set.
     Size getWinSize() const;

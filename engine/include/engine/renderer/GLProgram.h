@@ -52,6 +52,9 @@ public:
     GLint getUniformLocation(const std::string& name) const;
     const std::string& getVertexSource() const { return _vertexSource; }
     const std::string& getFragmentSource() const { return _fragmentSource; }
+    // (ours) The vertex source is one of the built-in ones above, to the letter: the vertices land where
+    // they were queued, so the renderer may leave out the parts of the draw that later draws hide.
+    bool hasBuiltInVertexStage() const { return _builtInVertexStage; }
 
     // (ours) The compiled program shared by every object made from the same sources.
     struct Compiled;
@@ -69,6 +72,7 @@ protected:
     std::string _fragmentSource;
     // The fragment shader's file, when it came from one, for log lines.
     std::string _fragmentFile;
+    bool _builtInVertexStage = false;
     std::shared_ptr<Compiled> _compiled;
 };
 

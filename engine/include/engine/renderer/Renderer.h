@@ -33,9 +33,11 @@ class Texture2D;
 // gives the source itself is drawn without blending; a draw off the screen, or wholly under later draws
 // that replace their pixels (opaque quads along the axes, down to the opaque parts of a sheet), is
 // left out; a draw that forms a draw call of its own is cut to the pixels where it shows (beside
-// those later draws, and inside its texture's texels that are not transparent black); and the clear is
-// left out when draws replace every pixel. Custom programs, custom commands (nothing is hidden across
-// one) and render-texture passes are drawn exactly as queued.
+// those later draws, and inside its texture's texels that are not transparent black, along the axes
+// where the texture clamps to its edge); and the clear is left out when draws replace every pixel. A draw with a program of its own hides nothing; over the
+// engine's vertex stage it may still be left out or cut where later draws hide it, but with a vertex
+// stage of its own (which may put its vertices anywhere) it is drawn exactly as queued, as are custom
+// commands (nothing is hidden across one) and render-texture passes.
 class Renderer {
 public:
     struct FrameStats {

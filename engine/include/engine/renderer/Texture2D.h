@@ -11,10 +11,7 @@
 namespace cocos2d {
 
 class Image;
-
-namespace fill {
-class TexelMap;
-}
+class Renderer;
 
 // An RGBA8 texture with premultiplied alpha. Texel row 0 is the image's top row. Sampling defaults to
 // linear with clamp-to-edge. Points equal pixels. Without a GL context the size is known but the GL name
@@ -53,8 +50,6 @@ public:
     // (ours) The smallest rectangle of texels (x, y from the top-left texel) outside which every uploaded
     // texel is transparent black, so a draw adds nothing there; the whole texture when not known.
     const Rect& getShownTexels() const { return _shownTexels; }
-    // (ours) The renderer's record of the uploaded texels (never null once initialised).
-    const fill::TexelMap* getTexelMap() const { return _texels.get(); }
 
     void setTexParameters(const TexParams& params);
     void setAntiAliasTexParameters();
@@ -69,6 +64,10 @@ public:
     void releaseGLTexture();
 
 private:
+    // What the renderer learns of the uploaded texels, defined inside the engine; the renderer reads it.
+    struct Texels;
+    friend class Renderer;
+
     Texture2D() = default;
 
     GLuint _name = 0;
@@ -80,7 +79,7 @@ private:
     std::string _path;
     bool _opaque = false;
     Rect _shownTexels;
-    std::shared_ptr<const fill::TexelMap> _texels;
+    std::shared_ptr<const Texels> _texels;
 };
 
 }  // namespace cocos2d

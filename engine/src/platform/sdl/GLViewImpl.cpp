@@ -127,6 +127,8 @@ bool GLViewImpl::initWindow(const std::string& viewName, const Rect& rect, bool 
     if (!gl::initialise()) {
         return false;
     }
+    // Images are decoded off the main thread, where no GL call may be made: the limit is kept there.
+    imagecodec::setMaxTextureSide(gl::maxTextureSize());
     // Vsync when the driver offers it; the frame loop sleeps for the rest.
     SDL_GL_SetSwapInterval(1);
     _backend->fullscreen = fullscreen;

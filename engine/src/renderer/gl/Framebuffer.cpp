@@ -50,14 +50,5 @@ void bindFramebuffer(GLuint framebuffer) {
     }
 }
 
-int maxTextureSize() {
-    if (!isReady()) {
-        return 0;
-    }
-    GLint size = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-    return size;
-}
-
 }  // namespace gl
 }  // namespace cocos2d

@@ -27,8 +27,6 @@ private:
 // The framebuffer bound now, and binding one (0 is the window's).
 GLuint boundFramebuffer();
 void bindFramebuffer(GLuint framebuffer);
-// The largest texture side the context takes.
-int maxTextureSize();
 
 }  // namespace gl
 }  // namespace cocos2d

@@ -6,8 +6,6 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/GLProgram.h"
-#include "platform/sdl/ImageCodec.h"
-#include "renderer/gl/Framebuffer.h"
 #include "renderer/gl/GLBackend.h"
 
 namespace cocos2d {
@@ -56,8 +54,6 @@ bool initialise() {
     }
     RenderBackend::setCurrent(backend.get());
     backendSlot() = std::move(backend);
-    // Images are decoded off the main thread, where no GL call may be made: the limit is kept there.
-    imagecodec::setMaxTextureSide(maxTextureSize());
     return true;
 }
 
@@ -73,6 +69,15 @@ void shutdown() {
 
 bool isReady() {
     return readyFlag();
+}
+
+int maxTextureSize() {
+    if (!isReady()) {
+        return 0;
+    }
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    return size;
 }
 
 }  // namespace gl

@@ -11,6 +11,8 @@ bool initialise();
 void shutdown();
 // True between initialise and shutdown: GL calls may be made.
 bool isReady();
+// The largest texture side the context takes; 0 without one.
+int maxTextureSize();
 
 }  // namespace gl
 }  // namespace cocos2d

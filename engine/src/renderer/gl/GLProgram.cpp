@@ -203,6 +203,8 @@ bool GLProgram::initWithByteArrays(const GLchar* vShaderByteArray, const GLchar*
     }
     _vertexSource = vShaderByteArray;
     _fragmentSource = fShaderByteArray;
+    _builtInVertexStage =
+        _vertexSource == ccPositionTextureColor_noMVP_vert || _vertexSource == ccPositionTextureColor_vert;
     // What a missing shader file reads as: say so, rather than pass on the linker's complaint.
     if (excerpt(_vertexSource).empty() || excerpt(_fragmentSource).empty()) {
         if (excerpt(_vertexSource).empty()) {

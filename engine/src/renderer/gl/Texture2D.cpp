@@ -7,7 +7,7 @@
 
 #include "engine/base/Log.h"
 #include "engine/renderer/Image.h"
-#include "renderer/TexelMap.h"
+#include "renderer/TextureTexels.h"
 #include "renderer/gl/GLContext.h"
 
 namespace cocos2d {
@@ -47,8 +47,7 @@ bool Texture2D::initWithData(const void* pixels, int pixelsWide, int pixelsHigh)
     _contentSize = Size(static_cast<float>(pixelsWide), static_cast<float>(pixelsHigh));
     // Known now or never: the engine uploads whole images only, and a render target's contents are
     // whatever is drawn into it later.
-    _texels = std::make_shared<const fill::TexelMap>(static_cast<const unsigned char*>(pixels), pixelsWide,
-                                                     pixelsHigh);
+    _texels = std::make_shared<const Texels>(static_cast<const unsigned char*>(pixels), pixelsWide, pixelsHigh);
     _opaque = _texels->opaque();
     _shownTexels = _texels->shown();
     if (!gl::isReady()) {

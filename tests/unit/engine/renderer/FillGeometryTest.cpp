@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -128,6 +130,59 @@ TEST(FillGeometryTest, TheReachHoldsEveryCoveredPixelAndTheCoverOnlyCoveredOnes)
     }
 }
 
+// GL promises only 4 bits of subpixel precision (GL_SUBPIXEL_BITS): a rasterizer may move each vertex
+// anywhere on a grid of 1/16 of a pixel around where it lies, and a centre on an edge may go either way.
+// Quads whose corners sweep across a pixel in steps of 1/64: what counts as covered is drawn, and what
+// may be drawn is in reach, whichever way each corner snaps.
+TEST(FillGeometryTest, TheCoverAndTheReachHoldOnTheCoarsestSubpixelGrid) {
+    const RenderTarget targets[] = {screen(64, 48, 0, 0, 64, 48, 64, 48), screen(128, 96, 6, 4, 50, 37, 64, 48)};
+    constexpr double kGrid = 16.0;
+    for (const RenderTarget& t : targets) {
+        const double sx = t.viewportWidth / t.world.size.width;
+        const double sy = t.viewportHeight / t.world.size.height;
+        for (int step = 0; step < 64; ++step) {
+            for (int turns : {0, 1}) {
+                SCOPED_TRACE("step " + std::to_string(step) + ", turns " + std::to_string(turns));
+                // Corners in pixels, swept by step / 64 (the far ones the other way), back to world.
+                const double shift = step / 64.0;
+                const auto worldX = [&](double px) { return static_cast<float>((px - t.viewportX) / sx); };
+                const auto worldY = [&](double py) { return static_cast<float>((py - t.viewportY) / sy); };
+                const std::vector<V2F_C4B_T2F> v =
+                    quad(worldX(10.0 + shift), worldY(8.0 + shift), worldX(31.0 - shift), worldY(30.0 - shift), turns);
+                double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+                for (const V2F_C4B_T2F& vertex : v) {
+                    const double px = t.viewportX + vertex.vertices.x * sx;
+                    const double py = t.viewportY + vertex.vertices.y * sy;
+                    minX = std::min(minX, px);
+                    minY = std::min(minY, py);
+                    maxX = std::max(maxX, px);
+                    maxY = std::max(maxY, py);
+                }
+                // The snapped edges as far in and as far out as the grid lets them go.
+                const auto down = [](double p) { return std::floor(p * kGrid) / kGrid; };
+                const auto up = [](double p) { return std::ceil(p * kGrid) / kGrid; };
+                const PixelBox reach = cocos2d::fill::reachOf(t, v.data(), v.size());
+                const PixelBox cover = cocos2d::fill::coverOf(t, v.data(), v.size(), kQuadIndices, 6);
+                ASSERT_FALSE(cover.empty());
+                for (int y = 0; y < t.framebufferHeight; ++y) {
+                    for (int x = 0; x < t.framebufferWidth; ++x) {
+                        const double cx = x + 0.5;
+                        const double cy = y + 0.5;
+                        const bool surely = cx > up(minX) && cx < down(maxX) && cy > up(minY) && cy < down(maxY);
+                        const bool maybe = cx >= down(minX) && cx <= up(maxX) && cy >= down(minY) && cy <= up(maxY);
+                        if (boxHolds(cover, x, y)) {
+                            ASSERT_TRUE(surely) << x << ", " << y << " counted covered but may not be drawn";
+                        }
+                        if (maybe) {
+                            ASSERT_TRUE(boxHolds(reach, x, y)) << x << ", " << y << " may be drawn but is out of reach";
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(FillGeometryTest, OnlyQuadsAlongTheAxesCoverAnything) {
     const RenderTarget t = screen(64, 48, 0, 0, 64, 48, 64, 48);
     std::vector<V2F_C4B_T2F> tilted = quad(10, 10, 30, 30);
@@ -146,33 +201,52 @@ TEST(FillGeometryTest, OnlyQuadsAlongTheAxesCoverAnything) {
 }
 
 // The reach of a texture's shown texels: every pixel whose linear sample can take a texel of the
-// rectangle is inside it.
+// rectangle is inside it, by the texture's wrap mode along each axis.
 TEST(FillGeometryTest, TheReachOfShownTexelsHoldsEveryPixelThatSamplesThem) {
+    constexpr GLenum kClamp = 0x812F;   // GL_CLAMP_TO_EDGE
+    constexpr GLenum kRepeat = 0x2901;  // GL_REPEAT
     const RenderTarget t = screen(100, 80, 0, 0, 100, 80, 100, 80);
     struct Case {
         const char* what;
         std::vector<V2F_C4B_T2F> v;
         Rect shown;
         int w, h;
+        GLenum wrapS, wrapT;
         bool narrowed;
     };
     const Case cases[] = {
-        {"a band at the top, drawn 1:1", quad(0, 0, 100, 80), Rect(0, 0, 100, 16), 100, 80, true},
-        {"a corner, scaled up", quad(5.5f, 3.25f, 95.5f, 73.25f), Rect(40, 30, 10, 20), 50, 40, true},
-        {"turned a right angle", quad(10, 10, 90, 70, 1), Rect(2, 3, 5, 6), 16, 16, true},
-        {"a frame of a sheet", quad(20, 20, 60, 40, 0, 0.25f, 0.5f, 0.75f, 0.75f), Rect(70, 70, 20, 10), 128, 128,
+        {"a band at the top, drawn 1:1", quad(0, 0, 100, 80), Rect(0, 0, 100, 16), 100, 80, kClamp, kClamp, true},
+        {"a corner, scaled up", quad(5.5f, 3.25f, 95.5f, 73.25f), Rect(40, 30, 10, 20), 50, 40, kClamp, kClamp,
          true},
-        {"repeating across: only the rows narrow", quad(0, 0, 100, 80, 0, 0.4f, 0, 1.7f, 1), Rect(10, 0, 20, 8), 64,
-         64, true},
+        {"turned a right angle", quad(10, 10, 90, 70, 1), Rect(2, 3, 5, 6), 16, 16, kClamp, kClamp, true},
+        {"a frame of a sheet", quad(20, 20, 60, 40, 0, 0.25f, 0.5f, 0.75f, 0.75f), Rect(70, 70, 20, 10), 128, 128,
+         kClamp, kClamp, true},
+        {"coordinates past 1 across: only the rows narrow", quad(0, 0, 100, 80, 0, 0.4f, 0, 1.7f, 1),
+         Rect(10, 0, 20, 8), 64, 64, kRepeat, kClamp, true},
+        // Inside 0..1, but the samples next to the top edge blend in the bottom rows.
+        {"the bottom rows, repeating", quad(2, 3, 98, 77), Rect(0, 56, 64, 8), 64, 64, kRepeat, kRepeat, false},
+        {"the left columns, repeating", quad(2, 3, 98, 77), Rect(0, 0, 8, 64), 64, 64, kRepeat, kRepeat, false},
+        {"the top of the left columns, repeating across only", quad(2, 3, 98, 77), Rect(0, 0, 8, 32), 64, 64, kRepeat,
+         kClamp, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PixelBox box;
-        ASSERT_TRUE(cocos2d::fill::reachOfTexels(t, c.v.data(), 4, kQuadIndices, 6, c.shown, c.w, c.h, &box));
+        ASSERT_TRUE(cocos2d::fill::reachOfTexels(t, c.v.data(), 4, kQuadIndices, 6, c.shown, c.w, c.h,
+                                                 c.wrapS == kClamp, c.wrapT == kClamp, &box));
         cocos2d::fill::QuadMapping m;
         ASSERT_TRUE(cocos2d::fill::mapQuad(t, c.v.data(), 4, kQuadIndices, 6, &m));
         const double det = m.m00 * m.m11 - m.m01 * m.m10;
-        const bool repeatsAcross = m.uLo < 0 || m.uHi > 1;
+        // Linear sampling takes the texels i and i + 1 around u * w - 0.5, each wrapped to the texture.
+        const auto touches = [](double s, int extent, GLenum wrap, float lo, float hi) {
+            for (int i : {static_cast<int>(std::floor(s)), static_cast<int>(std::floor(s)) + 1}) {
+                const int texel = wrap == kClamp ? std::clamp(i, 0, extent - 1) : ((i % extent) + extent) % extent;
+                if (texel >= lo && texel < hi) {
+                    return true;
+                }
+            }
+            return false;
+        };
         int samplers = 0;
         for (int y = 0; y < 80; ++y) {
             for (int x = 0; x < 100; ++x) {
@@ -183,24 +257,16 @@ TEST(FillGeometryTest, TheReachOfShownTexelsHoldsEveryPixelThatSamplesThem) {
                 if (u < m.uLo || u > m.uHi || v < m.vLo || v > m.vHi) {
                     continue;  // outside the quad
                 }
-                // Linear sampling takes the texels around u * w - 0.5 (and, repeating, every copy).
-                const double sx = u * c.w - 0.5;
-                const double sy = v * c.h - 0.5;
-                const bool rowsTouch = std::floor(sy) + 1 >= c.shown.getMinY() && std::floor(sy) < c.shown.getMaxY();
-                bool columnsTouch = std::floor(sx) + 1 >= c.shown.getMinX() && std::floor(sx) < c.shown.getMaxX();
-                if (repeatsAcross) {
-                    const double wrapped = sx - std::floor(sx / c.w) * c.w;
-                    columnsTouch = columnsTouch || (std::floor(wrapped) + 1 >= c.shown.getMinX() &&
-                                                    std::floor(wrapped) < c.shown.getMaxX());
-                }
-                if (rowsTouch && columnsTouch) {
+                if (touches(u * c.w - 0.5, c.w, c.wrapS, c.shown.getMinX(), c.shown.getMaxX()) &&
+                    touches(v * c.h - 0.5, c.h, c.wrapT, c.shown.getMinY(), c.shown.getMaxY())) {
                     ++samplers;
                     EXPECT_TRUE(boxHolds(box, x, y)) << x << ", " << y << " samples a shown texel";
                 }
             }
         }
         EXPECT_GT(samplers, 0);
-        EXPECT_LT(box.area(), 100 * 80) << "narrowed";
+        const PixelBox whole = cocos2d::fill::reachOf(t, c.v.data(), 4);
+        EXPECT_EQ(box.area() < whole.area(), c.narrowed);
     }
 }
 

@@ -482,6 +482,37 @@ TEST_F(FillShortcutsRendererTest, DrawsOffTheScreenAndTransparentMarginsAreLeftO
     EXPECT_LT(stats.fillPixels, 1280ull * 170ull);
 }
 
+// A texture whose only content is its bottom rows, under an opaque quad over those rows: hidden while
+// it clamps to its edge, drawn while it repeats (samples next to its top edge take the bottom rows),
+// whenever the wrap mode changes.
+TEST_F(FillShortcutsRendererTest, TheWrapModeAtTheDrawDecidesWhetherATexturesClearEdgeCanBeLeftOut) {
+    constexpr GLenum kLinear = 0x2601;
+    constexpr GLenum kRepeat = 0x2901;
+    constexpr GLenum kClampToEdge = 0x812F;
+    std::vector<unsigned char> pixels(static_cast<size_t>(64) * 64 * 4, 0);
+    std::fill(pixels.begin() + static_cast<long>(64 * 56 * 4), pixels.end(), 255);
+    Texture2D* band = Texture2D::create();
+    band->initWithData(pixels.data(), 64, 64);
+    Sprite* sprite = add(band, 255);
+    sprite->setScale(4.0f);
+    sprite->setPosition(300, 300);  // 172..428 up, the band up to 204
+    Sprite* over = add(texture(255), 255);
+    over->setTextureRect(cocos2d::Rect(0, 0, 300, 64));
+    over->setPosition(300, 190);
+    struct Step {
+        GLenum wrapS;
+        GLenum wrapT;
+        unsigned int unseen;
+    };
+    const Step steps[] = {{kClampToEdge, kClampToEdge, 1}, {kRepeat, kRepeat, 0}, {kClampToEdge, kRepeat, 0},
+                          {kRepeat, kClampToEdge, 1}, {kClampToEdge, kClampToEdge, 1}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(std::to_string(s.wrapS) + ", " + std::to_string(s.wrapT));
+        band->setTexParameters(Texture2D::TexParams{kLinear, kLinear, s.wrapS, s.wrapT});
+        EXPECT_EQ(nextFrame().unseen, s.unseen);
+    }
+}
+
 TEST_F(FillShortcutsRendererTest, TheOpaquePartOfASheetHidesWhatIsUnderIt) {
     // A 256 x 256 sheet: its left half opaque, its right half translucent.
     std::vector<unsigned char> pixels(static_cast<size_t>(256) * 256 * 4, 255);
