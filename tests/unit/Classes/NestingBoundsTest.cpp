@@ -24,18 +24,12 @@
 #include "ui/SplashScreen.h"
 #include "ui/TutorialScreen.h"
 
+#include "../RepeatedText.h"
+
 namespace {
 
 using cocos2d::Node;
 using cocos2d::RefPtr;
-
-std::string repeated(const std::string& piece, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) {
-        text += piece;
-    }
-    return text;
-}
 
 // The reader's root element holding elements nested down to `levels`, the root included.
 std::string nestedXml(const std::string& root, int levels) {

@@ -5,15 +5,9 @@
 
 #include "XmlDocument.h"
 
-namespace {
+#include "../RepeatedText.h"
 
-std::string repeated(const std::string& piece, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) {
-        text += piece;
-    }
-    return text;
-}
+namespace {
 
 TEST(XmlDocumentTest, NestingUpToTheBoundParsesAndDeeperIsRefusedBeforeParsing) {
     const int bound = XmlDocument::kMaxDepth;

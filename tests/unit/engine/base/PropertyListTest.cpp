@@ -17,18 +17,12 @@
 #include "engine/base/RefPtr.h"
 #include "engine/scene/SpriteFrameCache.h"
 
+#include "../../RepeatedText.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using cocos2d::plist::kMaxDepth;
-
-std::string repeated(const std::string& piece, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) {
-        text += piece;
-    }
-    return text;
-}
 
 // A list whose "frames" is nested in arrays down to `levels` elements, <plist> included.
 std::string nestedList(int levels) {

@@ -14,18 +14,12 @@
 
 #include "engine/base/XmlNesting.h"
 
+#include "../../RepeatedText.h"
+
 namespace {
 
 int depthOf(const std::string& text) {
     return cocos2d::xmlElementDepth(text.data(), text.size(), INT_MAX - 1);
-}
-
-std::string repeated(const std::string& piece, int times) {
-    std::string text;
-    for (int i = 0; i < times; ++i) {
-        text += piece;
-    }
-    return text;
 }
 
 // The element depth of a tree parsed with the buffer left as it was: the parser descends into an
