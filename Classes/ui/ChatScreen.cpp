@@ -13,6 +13,9 @@
 #include "engine/actions/Spawn.h"
 #include "engine/base/Log.h"
 #include "engine/base/RefPtr.h"
+#include "engine/events/Touch.h"
+#include "engine/math/Rect.h"
+#include "engine/math/Size.h"
 #include "engine/scene/Node.h"
 
 #include "TextTable.h"
@@ -102,18 +105,37 @@ void ChatScreen::removeDimBackground() {
     _dimBackground = nullptr;
 }
 
-bool ChatScreen::onTouchBegan(cocos2d::Touch*, cocos2d::Event*) {
-    if (_closable && !isClosing()) {
-        // A chat closes once: a second touch before its removal finds it no longer closable.
-        _closable = false;
-        cocos2d::RefPtr<ChatScreen> keep(this);
-        close();
-        if (_closeCallback) {
-            std::function<void()> callback = _closeCallback;
-            callback();
-        }
+bool ChatScreen::onTouchBegan(cocos2d::Touch* touch, cocos2d::Event*) {
+    if (!_closable || isClosing()) {
+        return _blockTouches;
     }
-    return _blockTouches;
+    // A chat closes once: a second touch before its removal finds it no longer closable.
+    _closable = false;
+    const bool goesOn = isOnTutorialTarget(touch);
+    if (goesOn) {
+        setCloseSound(false);
+    }
+    cocos2d::RefPtr<ChatScreen> keep(this);
+    close();
+    if (_closeCallback) {
+        std::function<void()> callback = _closeCallback;
+        callback();
+    }
+    return _blockTouches && !goesOn;
+}
+
+bool ChatScreen::keepsClosingTouch(cocos2d::Touch* touch) const {
+    return !isOnTutorialTarget(touch);
+}
+
+bool ChatScreen::isOnTutorialTarget(const cocos2d::Touch* touch) const {
+    const cocos2d::Node* target = _tutorialTarget.get();
+    if (target == nullptr || touch == nullptr || !target->isRunning() || !target->isVisible()) {
+        return false;
+    }
+    const cocos2d::Vec2 point = target->convertToNodeSpace(touch->getLocation());
+    const cocos2d::Size size = target->getContentSize();
+    return cocos2d::Rect(0.0f, 0.0f, size.width, size.height).containsPoint(point);
 }
 
 void ChatScreen::onTouchEnded(cocos2d::Touch*, cocos2d::Event*) {}

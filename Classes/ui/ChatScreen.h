@@ -3,13 +3,14 @@
 #include <functional>
 #include <string>
 
+#include "engine/base/RefPtr.h"
 #include "engine/events/EventKeyboard.h"
 #include "engine/math/Vec2.h"
+#include "engine/scene/Node.h"
 #include "ui/PopupScreenBase.h"
 
 namespace cocos2d {
 class Event;
-class Node;
 class Touch;
 }  // namespace cocos2d
 
@@ -35,6 +36,10 @@ public:
     // True (the default): touches are claimed and swallowed; false: they reach what lies below.
     void setBlockTouches(bool blockTouches) { _blockTouches = blockTouches; }
     void removeDimBackground();
+    // The chat comes up with a tutorial that lets its tap through to `target`, and says the same: the
+    // tap on the target that closes the chat goes on to the target, which makes the click's sound, so
+    // that one click does what both ask. Every other touch is handled as always.
+    void accompanyTutorial(cocos2d::Node* target) { _tutorialTarget = target; }
 
     // A touch on a closable chat closes it; the touch is claimed as blockTouches says.
     bool onTouchBegan(cocos2d::Touch* touch, cocos2d::Event* event) override;
@@ -47,12 +52,16 @@ public:
 protected:
     ChatScreen() = default;
 
+    bool keepsClosingTouch(cocos2d::Touch* touch) const override;
+
 private:
     void playAppearance();
+    bool isOnTutorialTarget(const cocos2d::Touch* touch) const;
 
     bool _blockTouches = true;
     bool _closable = false;
     std::function<void()> _closeCallback;
     cocos2d::Node* _messageNode = nullptr;
     cocos2d::Vec2 _avatarPosition;
+    cocos2d::RefPtr<cocos2d::Node> _tutorialTarget;
 };

@@ -315,7 +315,11 @@ void GalleryScreen::showMarker(const std::string& name, bool visible) {
 
 PopupScreenBase* GalleryScreen::showPopup(bool fadeIn) {
     PopupScreenBase* container = PopupScreenBase::create();
-    container->setOnClose([this] { unlockInput(); });
+    _openPanel = container;
+    container->setOnClose([this] {
+        _openPanel = nullptr;
+        unlockInput();
+    });
     container->setLocalZOrder(1);
     addChild(container);
     if (fadeIn) {
@@ -328,6 +332,11 @@ PopupScreenBase* GalleryScreen::showPopup(bool fadeIn) {
 }
 
 void GalleryScreen::unlockInput() {
+    // A tutorial that lets its tap through closes in the frame after the tap, which may have opened
+    // the museum by then: the panel keeps the input.
+    if (_openPanel != nullptr) {
+        return;
+    }
     _inputLocked = false;
 }
 
@@ -734,7 +743,8 @@ bool GalleryScreen::checkCurator() {
 }
 
 bool GalleryScreen::showCuratorChat(int number) {
-    if (!showGalleryTutorial(number)) {
+    TutorialScreen* tutorial = showGalleryTutorial(number);
+    if (tutorial == nullptr) {
         return false;
     }
     Node* place = _uiRoot->getChildByName("chat_place");
@@ -746,32 +756,63 @@ bool GalleryScreen::showCuratorChat(int number) {
     chat->showMessage(cocos2d::StringUtils::format("tutorials.tutorial-%d_1", number), false);
     chat->setCloseCallback([this] { unlockInput(); });
     place->addChild(chat);
+    speakWithTutorial(chat, tutorial);
     return true;
 }
 
-bool GalleryScreen::showGalleryTutorial(int number) {
+TutorialScreen* GalleryScreen::showGalleryTutorial(int number) {
     if (Settings::getInstance().isTutorialShown(number)) {
-        return false;
+        return nullptr;
     }
-    if (TutorialScreen* tutorial = TutorialScreen::create()) {
+    TutorialScreen* tutorial = TutorialScreen::create();
+    if (tutorial != nullptr) {
         tutorial->showTutorial(number, [this] { unlockInput(); });
         addChild(tutorial);
     }
     Settings::getInstance().save();
-    return true;
+    return tutorial;
 }
 
-void GalleryScreen::showProgressChat() {
+void GalleryScreen::speakWithTutorial(ChatScreen* chat, TutorialScreen* tutorial) {
+    if (chat == nullptr || tutorial == nullptr || tutorial->isBlockingTouches() || tutorial->getSteps().empty()) {
+        return;
+    }
+    // The last step asks for the tap; its origin is where its arrow's tip points.
+    Node* button = topPanelButtonAt(tutorial->getSteps().back()->convertToWorldSpace(Vec2::ZERO));
+    if (button == nullptr) {
+        return;
+    }
+    // The screen under a tutorial that lets taps through is live: the chat no longer darkens it.
+    chat->removeDimBackground();
+    chat->accompanyTutorial(button);
+}
+
+Node* GalleryScreen::topPanelButtonAt(const Vec2& worldPoint) const {
+    Node* statistics = _uiRoot->getChildByName("Statistics");
+    Node* const buttons[] = {statistics != nullptr ? statistics->getChildByName("btn") : nullptr,
+                             _uiRoot->getChildByName("Cabinet"),    _uiRoot->getChildByName("Options"),
+                             _uiRoot->getChildByName("Map"),        _uiRoot->getChildByName("Arrow_left"),
+                             _uiRoot->getChildByName("Arrow_right")};
+    for (Node* node : buttons) {
+        auto* button = dynamic_cast<cocos2d::ui::Widget*>(node);
+        if (button != nullptr && button->isVisible() && button->hitTest(worldPoint)) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+ChatScreen* GalleryScreen::showProgressChat() {
     const Profile& profile = currentUser();
     const PackMessage* message = getProgressMessage(profile.currentPicture.country, profile.progressIndex);
     if (message == nullptr) {
-        return;
+        return nullptr;
     }
     Node* place = _uiRoot->getChildByName("chat_place");
     ChatScreen* chat = place != nullptr ? ChatScreen::create() : nullptr;
     if (chat == nullptr) {
         cocos2d::log("GalleryScreen: no chat_place for the curator");
-        return;
+        return nullptr;
     }
     chat->showProgressMessage(message->messageId, false);
     chat->setCloseCallback([this] { onProgressChatClosed(); });
@@ -779,6 +820,7 @@ void GalleryScreen::showProgressChat() {
     if (areAllCountriesCompleted()) {
         showAvatar("Tobbin");
     }
+    return chat;
 }
 
 void GalleryScreen::onProgressChatClosed() {
@@ -800,6 +842,6 @@ void GalleryScreen::onMuseumResult(int result) {
         currentUser().cageUnlocked = true;
     }
     updateProgressBar(false);
-    showGalleryTutorial(16);
-    showProgressChat();
+    TutorialScreen* tutorial = showGalleryTutorial(16);
+    speakWithTutorial(showProgressChat(), tutorial);
 }

@@ -12,10 +12,12 @@ class Event;
 class Node;
 class Ref;
 }  // namespace cocos2d
+class ChatScreen;
 class NodeFromJson;
 class PictureFrame;
 class PopupScreenBase;
 class ScrollViewSnap;
+class TutorialScreen;
 struct PackCountry;
 
 // The full screen of one country, the current profile's current country: its painted background,
@@ -49,6 +51,7 @@ public:
     void openCabinet(bool withCage);
     // The modal container of the statistic and options panels; it locks input until it closes.
     PopupScreenBase* showPopup(bool fadeIn);
+    // Frees the input, unless one of those panels is open: that one holds it until it closes.
     void unlockInput();
 
     std::string getBackgroundName() const;
@@ -70,9 +73,11 @@ public:
     void onEvidenceAdded();
     bool checkCurator();
     bool showCuratorChat(int number);
-    // True when the tutorial was shown now; each shows once per profile, and showing one saves.
-    bool showGalleryTutorial(int number);
-    void showProgressChat();
+    // The tutorial shown now, or null when it was shown before (or could not be made); each shows
+    // once per profile, and showing one saves.
+    TutorialScreen* showGalleryTutorial(int number);
+    // The chat shown, or null when the country has no message for the progress index.
+    ChatScreen* showProgressChat();
     void onProgressChatClosed();
     // The museum statistic's outcome: 1 a picture unlocked, 2 paid but nothing unlocked, else nothing.
     void onMuseumResult(int result);
@@ -99,6 +104,12 @@ protected:
 private:
     // The list is done: the evidence popup or a curator chat, else the input is free.
     void finishListChain();
+    // A chat that comes up with a tutorial which lets its tap through to a top-panel button says the
+    // same as the tutorial: the click on that button closes the chat and presses the button, and
+    // neither of them dims the button or the chat.
+    void speakWithTutorial(ChatScreen* chat, TutorialScreen* tutorial);
+    // The top-panel button under a point of the screen, or null.
+    cocos2d::Node* topPanelButtonAt(const cocos2d::Vec2& worldPoint) const;
 
     cocos2d::Node* _uiRoot = nullptr;
     ScrollViewSnap* _pictureList = nullptr;
@@ -107,4 +118,6 @@ private:
     bool _inputLocked = true;
     cocos2d::Vec2 _statisticsButtonPosition;
     int32_t _scrollSoundId = -1;
+    // The container that showPopup made, while it is open.
+    PopupScreenBase* _openPanel = nullptr;
 };

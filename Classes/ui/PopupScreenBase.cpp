@@ -47,7 +47,7 @@ bool PopupScreenBase::init() {
         const bool claimed = onTouchBegan(touch, event);
         // The touch that closes a popup is the popup's, even one that lets other touches through to
         // the screen under it: claimed and swallowed, no part of it reaches that screen.
-        return claimed || (_closing && !wasClosing);
+        return claimed || (_closing && !wasClosing && keepsClosingTouch(touch));
     };
     listener->onTouchMoved = [](cocos2d::Touch*, cocos2d::Event*) {};
     listener->onTouchEnded = [this](cocos2d::Touch* touch, cocos2d::Event* event) {
@@ -74,6 +74,10 @@ bool PopupScreenBase::onTouchBegan(cocos2d::Touch*, cocos2d::Event*) {
 }
 
 void PopupScreenBase::onTouchEnded(cocos2d::Touch*, cocos2d::Event*) {}
+
+bool PopupScreenBase::keepsClosingTouch(cocos2d::Touch*) const {
+    return true;
+}
 
 void PopupScreenBase::onKeyReleased(cocos2d::EventKeyboard::KeyCode, cocos2d::Event*) {}
 

@@ -42,6 +42,10 @@ public:
 protected:
     PopupScreenBase() = default;
 
+    // Whether the touch that has just closed the popup stays the popup's, so that no part of it reaches
+    // the screen under it. Every popup keeps it unless it says otherwise for that touch.
+    virtual bool keepsClosingTouch(cocos2d::Touch* touch) const;
+
     cocos2d::Sprite* _dimBackground = nullptr;
     std::function<void()> _onClose;
     bool _closeSound = true;

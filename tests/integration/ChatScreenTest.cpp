@@ -7,7 +7,10 @@
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
 #include "engine/events/EventDispatcher.h"
+#include "engine/math/Size.h"
+#include "engine/scene/Node.h"
 
 #include "ui/ChatScreen.h"
 #include "ui/PopupScreenBase.h"
@@ -140,6 +143,51 @@ TEST_F(ChatScreenTest, AChatThatLetsTouchesThroughKeepsOnlyTheTouchThatClosesIt)
     driver().tap(Vec2(100, 100));
     driver().stepFrames(1);
     EXPECT_EQ(white.touches, 2);
+}
+
+// A chat that comes up with a tutorial letting its tap through to a button: the closing tap on the
+// button goes on to it, without the chat's own click; every other tap stays the chat's.
+TEST_F(ChatScreenTest, AChatWithATutorialPassesOnlyTheClosingTapOnTheTutorialsButton) {
+    struct Case {
+        const char* name;
+        Vec2 tap;
+        bool closable;
+        bool closes;
+        bool reachesTheScreen;
+        bool chatSounds;
+    };
+    const Case cases[] = {
+        {"on the button", Vec2(120, 700), true, true, true, false},
+        {"beside the button", Vec2(300, 700), true, true, false, true},
+        {"on the button before the chat may close", Vec2(120, 700), false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        white.touches = 0;
+        order.clear();
+        chat = ChatScreen::create();
+        ASSERT_NE(chat, nullptr);
+        chat->setPosition(640, 405);
+        chat->setCloseCallback([this] { order.push_back("closeCallback"); });
+        cocos2d::Node* button = cocos2d::Node::create();
+        button->setContentSize(cocos2d::Size(100, 60));
+        button->setPosition(70, 670);
+        white.scene->addChild(button);
+        chat->accompanyTutorial(button);
+        show("ui.exit_game_confirm", false);
+        chat->setClosable(c.closable);
+        cocos2d::RefPtr<ChatScreen> kept(chat);
+        const std::vector<std::string>& log = driver().captureLog();
+        driver().tap(c.tap);
+        driver().stepFrames(3);
+        EXPECT_EQ(kept->getParent() == nullptr, c.closes);
+        EXPECT_EQ(order.size(), c.closes ? 1u : 0u);
+        EXPECT_EQ(white.touches, c.reachesTheScreen ? 1 : 0);
+        EXPECT_EQ(screentest::hasLine(log, "playEffect btnDown"), c.chatSounds);
+        driver().stopCapturingLog();
+        kept->removeFromParent();
+        button->removeFromParent();
+    }
 }
 
 TEST_F(ChatScreenTest, WithoutItsDimSpriteTheScreenIsNotDarkenedAndTouchesAreHandledAsBefore) {

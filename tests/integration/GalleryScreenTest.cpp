@@ -4,11 +4,14 @@
 #include <cmath>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DebugKeySequence.h"
 #include "Driver.h"
 #include "GalleryTestStage.h"
+#include "PixelChecks.h"
+#include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
@@ -488,6 +491,132 @@ TEST_F(GalleryScreenTest, AMuseumResultBringsTheProgressChatAndItsCloseTheNewCou
     gallery->onProgressChatClosed();
     EXPECT_TRUE(gallery->getUiRoot()->getChildByName("newCountryNotification")->isVisible());
     EXPECT_FALSE(gallery->isInputLocked());
+}
+
+// Whether one of the gallery's containers holds the museum statistic.
+bool museumShown(GalleryScreen* gallery) {
+    for (Node* child : gallery->getChildren()) {
+        if (dynamic_cast<PopupScreenBase*>(child) != nullptr && childOf<MuseumStatistic>(child) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The middle of a node on the screen.
+Vec2 middleOf(const Node* node) {
+    const cocos2d::Size size = node->getContentSize();
+    return node->convertToWorldSpace(Vec2(size.width / 2.0f, size.height / 2.0f));
+}
+
+// The colour at a point with the given nodes shown and with them hidden, the clock standing still.
+std::pair<cocos2d::Color4B, cocos2d::Color4B> colourWithAndWithout(const Vec2& point, const std::vector<Node*>& nodes) {
+    testing::Driver& driver = testing::Driver::get();
+    cocos2d::Director::getInstance()->pause();
+    driver.stepFrames(1);
+    const cocos2d::Color4B with = testing::colourAt(point);
+    for (Node* node : nodes) {
+        node->setVisible(false);
+    }
+    driver.stepFrames(1);
+    const cocos2d::Color4B without = testing::colourAt(point);
+    for (Node* node : nodes) {
+        node->setVisible(true);
+    }
+    driver.stepFrames(1);
+    cocos2d::Director::getInstance()->resume();
+    return {with, without};
+}
+
+void expectSameColour(const std::pair<cocos2d::Color4B, cocos2d::Color4B>& colours, const std::string& what) {
+    const cocos2d::Color4B& a = colours.first;
+    const cocos2d::Color4B& b = colours.second;
+    EXPECT_LE(std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b), 12)
+        << what << ": (" << int(a.r) << ", " << int(a.g) << ", " << int(a.b) << ") against (" << int(b.r) << ", "
+        << int(b.g) << ", " << int(b.b) << ")";
+}
+
+// The museum's two tutorials come with the curator's message and let their tap through to the button
+// they point at: one click there closes both and does what the button does, with one click's sound;
+// a click anywhere else closes them and does nothing more. Neither the tutorial nor the message dims
+// that button or the message.
+TEST_F(GalleryScreenTest, OneClickOnTheButtonAMuseumTutorialShowsTakesTheCuratorsMessageAlong) {
+    struct Case {
+        const char* name;
+        int tutorial;
+        // The button the tutorial points at; `elsewhere` another one.
+        const char* button;
+        const char* elsewhere;
+        bool onButton;
+    };
+    const Case cases[] = {
+        {"the money past the goal, the museum's button", 15, "Statistics", "Cabinet", true},
+        {"the money past the goal, the cabinet's button", 15, "Statistics", "Cabinet", false},
+        {"a collection bought, the map's button", 16, "Map", "Cabinet", true},
+        {"a collection bought, the cabinet's button", 16, "Map", "Cabinet", false},
+    };
+    testing::Driver& driver = testing::Driver::get();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Profile& profile = Settings::getInstance().getCurrentUser();
+        forgetTutorial(c.tutorial);
+        profile.money = c.tutorial == 15 ? profile.collectionGoal + 1 : getCollectionPrice("USA");
+        ASSERT_NE(open(), nullptr);
+        if (c.tutorial == 16) {
+            gallery->onStatisticsButton(nullptr);
+            auto* museum = childOf<MuseumStatistic>(childOf<PopupScreenBase>(gallery));
+            ASSERT_NE(museum, nullptr);
+            museum->onPay(nullptr);
+            driver.stepFrames(2);
+            ASSERT_FALSE(museumShown(gallery));
+        }
+        TutorialScreen* tutorial = childOf<TutorialScreen>(gallery);
+        ChatScreen* chat = childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place"));
+        ASSERT_NE(tutorial, nullptr);
+        ASSERT_NE(chat, nullptr);
+        ASSERT_EQ(tutorial->getTutorialId(), c.tutorial);
+        cocos2d::RefPtr<TutorialScreen> keptTutorial(tutorial);
+        cocos2d::RefPtr<ChatScreen> keptChat(chat);
+        // The player reads both, then clicks.
+        for (int frame = 0; frame < 180 && !(tutorial->isStepReady() && chat->isClosable()); ++frame) {
+            driver.stepFrames(1);
+        }
+        ASSERT_TRUE(tutorial->isStepReady() && chat->isClosable()) << "the tutorial and the message never took a click";
+
+        Node* statistics = gallery->getUiRoot()->getChildByName("Statistics");
+        Node* button = c.tutorial == 15 ? statistics->getChildByName("btn") : gallery->getUiRoot()->getChildByName(c.button);
+        Node* other = gallery->getUiRoot()->getChildByName(c.elsewhere);
+        ASSERT_NE(button, nullptr);
+        ASSERT_NE(other, nullptr);
+        expectSameColour(colourWithAndWithout(middleOf(button), {tutorial, chat}), "the button the tutorial shows is dimmed");
+        Node* bubble = chat->getMessageNode()->getChildByName("message")->getChildByName("bubble");
+        ASSERT_NE(bubble, nullptr);
+        expectSameColour(colourWithAndWithout(middleOf(bubble), {tutorial}), "the tutorial dims the curator's message");
+
+        cocos2d::Scene* galleryScene = cocos2d::Director::getInstance()->getRunningScene();
+        const int clicks = effects("btnDown");
+        driver.tap(middleOf(c.onButton ? button : other));
+        driver.stepFrames(3);
+        EXPECT_EQ(tutorial->getParent(), nullptr) << "the tutorial did not move on";
+        EXPECT_EQ(chat->getParent(), nullptr) << "the curator's message did not close";
+        EXPECT_EQ(effects("btnDown") - clicks, 1) << "one click, one click's sound";
+        if (!c.onButton) {
+            // Elsewhere the click only closes them, as it always did.
+            EXPECT_FALSE(museumShown(gallery));
+            EXPECT_EQ(cocos2d::Director::getInstance()->getRunningScene(), galleryScene) << "the click left the gallery";
+            EXPECT_FALSE(gallery->isInputLocked());
+        } else if (c.tutorial == 15) {
+            EXPECT_TRUE(museumShown(gallery)) << "one click on the museum's button did not open the museum";
+            // The museum holds the input, though the tutorial closed after the click that opened it.
+            EXPECT_TRUE(gallery->isInputLocked());
+        } else {
+            EXPECT_NE(cocos2d::Director::getInstance()->getRunningScene(), galleryScene)
+                << "one click on the map's button did not leave for the map";
+            EXPECT_NE(testing::stepUntilRunning<MapScreen>(3.0f), nullptr) << "the map did not come";
+        }
+        gallerytest::openScene();
+        driver.stepFrames(1);
+    }
 }
 
 TEST_F(GalleryScreenTest, DeveloperKeysWorkOnlyInTheDebugMode) {

@@ -60,6 +60,7 @@
 #include "minigames/TwoMatchPipe.h"
 #include "nodes/FlyNode.h"
 #include "nodes/LevelNode.h"
+#include "nodes/MuseumStatistic.h"
 #include "nodes/PictureDetails.h"
 #include "ui/ChatScreen.h"
 #include "ui/Controls/ScrollViewSnap.h"
@@ -112,6 +113,7 @@ const char* const kCentredPicture = "the centred picture";
 const char* const kEveryPicture = "every picture in the list";
 const char* const kClue = "the clue";
 const char* const kClueMessage = "the clue's message";
+const char* const kCuratorMessage = "the curator's message";
 const char* const kEveryItem = "every hidden item";
 const char* const kFly = "the fly";
 
@@ -138,8 +140,8 @@ const std::vector<TutorialCase>& tutorialCases() {
         {12, Stage::Gallery, {kCentredPicture}, {kEveryPicture}, kNoTap},
         {13, Stage::Gallery, {"Cabinet"}, {kClue, kClueMessage}, kNoTap},
         {14, Stage::Gallery, {kEveryPicture}, {}, kNoTap},
-        {15, Stage::Gallery, {"Statistics"}, {kEveryPicture}, 0},
-        {16, Stage::Gallery, {"Map"}, {kEveryPicture}, 0},
+        {15, Stage::Gallery, {"Statistics"}, {kEveryPicture, kCuratorMessage}, 0},
+        {16, Stage::Gallery, {"Map"}, {kEveryPicture, kCuratorMessage}, 0},
         // The safe door: the order panel, then "click such a pair of neighbours".
         {21, Stage::Door, {"neworder_back", "grid"}, {"grid"}, 1},
     };
@@ -725,6 +727,14 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
             // The second picture still locked when the player taps it.
             gallerytest::picture(pictures[1].path).state = -1;
         }
+        if (c->number == 15 || c->number == 16) {
+            // 15: the money has just passed the goal, and the curator says so with the tutorial.
+            // 16: the collection is affordable and about to be bought.
+            profile.shownTutorials.erase(
+                std::remove(profile.shownTutorials.begin(), profile.shownTutorials.end(), c->number),
+                profile.shownTutorials.end());
+            profile.money = c->number == 15 ? profile.collectionGoal + 1 : getCollectionPrice("USA");
+        }
         GalleryScreen* gallery = open();
         ASSERT_NE(gallery, nullptr);
         ScrollViewSnap* list = gallery->getPictureList();
@@ -737,24 +747,28 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
         if (c->number == 12) {
             ASSERT_TRUE(isPictureLocked(pictures[1].path));
         }
-        if (c->number == 15 || c->number == 16) {
-            // The museum's hint and a museum result bring the curator's message up with the tutorial.
-            Node* place = gallery->getUiRoot()->getChildByName("chat_place");
-            ASSERT_NE(place, nullptr);
-            ChatScreen* chat = ChatScreen::create();
-            ASSERT_NE(chat, nullptr);
-            chat->showMessage("tutorials.tutorial-15_1", false);
-            place->addChild(chat);
+        if (c->number == 16) {
+            // The player buys the collection; the museum's result brings the tutorial.
+            gallery->onStatisticsButton(nullptr);
+            auto* museum = screentest::childOf<MuseumStatistic>(screentest::childOf<PopupScreenBase>(gallery));
+            ASSERT_NE(museum, nullptr) << "the museum statistic did not open";
+            museum->onPay(nullptr);
+            driver().stepFrames(2);
         }
         TutorialScreen* tutorial = nullptr;
         EvidenceAddingScreen* evidence = screentest::childOf<EvidenceAddingScreen>(gallery);
+        // The curator's message that the gallery brings up with its museum tutorials.
+        ChatScreen* chat = screentest::childOf<ChatScreen>(gallery->getUiRoot()->getChildByName("chat_place"));
         if (c->number == 13) {
             ASSERT_NE(evidence, nullptr) << "no evidence popup";
             tutorial = screentest::childOf<TutorialScreen>(evidence);
+        } else if (c->number == 15 || c->number == 16) {
+            ASSERT_NE(chat, nullptr) << "no curator's message with the tutorial";
+            tutorial = screentest::childOf<TutorialScreen>(gallery);
         } else {
             tutorial = showOn(gallery, c->number);
         }
-        auto find = [gallery, list, evidence](const std::string& name) -> std::vector<Shown> {
+        auto find = [gallery, list, evidence, chat](const std::string& name) -> std::vector<Shown> {
             if (name == kCentredPicture) {
                 const int index = list->getCurrentIndex();
                 const std::vector<Node*> items = list->getItems();
@@ -775,6 +789,9 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
             if (name == kClue) {
                 return shownOf(evidence != nullptr ? evidence->getEvidence() : nullptr);
             }
+            if (name == kCuratorMessage) {
+                return shownOf(chat != nullptr ? findNamed(chat, "bubble") : nullptr);
+            }
             if (name == kClueMessage) {
                 return shownOf(evidence != nullptr ? findNamed(evidence->getMessagePlace(), "message_container") : nullptr);
             }
@@ -791,6 +808,23 @@ TEST_F(GalleryTutorialArrowTest, EveryGalleryTutorialShowsWhatItTalksAbout) {
                            screentest::childOf<PictureDetails>(child) != nullptr;
                 });
             EXPECT_TRUE(detailsShown) << "one tap on the picture did not open its details";
+        }
+        if (c->number == 15) {
+            // "Open the museum's accounts": the one click on the button opens them.
+            ASSERT_TRUE(tapped.has_value());
+            driver().stepFrames(2);
+            bool museumShown = false;
+            for (Node* child : gallery->getChildren()) {
+                museumShown = museumShown || (dynamic_cast<PopupScreenBase*>(child) != nullptr &&
+                                              screentest::childOf<MuseumStatistic>(child) != nullptr);
+            }
+            EXPECT_TRUE(museumShown) << "one click on the museum's button did not open its accounts";
+        }
+        if (c->number == 16) {
+            // "Go back to the map": the one click on the map's button fades to it.
+            ASSERT_TRUE(tapped.has_value());
+            EXPECT_NE(testing::stepUntilRunning<MapScreen>(3.0f), nullptr)
+                << "one click on the map's button did not go back to the map";
         }
         gallerytest::openScene();
         driver().stepFrames(1);
