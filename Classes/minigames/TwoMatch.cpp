@@ -246,7 +246,7 @@ bool TwoMatch::addTile(int32_t kind, bool fromDescription, int32_t column, int32
             "TwoMatch: no picture for \"%s\" in %s, neither in its sheet nor in its description; "
             "the door cannot be played",
             tileName(kind).c_str(), folder().c_str());
-        lose();
+        loseForGood();
         return false;
     }
     placeTile(tile, column, row, position);
