@@ -518,6 +518,33 @@ TEST_F(MinigameLayoutTest, TheTurnedDoorHandleStaysInThePlayAreaAboveTheBar) {
     }
 }
 
+TEST_F(MinigameLayoutTest, TheDropCatchersWinBubbleLeavesTheCartInSightWhereverItStands) {
+    MinigameScreen* screen = open(2, 0);
+    ASSERT_NE(screen, nullptr);
+    auto* drops = dynamic_cast<DropsPuzzle*>(screen->getGame());
+    ASSERT_NE(drops, nullptr);
+    ASSERT_NE(drops->getCart(), nullptr);
+    // The cart as it stands at its start and at either end of its travel.
+    const Rect atStart = screenBox(drops->getCart());
+    std::vector<Rect> carts;
+    for (const float x : {drops->getCart()->getPositionX(), drops->getCartMinX(), drops->getCartMaxX()}) {
+        Rect box = atStart;
+        box.origin.x += x - drops->getCart()->getPositionX();
+        carts.push_back(box);
+    }
+    drops->win();
+    driver().stepFrames(kSettleFrames);
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/DropsPuzzle_win_cart.png"));
+    const Node* bubble = winBubble(screen);
+    ASSERT_NE(bubble, nullptr) << "no win bubble";
+    const Rect box = screenBox(bubble);
+    for (const Rect& cart : carts) {
+        EXPECT_FALSE(testing::overlaps(box, cart))
+            << "the win bubble at " << describe(box) << " covers the cart at " << describe(cart);
+    }
+}
+
 TEST_F(MinigameLayoutTest, TheSelectionPanelCentresItsButtons) {
     Profile& profile = Settings::getInstance().getCurrentUser();
     for (int32_t kind = 0; kind < 5; ++kind) {
