@@ -1,8 +1,9 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
 // avatar, and once the level is won the curator's bubble must leave the board's centre in sight. The
-// safe door's handle, once turned, and the selection panel's buttons are checked as well. Screenshots
-// are left in the test output folder under minigames/.
+// safe door's handle, once turned, the opened door and what stands above the closed one, the drop
+// catcher's cart under the win bubble and the selection panel's buttons are checked as well.
+// Screenshots are left in the test output folder under minigames/.
 
 #include <gtest/gtest.h>
 
