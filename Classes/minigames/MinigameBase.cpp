@@ -40,6 +40,14 @@ void MinigameBase::lose() {
     _inputLocked = true;
 }
 
+void MinigameBase::loseForGood() {
+    if (isDecided()) {
+        return;
+    }
+    lose();
+    _lostForGood = true;
+}
+
 void MinigameBase::win() {
     if (isDecided()) {
         return;

@@ -24,6 +24,9 @@ public:
     virtual bool touchMoved(const cocos2d::Vec2& location);
     // State Lost and input locked, unless the level is already decided.
     virtual void lose();
+    // Lost, and the level cannot be played at all (its pictures are missing): starting it again would
+    // only lose again, so the host leaves the player on the loss with a way back.
+    void loseForGood();
     // State Won and input locked, and one win record {currentMinigameKind, currentMinigameLevel} for
     // the current profile (saved by the host), unless the level is already decided.
     virtual void win();
@@ -39,6 +42,8 @@ public:
     void setState(MinigameState state);
     // Won or Lost.
     bool isDecided() const;
+    // Lost through loseForGood.
+    bool isLostForGood() const { return _lostForGood; }
 
     bool isInputLocked() const { return _inputLocked; }
     void setInputLocked(bool locked) { _inputLocked = locked; }
@@ -57,4 +62,5 @@ private:
     MinigameState _state = MinigameState::Playing;
     bool _inputLocked = false;
     bool _restart = false;
+    bool _lostForGood = false;
 };

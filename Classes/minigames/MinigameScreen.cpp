@@ -1,5 +1,6 @@
 #include "minigames/MinigameScreen.h"
 
+#include <initializer_list>
 #include <new>
 #include <string>
 
@@ -249,12 +250,29 @@ void MinigameScreen::update(float dt) {
 
 void MinigameScreen::onLost() {
     _ended = true;
-    showLossText();
+    if (_game->isLostForGood()) {
+        strand();
+        return;
+    }
+    showLossText(false);
     runAction(cocos2d::Sequence::create(cocos2d::DelayTime::create(kRestartDelaySeconds),
                                         cocos2d::CallFunc::create([this] { restartMinigame(); }), nullptr));
 }
 
-void MinigameScreen::showLossText() {
+void MinigameScreen::strand() {
+    // The same level would be lost again the moment it started, every 1.5 s for as long as the player
+    // watched: the loss stays, Skip and Reset go dim, and the player leaves with Menu or Backspace.
+    _stranded = true;
+    showLossText(true);
+    for (const char* name : {"Skip", "Reset"}) {
+        if (auto* button = dynamic_cast<cocos2d::ui::Widget*>(_ui->getChildByName(name))) {
+            button->setEnabled(false);
+            button->setBright(false);
+        }
+    }
+}
+
+void MinigameScreen::showLossText(bool hold) {
     GameSound::getInstance().playEffect(kLoseSound, false);
     auto* label = dynamic_cast<cocos2d::Label*>(_ui->getChildByName("LooseAnim"));
     if (label == nullptr) {
@@ -268,12 +286,15 @@ void MinigameScreen::showLossText() {
     label->setScale(2.0f);
     // It fades in every time, not only after an earlier loss has faded it out.
     label->setOpacity(0);
+    cocos2d::EaseBackInOut* arrive = cocos2d::EaseBackInOut::create(cocos2d::Spawn::create(
+        cocos2d::MoveTo::create(kLossTextInSeconds, _resultTextPosition),
+        cocos2d::FadeIn::create(kLossTextInSeconds), cocos2d::ScaleTo::create(kLossTextInSeconds, 1.0f), nullptr));
+    if (hold) {
+        label->runAction(arrive);
+        return;
+    }
     label->runAction(cocos2d::Sequence::create(
-        cocos2d::EaseBackInOut::create(cocos2d::Spawn::create(
-            cocos2d::MoveTo::create(kLossTextInSeconds, _resultTextPosition),
-            cocos2d::FadeIn::create(kLossTextInSeconds), cocos2d::ScaleTo::create(kLossTextInSeconds, 1.0f),
-            nullptr)),
-        cocos2d::DelayTime::create(kLossTextHoldSeconds), cocos2d::FadeOut::create(kLossTextOutSeconds),
+        arrive, cocos2d::DelayTime::create(kLossTextHoldSeconds), cocos2d::FadeOut::create(kLossTextOutSeconds),
         cocos2d::CallFunc::create([label] { label->setVisible(false); }), nullptr));
 }
 
@@ -362,7 +383,7 @@ void MinigameScreen::onResetButton(cocos2d::Ref*, cocos2d::ui::Widget::TouchEven
 }
 
 void MinigameScreen::onMenuButton(cocos2d::Ref*, cocos2d::ui::Widget::TouchEventType type) {
-    if (_ended || type != cocos2d::ui::Widget::TouchEventType::ENDED) {
+    if ((_ended && !_stranded) || type != cocos2d::ui::Widget::TouchEventType::ENDED) {
         return;
     }
     exitMinigames();
@@ -370,7 +391,7 @@ void MinigameScreen::onMenuButton(cocos2d::Ref*, cocos2d::ui::Widget::TouchEvent
 
 void MinigameScreen::onKeyReleased(cocos2d::EventKeyboard::KeyCode keyCode, cocos2d::Event* event) {
     Layer::onKeyReleased(keyCode, event);
-    if (_ended || keyCode != cocos2d::EventKeyboard::KeyCode::KEY_BACKSPACE) {
+    if ((_ended && !_stranded) || keyCode != cocos2d::EventKeyboard::KeyCode::KEY_BACKSPACE) {
         return;
     }
     exitMinigames();

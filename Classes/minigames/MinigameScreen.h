@@ -22,7 +22,8 @@ class MinigameBase;
 // The full screen on which one minigame runs: the common frame of "ui/Minigames" (Skip, Reset and Menu,
 // the curator's small avatar, the result text, a place for the win chat) over the game of
 // currentMinigameKind at currentMinigameLevel. It drives the game every frame and forwards the first
-// touch of a gesture to it. A loss starts the same level again 1.5 s later; a win advances and saves
+// touch of a gesture to it. A loss starts the same level again 1.5 s later, unless the level cannot be
+// played at all: then the loss stays on the screen and only the way back works. A win advances and saves
 // the kind's level, the curator congratulates and the screen is left after 10 s or when the chat is
 // closed. Leaving tells the launcher (onFinished) whether the game was won without Skip, then pops back
 // to the root scene; without a launcher the screen fades to the gallery.
@@ -64,6 +65,8 @@ public:
     int32_t getLevel() const { return _level; }
     int32_t getKind() const { return _kind; }
     bool isEnded() const { return _ended; }
+    // Lost a level that cannot be played: no restart comes, and only Menu and Backspace still act.
+    bool isStranded() const { return _stranded; }
     bool isSkipped() const { return _skipped; }
     bool isLeaving() const { return _leaving; }
     bool isTouching() const { return _touching; }
@@ -77,7 +80,9 @@ private:
     void addAvatar();
     void onLost();
     void onWon();
-    void showLossText();
+    // `hold`: the text stays up instead of fading out before the restart.
+    void showLossText(bool hold);
+    void strand();
     void showWinChat();
     // The game's restart flag set, then the same kind and level started again.
     void restartMinigame();
@@ -95,4 +100,5 @@ private:
     // Set by the first exitMinigames: Menu, Backspace, the chat and the timer may all ask in one frame,
     // and the launcher must hear the result once.
     bool _leaving = false;
+    bool _stranded = false;
 };

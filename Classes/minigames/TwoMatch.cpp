@@ -119,6 +119,9 @@ bool TwoMatch::init() {
         _topPlate->setAnchorPoint(cocos2d::Vec2(0.0f, 1.0f));
         _topPlate->setPosition(cocos2d::Vec2(0.0f, 1.0f));
         plateHolder->addChild(_topPlate);
+    } else {
+        // Nothing holds a plate that has no place.
+        _topPlate = nullptr;
     }
     _openHinge = _loader->createNode("hinge_open");
     if (_openHinge != nullptr) {
@@ -246,7 +249,7 @@ bool TwoMatch::addTile(int32_t kind, bool fromDescription, int32_t column, int32
             "TwoMatch: no picture for \"%s\" in %s, neither in its sheet nor in its description; "
             "the door cannot be played",
             tileName(kind).c_str(), folder().c_str());
-        lose();
+        loseForGood();
         return false;
     }
     placeTile(tile, column, row, position);
@@ -549,8 +552,17 @@ void TwoMatch::openDoor() {
 }
 
 void TwoMatch::swingDoorOpen() {
-    if (_closedHinge != nullptr) {
-        _closedHinge->runAction(cocos2d::FadeOut::create(kDoorFade));
+    // Everything mounted on the door goes with it: the open door, drawn swung back on its hinges,
+    // takes the place of its face, its handle, its bolts and a plate, if the door has one.
+    for (cocos2d::Node* part : {_closedHinge, _handle, _topPlate}) {
+        if (part != nullptr) {
+            part->runAction(cocos2d::FadeOut::create(kDoorFade));
+        }
+    }
+    for (cocos2d::Node* pintle : _pintles) {
+        if (pintle != nullptr) {
+            pintle->runAction(cocos2d::FadeOut::create(kDoorFade));
+        }
     }
     if (_openHinge != nullptr) {
         _openHinge->setVisible(true);

@@ -91,6 +91,7 @@ private:
     void checkTwoMatchEnd();
     bool hasValidPair() const;
     void openDoor();
+    // Fades out the closed door and what is mounted on it; the open door fades in.
     void swingDoorOpen();
 
     cocos2d::Node* _topPlate = nullptr;

@@ -3,9 +3,11 @@
 #include <new>
 #include <vector>
 
+#include "engine/2d/Label.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/base/RefPtr.h"
+#include "engine/base/Types.h"
 #include "engine/base/String.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/Sprite.h"
@@ -28,6 +30,7 @@ namespace {
 
 const char* const kCurrentPlate = "cu_btn_current.png";
 const char* const kCurrentTick = "cu_current.png";
+const cocos2d::Color3B kCurrentInk(43, 29, 18);
 
 void playButtonSound() {
     GameSound::getInstance().playEffect("btnDown", false);
@@ -228,11 +231,17 @@ void ChooseUserScreen::onNewUserName(NewUserPopup* popup, const std::string& nam
 }
 
 void ChooseUserScreen::markCurrentPlayer(cocos2d::Node* slot, cocos2d::ui::Button* user) {
-    // The player now restoring sits on a light plate, where the grey name reads as "chosen" rather
-    // than "switched off", with a tick where the other players have their delete buttons.
+    // The player now restoring sits on a pale gilded plate of their own, with a tick where the other
+    // players have their delete buttons. Grey, the colour of a switched-off button, hardly reads on a
+    // plate: on that plate the name is written in the dark ink of the panel's other texts, without
+    // the shadow that lifts light titles off the darker buttons.
     cocos2d::SpriteFrameCache* frames = cocos2d::SpriteFrameCache::getInstance();
     if (frames->getSpriteFrameByName(kCurrentPlate) != nullptr) {
         user->loadTextureDisabled(kCurrentPlate, cocos2d::ui::Widget::TextureResType::PLIST);
+        user->setTitleColor(kCurrentInk);
+        if (cocos2d::Label* title = user->getTitleRenderer()) {
+            title->disableShadow();
+        }
     }
     const cocos2d::Node* remove = slot->getChildByName("delete");
     if (remove == nullptr || frames->getSpriteFrameByName(kCurrentTick) == nullptr) {

@@ -35,6 +35,10 @@ constexpr unsigned kGlRepeat = 0x2901;
 constexpr float kMapDrift = 50.0f / 5.0f;
 constexpr float kCloudDrift = 50.0f * 0.5f;
 constexpr float kGalleryFadeSeconds = 1.0f;
+// The credits stand alone on the drifting map and clouds for half of each page once their decoration
+// has slid away: a halo in the parchment's colour keeps every letter on a backing of its own.
+const cocos2d::Color4B kLetterHalo(247, 238, 218, 255);
+constexpr int kLetterHaloWidth = 3;
 
 // The map's own look: pinned by its top-left corner to the visible area's, widened to twice the
 // centre's distance from the left edge, and wrapping so its texture rectangle can drift for ever.
@@ -150,6 +154,7 @@ void CreditsScreen::buildUi() {
         if (label != nullptr) {
             record.labelPosition = label->getPosition();
             cocos2d::log("label heigth = %f", label->getLineHeight());
+            label->enableOutline(kLetterHalo, kLetterHaloWidth);
         }
         const Vec2 across(visible.width, 0.0f);
         if (tag == 1) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,12 +8,16 @@
 #include <vector>
 
 #include "Driver.h"
+#include "LookContrast.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "Settings.h"
 #include "UserData.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Scene.h"
+#include "engine/base/RefPtr.h"
+#include "engine/renderer/Image.h"
 #include "engine/renderer/Texture2D.h"
 #include "engine/scene/Sprite.h"
 
@@ -27,6 +32,90 @@ using cocos2d::Node;
 using cocos2d::Vec2;
 
 constexpr int kFramesPerSecond = 60;
+
+// How a credit's letters stand out where the player reads them: the drawn frame against the same frame
+// drawn without the credits' labels. The ink is every pixel the label changed that shows the label's
+// colour; what lies right around the letters is every pixel two or three pixels from the ink and no
+// nearer, whether the label drew it (an outline) or the backdrop did.
+struct LetterSurround {
+    std::vector<double> contrasts;  // the label's colour against each pixel around its letters
+    double spread = 0.0;            // how far those pixels stray from their mean colour (CIELAB, 90th percentile)
+    size_t ink = 0;
+};
+
+LetterSurround surroundOfLetters(const cocos2d::Image& drawn, const cocos2d::Image& bare,
+                                 const cocos2d::Color3B& colour) {
+    const int w = drawn.getWidth();
+    const int h = drawn.getHeight();
+    const unsigned char inkRgb[3] = {colour.r, colour.g, colour.b};
+    const testing::Lab inkLab = testing::toLab(inkRgb);
+    auto at = [w](const cocos2d::Image& image, int x, int y) { return image.getData() + 4 * (y * w + x); };
+    if (bare.getWidth() != w || bare.getHeight() != h || drawn.getData() == nullptr || bare.getData() == nullptr) {
+        ADD_FAILURE() << "the two grabs differ in size";
+        return {};
+    }
+    std::vector<char> ink(static_cast<size_t>(w * h), 0);
+    LetterSurround look;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned char* p = at(drawn, x, y);
+            const unsigned char* q = at(bare, x, y);
+            const int changed = std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]);
+            if (changed > 40 && testing::deltaE(testing::toLab(p), inkLab) < 15.0) {
+                ink[static_cast<size_t>(y * w + x)] = 1;
+                ++look.ink;
+            }
+        }
+    }
+    // Distance to the nearest ink, up to 3 (Chebyshev); 0 on the ink itself.
+    auto nearestInk = [&](int x, int y) {
+        for (int d = 0; d <= 3; ++d) {
+            for (int dy = -d; dy <= d; ++dy) {
+                for (int dx = -d; dx <= d; ++dx) {
+                    const int u = x + dx;
+                    const int v = y + dy;
+                    if ((std::abs(dx) == d || std::abs(dy) == d) && u >= 0 && v >= 0 && u < w && v < h &&
+                        ink[static_cast<size_t>(v * w + u)]) {
+                        return d;
+                    }
+                }
+            }
+        }
+        return 4;
+    };
+    std::vector<testing::Lab> around;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int d = nearestInk(x, y);
+            if (d == 2 || d == 3) {
+                const unsigned char* p = at(drawn, x, y);
+                look.contrasts.push_back(testing::contrastRatio(inkRgb, p));
+                around.push_back(testing::toLab(p));
+            }
+        }
+    }
+    std::sort(look.contrasts.begin(), look.contrasts.end());
+    if (!around.empty()) {
+        testing::Lab mean;
+        for (const testing::Lab& c : around) {
+            mean.L += c.L / static_cast<double>(around.size());
+            mean.a += c.a / static_cast<double>(around.size());
+            mean.b += c.b / static_cast<double>(around.size());
+        }
+        std::vector<double> off;
+        for (const testing::Lab& c : around) {
+            off.push_back(testing::deltaE(c, mean));
+        }
+        std::sort(off.begin(), off.end());
+        look.spread = off[off.size() * 9 / 10];
+    }
+    return look;
+}
+
+double percentile(const std::vector<double>& sorted, double share) {
+    return sorted.empty() ? 0.0 : sorted[static_cast<size_t>(share * static_cast<double>(sorted.size() - 1))];
+}
+
 
 // Credit texts of our own: both slots on page 1, slot 1 only on page 2, nothing on page 3.
 void writeShortCredits(const std::filesystem::path& folder) {
@@ -247,6 +336,47 @@ TEST_F(CreditsScreenTest, OutsideTheLevelLeavingFadesToTheGalleryInPlaceOfTheCre
     EXPECT_NE(dynamic_cast<GalleryScreen*>(running->getChildren().front()), nullptr);
     // Replaced, not pushed: the scene below is still the one under the credits.
     EXPECT_EQ(director->getSceneCount(), withCredits);
+}
+
+TEST_F(CreditsScreenTest, OnceTheirDecorationsHaveLeftTheCreditsStillReadOnABackingOfTheirOwn) {
+    pushLevelAndCredits();
+    // Page 1 comes at 1.0 s; its decorations have slid off by 5.0 s, and the texts drift on until 5.5 s.
+    Director* director = Director::getInstance();
+    float now = 0.0f;
+    for (const float at : {5.05f, 5.25f, 5.45f}) {
+        seconds(at - now);
+        now = at;
+        // The same moment drawn twice, with and without the texts.
+        director->pause();
+        driver().stepFrames(1);
+        std::vector<cocos2d::Rect> boxes;
+        std::vector<cocos2d::RefPtr<cocos2d::Image>> drawn;
+        for (int slot = 0; slot < 2; ++slot) {
+            const cocos2d::Rect box = testing::screenBox(label(slot));
+            boxes.emplace_back(box.getMinX(), 810.0f - box.getMaxY(), box.size.width, box.size.height);
+            drawn.push_back(driver().readPixels(boxes.back()));
+            label(slot)->setVisible(false);
+        }
+        driver().stepFrames(1);
+        for (int slot = 0; slot < 2; ++slot) {
+            label(slot)->setVisible(true);
+        }
+        for (int slot = 0; slot < 2; ++slot) {
+            SCOPED_TRACE(std::string("slot ") + std::to_string(slot + 1) + " at " + std::to_string(at) + " s");
+            const cocos2d::RefPtr<cocos2d::Image> bare = driver().readPixels(boxes[slot]);
+            const LetterSurround look = surroundOfLetters(*drawn[slot], *bare, label(slot)->getDisplayedColor());
+            ASSERT_GT(look.ink, 100u) << "the text is on the screen";
+            // Right around the letters the colour is the text's own, whether sea, land or a cloud drifts
+            // behind them, and the letters stand off from it as far as the accessibility guidelines ask
+            // of their best-read text (7:1), fit for lines that move over a moving picture.
+            EXPECT_LE(look.spread, 8.0) << "the letters sit on whatever passes behind them";
+            EXPECT_GE(percentile(look.contrasts, 0.1), 7.0) << "the letters stand off too little from what lies around them";
+        }
+        if (at == 5.25f) {
+            driver().saveScreenshot(testing::Driver::outputPath("CreditsScreen_bare.png"));
+        }
+        director->resume();
+    }
 }
 
 }  // namespace

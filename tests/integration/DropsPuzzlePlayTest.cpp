@@ -154,12 +154,14 @@ TEST_F(DropsPuzzlePlayTest, APlayerWhoFollowsEveryFallingDropWinsTheFirstLevel) 
         if (lowest != nullptr) {
             moveCartTo(lowest->getPositionX() +
                        (game->getCart()->getPositionX() - game->getCartBack()->getPositionX()));
-            if (!sawFallingDrop && lowest->getPositionY() < 0.0f) {
+            const int lane = lowest->getTag();
+            const float halfway =
+                (game->getDropHome(lane).y + game->getSpotPlace(lane).y + DropsPuzzle::kLandingLift) / 2.0f;
+            if (!sawFallingDrop && lowest->getPositionY() < halfway) {
                 // Halfway down, the drop is on the screen in its lane's colour.
                 sawFallingDrop = true;
                 driver().stepFrames(1);
                 ++frames;
-                const int lane = lowest->getTag();
                 const Vec2 body =
                     pixelOf(lowest->getPosition() + Vec2(8.0f, -lowest->getContentSize().height * 0.8f));
                 const cocos2d::Color4B seen = meanColor(body, 4);

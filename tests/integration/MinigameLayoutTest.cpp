@@ -1,8 +1,9 @@
 // Every minigame level of the resource tree, opened on the real minigame screen at 1280 x 810: the
 // board and its pieces must lie inside the window, above the bottom bar and clear of the guide's
 // avatar, and once the level is won the curator's bubble must leave the board's centre in sight. The
-// safe door's handle, once turned, and the selection panel's buttons are checked as well. Screenshots
-// are left in the test output folder under minigames/.
+// safe door's handle, once turned, the opened door and what stands above the closed one, the drop
+// catcher's cart under the win bubble and the selection panel's buttons are checked as well.
+// Screenshots are left in the test output folder under minigames/.
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,7 @@
 #include "minigames/MinigameScreen.h"
 #include "minigames/MinigamesSelectionScreen.h"
 #include "minigames/TwoMatch.h"
+#include "minigames/TwoMatchGrid.h"
 #include "ui/ChatScreen.h"
 #include "ui/NodeFromJson.h"
 #include "ui/PopupScreenBase.h"
@@ -515,6 +517,107 @@ TEST_F(MinigameLayoutTest, TheTurnedDoorHandleStaysInThePlayAreaAboveTheBar) {
     if (frame.hasGuide) {
         EXPECT_FALSE(testing::overlaps(box, frame.guide))
             << "the turned handle at " << describe(box) << " lies under the guide";
+    }
+}
+
+TEST_F(MinigameLayoutTest, TheDropCatchersWinBubbleLeavesTheCartInSightWhereverItStands) {
+    MinigameScreen* screen = open(2, 0);
+    ASSERT_NE(screen, nullptr);
+    auto* drops = dynamic_cast<DropsPuzzle*>(screen->getGame());
+    ASSERT_NE(drops, nullptr);
+    ASSERT_NE(drops->getCart(), nullptr);
+    // The cart as it stands at its start and at either end of its travel.
+    const Rect atStart = screenBox(drops->getCart());
+    std::vector<Rect> carts;
+    for (const float x : {drops->getCart()->getPositionX(), drops->getCartMinX(), drops->getCartMaxX()}) {
+        Rect box = atStart;
+        box.origin.x += x - drops->getCart()->getPositionX();
+        carts.push_back(box);
+    }
+    drops->win();
+    driver().stepFrames(kSettleFrames);
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/DropsPuzzle_win_cart.png"));
+    const Node* bubble = winBubble(screen);
+    ASSERT_NE(bubble, nullptr) << "no win bubble";
+    const Rect box = screenBox(bubble);
+    for (const Rect& cart : carts) {
+        EXPECT_FALSE(testing::overlaps(box, cart))
+            << "the win bubble at " << describe(box) << " covers the cart at " << describe(cart);
+    }
+}
+
+TEST_F(MinigameLayoutTest, TheOpenedDoorTakesWhatWasMountedOnItAndNothingFloatsOverThePainting) {
+    MinigameScreen* screen = open(0, 0);  // level 0 locks the bottom row
+    ASSERT_NE(screen, nullptr);
+    auto* door = dynamic_cast<TwoMatch*>(screen->getGame());
+    ASSERT_NE(door, nullptr);
+    // The bottom row holds nothing but the order's pair: taking it trips the one locked tumbler.
+    TwoMatchGrid kinds;
+    const std::vector<std::string> rows = {"2.2.2.2", ".2.2.2.", "2.2.2.2", ".2.2.2.", "01....."};
+    for (size_t line = 0; line < rows.size(); ++line) {
+        for (size_t column = 0; column < rows[line].size(); ++column) {
+            if (rows[line][column] != '.') {
+                kinds.set(static_cast<int32_t>(column), static_cast<int32_t>(rows.size() - 1 - line),
+                          rows[line][column] - '0');
+            }
+        }
+    }
+    door->layOut(kinds, 0, 1);
+    driver().stepFrames(30);
+    const Node* slots = door->getChildByName("UI")->getChildByName("slots_place");
+    for (const int32_t column : {0, 1}) {
+        driver().tap(slots->convertToWorldSpace(door->cellCentre(column, 0)));
+        driver().stepFrames(1);
+    }
+    for (int i = 0; i < 120 && door->getState() != MinigameState::Waiting; ++i) {
+        driver().stepFrames(1);
+    }
+    ASSERT_EQ(door->getState(), MinigameState::Waiting) << "the door opens";
+    driver().stepFrames(70);  // the handle turns in 0.5 s, then the door's parts fade in 0.5 s
+    ASSERT_EQ(door->getState(), MinigameState::Waiting) << "not won yet: no bubble in the way";
+    fs::create_directories(testing::Driver::outputPath("minigames"));
+    driver().saveScreenshot(testing::Driver::outputPath("minigames/TwoMatch_opened.png"));
+
+    const Node* opened = door->getChildByName("hinge_open");
+    ASSERT_NE(opened, nullptr);
+    ASSERT_TRUE(shownOnScreen(opened));
+    EXPECT_EQ(opened->getDisplayedOpacity(), 255);
+    const Rect openBox = screenBox(opened);
+    expectAboveTheBarAndInside(openBox, frameOf(screen), "the opened door at " + describe(openBox));
+    // Beside the opened door only the painting behind it and the wall's order panel and lamps remain.
+    const Node* ui = door->getChildByName("UI");
+    const std::vector<const Node*> wall = {ui->getChildByName("neworder_back"), ui->getChildByName("indicator_wrong"),
+                                           ui->getChildByName("indicator_correct")};
+    for (const Piece& piece : twoMatchPieces(door)) {
+        bool onTheWall = false;
+        for (const Node* n = piece.node; n != nullptr && !onTheWall; n = n->getParent()) {
+            onTheWall = std::find(wall.begin(), wall.end(), n) != wall.end();
+        }
+        if (onTheWall || piece.node == opened) {
+            continue;
+        }
+        const Rect box = screenBox(piece.node);
+        const Rect shared = overlapOf(box, openBox);
+        EXPECT_TRUE(shared.size.width >= box.size.width - kTolerance && shared.size.height >= box.size.height - kTolerance)
+            << "'" << piece.node->getName() << "' at " << describe(box) << " is still shown away from the opened door at "
+            << describe(openBox);
+    }
+}
+
+TEST_F(MinigameLayoutTest, NoEmptyPlateHangsAboveTheDoor) {
+    MinigameScreen* screen = open(0, 0);
+    ASSERT_NE(screen, nullptr);
+    const Rect face = twoMatchBoard(screen->getGame());
+    ASSERT_GT(face.size.width, 0.0f);
+    // Above the door's face, between its sides, the painting is all there is: the plate that stood
+    // there carried nothing for the whole game.
+    for (const Piece& piece : twoMatchPieces(screen->getGame())) {
+        const Rect box = screenBox(piece.node);
+        const bool above = box.getMinY() >= face.getMaxY() - kTolerance;
+        const bool across = box.getMinX() < face.getMaxX() && box.getMaxX() > face.getMinX();
+        EXPECT_FALSE(above && across) << "'" << piece.node->getName() << "' at " << describe(box)
+                                      << " stands above the door at " << describe(face);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "Driver.h"
 #include "GameSound.h"
+#include "NodeBoxes.h"
 #include "ScreenTestSupport.h"
 #include "Settings.h"
 #include "UserData.h"
@@ -249,6 +250,46 @@ TEST_F(OptionsScreenTest, InTheLevelThereIsNoChooserAndExitRunsTheLevelsOwnActio
     click("exit");
     EXPECT_EQ(leaves, 1);
     EXPECT_FALSE(top->isConfirmationOpen());
+}
+
+// Everything on the panel but its close button, which sits on the corner of the frame, stands inside
+// the frame: within the panel art's box less its brass rim and the fine line inside the rim.
+void expectInsideTheFrame(const Node* panelNode, const std::string& layout) {
+    constexpr float kFrameWidth = 26.0f;
+    const Node* art = panelNode->getChildByName("panel");
+    ASSERT_NE(art, nullptr) << layout;
+    const cocos2d::Rect box = testing::screenBox(art);
+    const cocos2d::Rect inner(box.getMinX() + kFrameWidth, box.getMinY() + kFrameWidth,
+                              box.size.width - 2 * kFrameWidth, box.size.height - 2 * kFrameWidth);
+    for (const Node* part : panelNode->getChildren()) {
+        if (part == art || part->getName() == "CloseButton" || !part->isVisible()) {
+            continue;
+        }
+        const cocos2d::Rect shown = testing::shownBox(part);
+        EXPECT_TRUE(shown.getMinX() >= inner.getMinX() && shown.getMaxX() <= inner.getMaxX() &&
+                    shown.getMinY() >= inner.getMinY() && shown.getMaxY() <= inner.getMaxY())
+            << layout << ": \"" << part->getName() << "\" at (" << shown.getMinX() << ", " << shown.getMinY()
+            << ") to (" << shown.getMaxX() << ", " << shown.getMaxY() << ") reaches past the frame, whose inside is ("
+            << inner.getMinX() << ", " << inner.getMinY() << ") to (" << inner.getMaxX() << ", " << inner.getMaxY()
+            << ")";
+    }
+}
+
+TEST_F(OptionsScreenTest, EveryControlStandsInsideThePanelsFrameInBothLayoutsAndInTheChooser) {
+    expectInsideTheFrame(panel, "the gallery's options");
+    driver().saveScreenshot(testing::Driver::outputPath("OptionsScreen_gallery_layout.png"));
+    panel->setInGameLayout();
+    driver().stepFrames(1);
+    expectInsideTheFrame(panel, "the level's options");
+    EXPECT_FALSE(testing::overlaps(testing::screenBox(child("credits")), testing::screenBox(child("exit"))))
+        << "the level's Credits and Exit overlap";
+    driver().saveScreenshot(testing::Driver::outputPath("OptionsScreen_level_layout.png"));
+    auto* chooser = dynamic_cast<ChooseUserScreen*>(NodeFromJson("ui/OptionsScreen").createNode("ChooseUser"));
+    ASSERT_NE(chooser, nullptr);
+    container->addChild(chooser);
+    panel->setVisible(false);
+    driver().stepFrames(2);
+    expectInsideTheFrame(chooser, "the player list");
 }
 
 TEST_F(OptionsScreenTest, CreditsReplaceTheGalleryButArePushedOverTheLevel) {

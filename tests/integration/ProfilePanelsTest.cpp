@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "LookContrast.h"
 #include "RunningScreen.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
@@ -170,7 +171,6 @@ TEST_F(ProfilePanelsTest, TheCurrentPlayerComesFirstThenTheOthersThenEmptySlots)
             EXPECT_EQ(user->isEnabled(), !current) << slot;
             EXPECT_EQ(user->isBright(), !empty) << slot;
             if (current) {
-                EXPECT_EQ(user->getTitleColor(), cocos2d::Color3B::GRAY);
                 // Shown as the chosen one: its own lit plate, not the dimmed look of an empty slot.
                 const cocos2d::Sprite* shown = user->getShownImage();
                 ASSERT_NE(shown, nullptr);
@@ -186,6 +186,31 @@ TEST_F(ProfilePanelsTest, TheCurrentPlayerComesFirstThenTheOthersThenEmptySlots)
         }
         container->removeFromParent();
     }
+}
+
+TEST_F(ProfilePanelsTest, TheCurrentPlayersNameReadsOnItsOwnPlate) {
+    players({{u"Cid", 0}, {u"Bob", 0}});
+    ChooseUserScreen* chooser = openChooser();
+    driver().stepFrames(2);
+    cocos2d::ui::Button* user = button(chooser, 1, "user");
+    ASSERT_NE(user, nullptr);
+    ASSERT_NE(user->getTitleRenderer(), nullptr);
+    ASSERT_EQ(user->getTitleText(), "Cid");
+    const cocos2d::Color3B ink = user->getTitleRenderer()->getDisplayedColor();
+    const unsigned char inkRgb[3] = {ink.r, ink.g, ink.b};
+    // The plate's face on either side of the short name, where nothing but the plate is drawn.
+    const cocos2d::Size size = user->getContentSize();
+    for (const float across : {0.14f, 0.2f, 0.8f, 0.86f}) {
+        for (const float up : {0.35f, 0.5f, 0.65f}) {
+            const cocos2d::Color4B face =
+                screentest::colourAt(user->convertToWorldSpace(Vec2(size.width * across, size.height * up)));
+            const unsigned char faceRgb[3] = {face.r, face.g, face.b};
+            EXPECT_GE(testing::contrastRatio(inkRgb, faceRgb), 4.5)
+                << "the name in " << int(ink.r) << "," << int(ink.g) << "," << int(ink.b) << " on the plate's "
+                << int(face.r) << "," << int(face.g) << "," << int(face.b) << " at " << across << ", " << up;
+        }
+    }
+    driver().saveScreenshot(driver().outputPath("profile-chooser-current.png"));
 }
 
 TEST_F(ProfilePanelsTest, ADeletedPlayerLeavesAnEmptySlotAtOnceAndIsNotSavedYet) {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <new>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "Profile.h"
 #include "Settings.h"
 #include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
 #include "engine/events/EventDispatcher.h"
 #include "engine/events/EventListenerTouch.h"
 #include "engine/events/Touch.h"
@@ -309,7 +311,7 @@ protected:
     bool _overridden = false;
 };
 
-TEST_F(TwoMatchPlayTest, ADoorWhoseTileHasNoPictureAnywhereIsLostWithOneLine) {
+TEST_F(TwoMatchPlayTest, ADoorWhoseTileHasNoPictureAnywhereIsLostOnceAndLeftThroughBack) {
     useSheetWithoutTile1("two-match-no-tile-1", false);
     ASSERT_FALSE(HasFatalFailure());
     screentest::loadEnglishTexts();
@@ -321,19 +323,22 @@ TEST_F(TwoMatchPlayTest, ADoorWhoseTileHasNoPictureAnywhereIsLostWithOneLine) {
     currentMinigameLevel = 0;
     MinigameScreen* screen = MinigameScreen::create();
     ASSERT_NE(screen, nullptr) << "the screen comes up to tell the player";
+    std::vector<bool> results;
+    screen->setOnFinished([&results](bool won) { results.push_back(won); });
     _scene = cocos2d::Scene::create();
     _scene->addChild(screen);
     cocos2d::Director::getInstance()->replaceScene(_scene);
     driver().stepFrames(2);
     auto* game = dynamic_cast<TwoMatch*>(screen->getGame());
     ASSERT_NE(game, nullptr);
+    // Held, so that a door started in its place could not take its address.
+    const cocos2d::RefPtr<TwoMatch> firstDoor(game);
     // No door that can be neither won nor lost: the level ends, and the screen shows the loss.
     EXPECT_EQ(game->getState(), MinigameState::Lost);
     EXPECT_TRUE(screen->isEnded());
     const cocos2d::Node* lossText = screen->getUi()->getChildByName("LooseAnim");
     ASSERT_NE(lossText, nullptr);
     EXPECT_TRUE(lossText->isVisible());
-    EXPECT_EQ(screentest::countLinesStartingWith(log, "TwoMatch: no picture for \"tile_1\""), 1);
     for (int32_t row = 0; row < TwoMatchGrid::kRows; ++row) {
         for (int32_t column = 0; column < TwoMatchGrid::kColumns; ++column) {
             if (const TwoMatchPipe* tile = game->getTile(column, row)) {
@@ -341,8 +346,32 @@ TEST_F(TwoMatchPlayTest, ADoorWhoseTileHasNoPictureAnywhereIsLostWithOneLine) {
             }
         }
     }
-    driver().stepFrames(30);
+
+    // Starting the same door again would only lose it again: long after the restart would have come,
+    // the first loss is still on the screen, and Skip and Reset change nothing.
+    for (const char* button : {"Skip", "Reset"}) {
+        if (const cocos2d::Node* widget = screen->getUi()->getChildByName(button)) {
+            driver().tap(widget->convertToWorldSpace(
+                Vec2(widget->getContentSize().width / 2, widget->getContentSize().height / 2)));
+            driver().stepFrames(2);
+        }
+    }
+    driver().stepFrames(5 * 60);
+    EXPECT_EQ(screen->getGame(), game) << "the lost door was started again";
+    EXPECT_EQ(game->getState(), MinigameState::Lost);
+    EXPECT_TRUE(screen->isStranded());
+    EXPECT_TRUE(lossText->isVisible()) << "the loss is left on the screen";
+    EXPECT_GT(lossText->getDisplayedOpacity(), 200);
+    EXPECT_EQ(screentest::countLinesStartingWith(log, "TwoMatch: no picture for \"tile_1\""), 1);
+    EXPECT_TRUE(Settings::getInstance().getCurrentUser().world.minigameWins.empty()) << "Skip won nothing";
     screenshot("lost");
+
+    // Back leaves, and the launcher hears of no win.
+    const cocos2d::Node* back = screen->getUi()->getChildByName("Menu");
+    ASSERT_NE(back, nullptr);
+    driver().tap(back->convertToWorldSpace(Vec2(back->getContentSize().width / 2, back->getContentSize().height / 2)));
+    driver().stepFrames(2);
+    EXPECT_EQ(results, std::vector<bool>{false});
 }
 
 TEST_F(TwoMatchPlayTest, ATileMissingFromTheSheetIsDrawnFromTheDescription) {

@@ -58,6 +58,15 @@ double channel(const Lab& c, int i) {
 
 }  // namespace
 
+double contrastRatio(const unsigned char* rgb1, const unsigned char* rgb2) {
+    auto luminance = [](const unsigned char* rgb) {
+        return 0.2126 * linear(rgb[0] / 255.0) + 0.7152 * linear(rgb[1] / 255.0) + 0.0722 * linear(rgb[2] / 255.0);
+    };
+    const double a = luminance(rgb1);
+    const double b = luminance(rgb2);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
 Lab toLab(const unsigned char* rgb) {
     const double r = linear(rgb[0] / 255.0), g = linear(rgb[1] / 255.0), b = linear(rgb[2] / 255.0);
     const double x = (0.4124 * r + 0.3576 * g + 0.1805 * b) / 0.95047;

@@ -18,6 +18,10 @@ struct Lab {
 Lab toLab(const unsigned char* rgb);
 double deltaE(const Lab& p, const Lab& q);
 
+// How text in one sRGB colour stands out from another, as the web's accessibility guidelines measure
+// it: from 1 (the same lightness) to 21 (black on white); they ask 4.5 of body text, 3 of large text.
+double contrastRatio(const unsigned char* rgb1, const unsigned char* rgb2);
+
 // The pixels of an image region that a mask selects, each the mean colour of the square of
 // (2 radius + 1)^2 pixels around it: single pixels of brushwork are not what the eye reads at a
 // glance. The mask is w x h, rows from the top, and must leave those squares inside the image.

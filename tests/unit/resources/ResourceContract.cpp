@@ -185,7 +185,7 @@ const std::vector<Lookup>& lookups() {
         // The five minigames' folders.
         const std::string tm = "Minigames/TwoMatch", cp = "Minigames/ConveyorPuzzle", dp = "Minigames/DropsPuzzle",
                           cm = "Minigames/ColorMatch", jp = "Minigames/JigsawPuzzle";
-        for (const char* n : {"painting", "top_plate", "hinge_closed", "hinge_open", "tile_0", "tile_1", "tile_2", "Selection"}) {
+        for (const char* n : {"painting", "hinge_closed", "hinge_open", "tile_0", "tile_1", "tile_2", "Selection"}) {
             t.push_back({tm, "", n, "T", -1});
         }
         t.push_back({tm, "", "UI", "P", -1});

@@ -142,9 +142,9 @@ TEST_F(DropsPuzzleTest, StartsPlayingWithLanesLaidOutFromTheDescription) {
         EXPECT_FALSE(drop->isVisible());
         EXPECT_FALSE(spot->isVisible());
         // The template hangs from its top centre where it stood: the description's frame (y 105..185,
-        // lanes 220 apart from x 280) in the layer's centre-origin space.
+        // lanes 220 apart from x 280; spots at y 525..565) in the layer's centre-origin space.
         EXPECT_EQ(game->getDropHome(lane), Vec2(-330.0f + 220.0f * lane, 300.0f));
-        EXPECT_EQ(game->getSpotPlace(lane), Vec2(-330.0f + 220.0f * lane, -250.0f));
+        EXPECT_EQ(game->getSpotPlace(lane), Vec2(-330.0f + 220.0f * lane, -140.0f));
         EXPECT_EQ(game->getLaneState(lane), Lane::Idle);
         EXPECT_EQ(game->getLaneDrop(lane), nullptr);
         EXPECT_GE(game->getLaneTimer(lane), 0.3f);
@@ -186,7 +186,9 @@ TEST_F(DropsPuzzleTest, ADropGrowsAtItsHomeThenWaitsThenFallsToAboveItsSpot) {
     ASSERT_EQ(game->getLaneState(1), Lane::Falling);
     EXPECT_NEAR(static_cast<float>(waited) / 60.0f, 0.7f - 0.55f, 1.5f / 60.0f);
     seconds(0.5f);
-    EXPECT_NEAR(drop->getPositionY(), (300.0f + (-230.0f)) / 2.0f, 12.0f);
+    // Halfway from its home to just above its spot.
+    EXPECT_NEAR(drop->getPositionY(),
+                (game->getDropHome(1).y + game->getSpotPlace(1).y + DropsPuzzle::kLandingLift) / 2.0f, 12.0f);
     EXPECT_FLOAT_EQ(drop->getPositionX(), game->getDropHome(1).x);
     seconds(0.45f);
     EXPECT_EQ(game->getLaneState(1), Lane::Falling);

@@ -54,8 +54,8 @@ void artStudioWall(ArtContext& a) {
     cairo_rectangle(cr, 0, 0, W, H);
     fillRadial(cr, W / 2, H * 0.45, H * 0.1, W * 0.75,
                {{0, Rgb::hex(0xFFE2A8), 0.28}, {0.5, Rgb::hex(0xFFE2A8), 0.08}, {1, {0, 0, 0}, 0.55}});
-    // Wainscot rail along the bottom.
-    double ry = H * 0.9;
+    // Wainscot rail along the bottom; `rail` lifts it, as a ledge for what rolls along the wall.
+    double ry = H * a.args.number("rail", 0.9);
     cairo_rectangle(cr, 0, ry, W, H - ry);
     fillLinear(cr, 0, ry, 0, H, {{0, kWalnutLight}, {0.15, kWalnut}, {1, kWalnutDark}});
     strokeLine(cr, 0, ry, W, ry, 4, kGold, 0.8);

@@ -74,12 +74,11 @@ void artPintle(ArtContext& a) {
     cairo_fill(cr);
 }
 
-// A door hinge, closed (barrel round) or open (leaf turned).
+// The closed door's hinge: a leaf with its three barrels.
 void artHinge(ArtContext& a) {
     cairo_t* cr = a.cr;
     double W = a.w, H = a.h;
-    bool open = a.args.flag("open", false);
-    double leaf = open ? W * 0.3 : W * 0.6;
+    double leaf = W * 0.6;
     cairo_rectangle(cr, W * 0.5 - leaf / 2, H * 0.08, leaf, H * 0.84);
     fillLinear(cr, 0, 0, W, 0, {{0, steel(0.3)}, {0.5, steel(0.8)}, {1, steel(0.3)}});
     for (int i = 0; i < 3; ++i) {
@@ -88,6 +87,61 @@ void artHinge(ArtContext& a) {
         fillLinear(cr, W * 0.3, 0, W * 0.7, 0, {{0, steel(0.95)}, {1, steel(0.2)}});
     }
     for (int i = 0; i < 4; ++i) rivet(cr, W / 2, H * (0.16 + 0.23 * i), 3);
+}
+
+// The safe's door swung open towards the viewer: its inside face in perspective, hinged at `hingeX`
+// from `hingeTop` to `hingeBottom` (where the closed door's edge stood), its free edge nearer and so
+// taller, with the bolt bar that drives the five rows' bolts, drawn back, and the hinge barrels.
+void artSafeDoorOpen(ArtContext& a) {
+    cairo_t* cr = a.cr;
+    double W = a.w, H = a.h;
+    double hx = a.args.number("hingeX", W * 0.12);
+    double ht = a.args.number("hingeTop", H * 0.03), hb = a.args.number("hingeBottom", H * 0.95);
+    double fx = W - 18, ft = 3, fb = H - 3;  // the free edge of the inside face
+    double ex = W - 5;                       // the door's thickness shows beyond it
+    // A point of the face: `k` of the way from the hinge to the free edge, `t` from top to bottom.
+    auto at = [&](double k, double t) {
+        double x = hx + (fx - hx) * k;
+        double top = ht + (ft - ht) * k, bottom = hb + (fb - hb) * k;
+        return Pt{x, top + (bottom - top) * t};
+    };
+    // The shadow the door throws on what lies behind it.
+    polygon(cr, {{hx, ht + 12}, {fx + 12, ft + 16}, {fx + 12, fb}, {hx, hb + 6}});
+    setColor(cr, {0, 0, 0}, 0.22);
+    cairo_fill(cr);
+    polygon(cr, {{fx, ft}, {ex, ft + 4}, {ex, fb - 4}, {fx, fb}});
+    fillLinear(cr, fx, 0, ex, 0, {{0, steel(0.6)}, {1, steel(0.2)}});
+    polygon(cr, {{hx, ht}, {fx, ft}, {fx, fb}, {hx, hb}});
+    fillLinear(cr, hx, 0, fx, 0, {{0, steel(0.2)}, {0.55, steel(0.5)}, {1, steel(0.72)}}, true);
+    cairo_set_line_width(cr, 2);
+    setColor(cr, steel(0.05), 0.8);
+    cairo_stroke(cr);
+    // The recessed cover of the lock work, with a rivet at each corner.
+    Pt c0 = at(0.14, 0.05), c1 = at(0.8, 0.05), c2 = at(0.8, 0.95), c3 = at(0.14, 0.95);
+    polygon(cr, {c0, c1, c2, c3});
+    fillLinear(cr, c0.x, 0, c1.x, 0, {{0, steel(0.15)}, {1, steel(0.45)}}, true);
+    cairo_set_line_width(cr, 1.5);
+    setColor(cr, steel(0.9), 0.5);
+    cairo_stroke(cr);
+    for (const Pt& p : {at(0.2, 0.08), at(0.74, 0.08), at(0.74, 0.92), at(0.2, 0.92)}) rivet(cr, p.x, p.y, 3);
+    // The bolt bar and the five bolts it has drawn back, one per row of tiles (row 0 at the bottom of
+    // the 90 px nameplate and the 560 px face, rows 104 px apart).
+    Pt b0 = at(0.86, 0.12), b1 = at(0.86, 0.93);
+    roundedRect(cr, b0.x - 4, b0.y, 8, b1.y - b0.y, 4);
+    fillLinear(cr, b0.x - 4, 0, b0.x + 4, 0, {{0, steel(0.95)}, {1, steel(0.3)}});
+    for (int r = 0; r < 5; ++r) {
+        double t = (578.0 - 104.0 * r) / 650.0;
+        Pt p = at(0.86, t), q = at(1.0, t);
+        double hgt = 14 * (1.0 + 0.12 * (q.x - hx) / (fx - hx));
+        roundedRect(cr, p.x - 6, p.y - hgt / 2, q.x - p.x + 2, hgt, hgt / 2);
+        fillLinear(cr, 0, p.y - hgt / 2, 0, p.y + hgt / 2, {{0, steel(1)}, {0.5, steel(0.6)}, {1, steel(0.2)}});
+    }
+    // The hinge barrels on the hinge edge.
+    for (double t : {0.18, 0.5, 0.82}) {
+        Pt p = at(0.0, t);
+        roundedRect(cr, p.x - 8, p.y - 34, 16, 68, 8);
+        fillLinear(cr, p.x - 8, 0, p.x + 8, 0, {{0, steel(0.95)}, {1, steel(0.2)}});
+    }
 }
 
 // A tile of the pair game: a brass plate with symbol 0 (crown), 1 (key) or 2 (star).
@@ -328,6 +382,7 @@ void registerMinigameArt(ArtRegistry& r) {
     r.add("safe_handle", artSafeHandle);
     r.add("pintle", artPintle);
     r.add("hinge", artHinge);
+    r.add("safe_door_open", artSafeDoorOpen);
     r.add("tile", artTile);
     r.add("tile_selection", artTileSelection);
     r.add("belt", artBelt);
