@@ -12,6 +12,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "TestHome.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/platform/Application.h"
@@ -345,19 +346,7 @@ void Driver::stopCapturingLog() {
 }
 
 std::string Driver::scratchPath(const std::string& fileName) {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() /
-                                     ("kestrova-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(made);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                                            ("kestrova-test-" + std::to_string(::getpid())),
-                                        ignored);
-        });
-        return made;
-    }();
-    const std::filesystem::path path = folder / fileName;
+    const std::filesystem::path path = std::filesystem::path(scratchFolder()) / fileName;
     std::filesystem::create_directories(path.parent_path());
     return path.string();
 }

@@ -68,8 +68,9 @@ public:
 
     // Where failing tests write their images: <build>/test-output/ (created on demand).
     static std::string outputPath(const std::string& fileName);
-    // A path in this process's own scratch folder, for fixtures a test writes and reads back. Tests run
-    // as parallel processes, so shared names under the output folder would race. Removed at exit.
+    // A path in this process's own scratch folder (TestHome.h), for fixtures a test writes and reads
+    // back; its parent folder is made. Tests run as parallel processes, so shared names under the
+    // output folder would race. Removed at exit.
     static std::string scratchPath(const std::string& fileName);
 
 private:
