@@ -35,6 +35,9 @@ public:
     bool launch(cocos2d::Application& app);
     // n frames exactly as the application loop runs them: poll, then one frame of 1/60 s.
     void stepFrames(int n = 1);
+    // One frame of no game time: what other threads handed to the main thread (decoded pictures, sound
+    // ends) is delivered and drawn, and nothing moves.
+    void idleFrame();
 
     // Design points (y up), left button, touch id 0.
     void touchBegan(const cocos2d::Vec2& designPoint);
