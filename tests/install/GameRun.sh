@@ -1,16 +1,18 @@
 # Sourced by the install tests: starting an installed game as a player's machine would, watching its
 # log and ending it as the session does.
 
-# Starts the given game binary in a fresh home and XDG data folder under RUN from an empty working
-# directory, drawn by SDL's offscreen driver. Leaves the process running; sets game_pid and game_log.
+# Starts the given game binary in a fresh home and XDG data, config and cache folders under RUN from
+# an empty working directory, drawn by SDL's offscreen driver. (Mesa keeps its shader cache in the
+# XDG cache folder, else in the account's own home whatever HOME says.) Leaves the process running;
+# sets game_pid and game_log.
 #   start_game BINARY RUN
 start_game() {
     local binary=$1 run=$2
-    mkdir -p "$run/cwd" "$run/home" "$run/data" "$run/config"
+    mkdir -p "$run/cwd" "$run/home" "$run/data" "$run/config" "$run/cache"
     game_log=$run/game.log
     (cd "$run/cwd" && exec env -u DISPLAY -u WAYLAND_DISPLAY HOME="$run/home" XDG_DATA_HOME="$run/data" \
-        XDG_CONFIG_HOME="$run/config" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy \
-        "$binary" >"$game_log" 2>&1) &
+        XDG_CONFIG_HOME="$run/config" XDG_CACHE_HOME="$run/cache" SDL_VIDEODRIVER=offscreen \
+        SDL_AUDIODRIVER=dummy "$binary" >"$game_log" 2>&1) &
     game_pid=$!
 }
 

@@ -15,6 +15,7 @@
 #include "UserData.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
+#include "engine/base/RefPtr.h"
 #include "engine/events/EventKeyboard.h"
 #include "engine/scene/Scene.h"
 
@@ -46,6 +47,7 @@ protected:
     }
 
     void TearDown() override {
+        cabinet = nullptr;
         JsonDocumentCache::getInstance().clear();
         if (HasFailure()) {
             driver().saveScreenshot(testing::Driver::outputPath(
@@ -114,7 +116,8 @@ protected:
         driver().stepFrames(1);
     }
 
-    CabinetScreen* cabinet = nullptr;
+    // Held, so that a cabinet that has left (its scene replaced) can still be asked about it.
+    cocos2d::RefPtr<CabinetScreen> cabinet;
 };
 
 TEST_F(CabinetScreenTest, WithNothingFoundTheBoardIsBareAndNothingHappensLater) {

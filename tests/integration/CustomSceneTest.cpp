@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <new>
-#include <thread>
 #include <string>
 #include <vector>
 
 #include "Driver.h"
+#include "FrameWaits.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
 #include "engine/renderer/Image.h"
@@ -65,16 +64,8 @@ protected:
         scene->reported = &delegate.progress_;
     }
 
-    // The decoder runs on its own thread: frames are stepped, with short waits, until every request
-    // has come back (three seconds at most).
-    void stepUntilIdle() {
-        cocos2d::TextureCache* cache = Director::getInstance()->getTextureCache();
-        for (int i = 0; i < 600 && cache->pendingAsyncLoads() > 0; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            testing::Driver::get().stepFrames(1);
-        }
-        testing::Driver::get().stepFrames(2);
-    }
+    // The decoder runs on its own thread: frames until every request has come back, and two more.
+    void stepUntilIdle() { testing::settleFrames(2); }
 
     RefPtr<CountingScene> scene;
     RecordingDelegate delegate;

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "BoardTestStage.h"
@@ -61,11 +59,8 @@ TEST(FirstStartJourneyTest, ANewPlayerNamesThemselvesSkipsTheIntroAndPlaysTheDem
     scene->addChild(loading);
     Director::getInstance()->replaceScene(scene);
     driver().stepFrames(1);
-    for (int i = 0; i < 2000 && !loading->isFinished(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        driver().stepFrames(1);
-    }
-    ASSERT_TRUE(loading->isFinished());
+    ASSERT_TRUE(testing::stepUntil(
+        "the loading screen to finish", [loading] { return loading->isFinished(); }, 10.0f));
     ASSERT_NE(dynamic_cast<NewUserPopup*>(loading->getNewUserPopup()), nullptr);
 
     const std::vector<std::string>& log = driver().captureLog();

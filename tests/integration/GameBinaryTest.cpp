@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -23,11 +22,14 @@
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
+#include "WaitFor.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+
+// A whole game process on a loaded machine: as long as the install test gives it.
+constexpr std::chrono::minutes kLoadingDeadline{4};
 
 std::string readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -81,13 +83,17 @@ public:
         }
         return !_exited;
     }
-    // Waits up to timeout for the end; true when it ended.
-    bool waitForEnd(std::chrono::milliseconds timeout) {
-        const auto until = Clock::now() + timeout;
-        while (running() && Clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return _exited;
+    // Until the process has ended; false, failing the test, when it does not.
+    bool waitForEnd() {
+        return testing::waitFor("the game to end", [this] { return !running(); });
+    }
+    // Until the loop has run the splash through to the end of the loading screen, which logs where it
+    // leads (as the install test waits for it); false when the game ended first or never got there.
+    bool waitForTheLoadingScreensEnd() {
+        testing::waitFor(
+            "the game to reach the end of its loading screen",
+            [this] { return !running() || logContains("loading -> "); }, [] {}, kLoadingDeadline);
+        return running() && logContains("loading -> ");
     }
     bool logContains(const std::string& text) const { return readText(_log).find(text) != std::string::npos; }
     // Waits up to timeout for the log to hold text; true when it does.
@@ -119,17 +125,13 @@ TEST(GameBinaryTest, AFirstStartRunsTheLoopUntilTerminatedAndThenSavesTheNewPlay
     {
         GameProcess game(root);
         ASSERT_GT(game.pid(), 0);
-        // Three seconds of running: well past the launch, into the splash screen's frames.
-        const auto until = Clock::now() + std::chrono::seconds(3);
-        while (Clock::now() < until && game.running()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ASSERT_TRUE(game.running()) << "the game ended by itself:\n" << game.log();
+        // Well past the launch: the loop has run the splash and the loading screen.
+        ASSERT_TRUE(game.waitForTheLoadingScreensEnd()) << game.log();
         EXPECT_TRUE(game.logContains("UserDataIO::loadUserData"));
         EXPECT_TRUE(game.logContains("reading secondary userdata failed!"));
 
         ASSERT_EQ(::kill(game.pid(), SIGTERM), 0);
-        ASSERT_TRUE(game.waitForEnd(std::chrono::seconds(20))) << game.log();
+        ASSERT_TRUE(game.waitForEnd()) << game.log();
         ASSERT_TRUE(WIFEXITED(game.status())) << game.log();
         EXPECT_EQ(WEXITSTATUS(game.status()), 0) << game.log();
         EXPECT_TRUE(game.logContains("UserDataIO::saveUserData"));
@@ -234,13 +236,9 @@ TEST(GameBinaryTest, AStoreFromBeforeSurvivesARunOfTheGame) {
         {
             GameProcess game(root);
             ASSERT_GT(game.pid(), 0);
-            const auto until = Clock::now() + std::chrono::seconds(3);
-            while (Clock::now() < until && game.running()) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-            ASSERT_TRUE(game.running()) << "the game ended by itself:\n" << game.log();
+            ASSERT_TRUE(game.waitForTheLoadingScreensEnd()) << game.log();
             ASSERT_EQ(::kill(game.pid(), SIGTERM), 0);
-            ASSERT_TRUE(game.waitForEnd(std::chrono::seconds(20))) << game.log();
+            ASSERT_TRUE(game.waitForEnd()) << game.log();
             EXPECT_TRUE(game.logContains(c.expectedLine)) << game.log();
             EXPECT_EQ(game.logContains("kept aside"), c.keptAside) << game.log();
         }

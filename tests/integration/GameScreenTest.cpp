@@ -249,10 +249,7 @@ protected:
     // less than 3 s) and reports whether one does.
     template <typename T>
     bool leftFor() {
-        for (int frame = 0; frame < 180 && runningScreen<T>() == nullptr; ++frame) {
-            driver().stepFrames(1);
-        }
-        return runningScreen<T>() != nullptr;
+        return testing::stepUntilRunning<T>(3.0f) != nullptr;
     }
 };
 

@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Driver.h"
+#include "FrameWaits.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/ProgressTimer.h"
 #include "engine/base/Director.h"
@@ -93,13 +92,10 @@ protected:
         return screen;
     }
 
-    // Frames, with short waits for the decoder thread, until the screen is done (five seconds at most).
+    // Frames until the screen is done (FrameWaits.h).
     bool finish(LoadingScreen* screen) {
-        for (int i = 0; i < 1000 && !screen->isFinished(); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            driver().stepFrames(1);
-        }
-        return screen->isFinished();
+        return testing::stepUntil(
+            "the loading screen to finish", [screen] { return screen->isFinished(); }, 10.0f);
     }
 
     testing::Driver& driver() { return testing::Driver::get(); }

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Driver.h"
+#include "FrameWaits.h"
 #include "ScreenTestSupport.h"
 #include "engine/2d/Label.h"
 #include "engine/base/Director.h"
@@ -308,11 +307,8 @@ TEST_F(MapScreenTest, TheLoadingScreenLeadsAPlayerWhoHasStartedToTheMap) {
     scene->addChild(loading);
     Director::getInstance()->replaceScene(scene);
     driver().stepFrames(1);
-    for (int i = 0; i < 2000 && !loading->isFinished(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        driver().stepFrames(1);
-    }
-    ASSERT_TRUE(loading->isFinished());
+    ASSERT_TRUE(testing::stepUntil(
+        "the loading screen to finish", [loading] { return loading->isFinished(); }, 10.0f));
     driver().stepFrames(30);
     cocos2d::Scene* running = Director::getInstance()->getRunningScene();
     ASSERT_NE(running, nullptr);

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Driver.h"
@@ -415,11 +413,8 @@ TEST_F(ProfilePanelsTest, AFirstStartAsksForANameWithoutNoAndTheNameStartsTheInt
     scene->addChild(loading);
     Director::getInstance()->replaceScene(scene);
     driver().stepFrames(1);
-    for (int i = 0; i < 2000 && !loading->isFinished(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        driver().stepFrames(1);
-    }
-    ASSERT_TRUE(loading->isFinished());
+    ASSERT_TRUE(testing::stepUntil(
+        "the loading screen to finish", [loading] { return loading->isFinished(); }, 10.0f));
     auto* popup = dynamic_cast<NewUserPopup*>(loading->getNewUserPopup());
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->getChildByName("No"), nullptr);

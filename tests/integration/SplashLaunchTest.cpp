@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "Driver.h"
+#include "RunningScreen.h"
 #include "ImageBytes.h"
 #include "ScreenTestSupport.h"
 #include "engine/base/Director.h"
@@ -69,18 +68,9 @@ public:
 
     bool launched() const { return _launched; }
 
-    // The loading screen once the splash has led to it, or null after `frames` frames.
-    LoadingScreen* waitForLoadingScreen(int frames) {
-        for (int frame = 0; frame < frames; ++frame) {
-            testing::Driver::get().stepFrames(1);
-            cocos2d::Scene* running = Director::getInstance()->getRunningScene();
-            if (running != nullptr && !running->isTransition() && running->getChildrenCount() > 0) {
-                if (auto* loading = dynamic_cast<LoadingScreen*>(running->getChildren().at(0))) {
-                    return loading;
-                }
-            }
-        }
-        return nullptr;
+    // The loading screen once the splash has led to it, or null (with a failure) after `gameSeconds`.
+    LoadingScreen* waitForLoadingScreen(float gameSeconds) {
+        return testing::stepUntilRunning<LoadingScreen>(gameSeconds);
     }
 
 private:
@@ -100,14 +90,10 @@ TEST(SplashLaunchTest, ABrokenSplashListAtLaunchStillLeadsToTheLoadingScreen) {
     ASSERT_TRUE(launch.launched());
     EXPECT_EQ(screentest::countLinesStartingWith(log, "Load splash/splashdata.xml list: "), 1);
 
-    LoadingScreen* loading = launch.waitForLoadingScreen(300);
+    LoadingScreen* loading = launch.waitForLoadingScreen(5.0f);
     ASSERT_NE(loading, nullptr);
-    // The decoder thread gets a little time between frames (five seconds at most).
-    for (int frame = 0; frame < 1000 && !loading->isFinished(); ++frame) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        testing::Driver::get().stepFrames(1);
-    }
-    EXPECT_TRUE(loading->isFinished());
+    EXPECT_TRUE(testing::stepUntil(
+        "the loading screen to finish", [loading] { return loading->isFinished(); }, 10.0f));
     // A first start: the nameless default player is asked for a name.
     EXPECT_TRUE(screentest::hasLine(log, "loading -> new player"));
 }
@@ -121,7 +107,7 @@ TEST(SplashLaunchTest, ASplashPictureClaimingAHugeSizeIsRefusedInOneLineAndTheGa
     const std::vector<std::string>& log = launch.launch();
     ASSERT_TRUE(launch.launched());
 
-    ASSERT_NE(launch.waitForLoadingScreen(600), nullptr);
+    ASSERT_NE(launch.waitForLoadingScreen(10.0f), nullptr);
     std::vector<std::string> named;
     for (const std::string& line : log) {
         if (line.find("title.jpg") != std::string::npos) {

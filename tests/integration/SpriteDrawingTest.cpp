@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "Driver.h"
+#include "WaitFor.h"
 #include "engine/base/Director.h"
 #include "engine/base/RefPtr.h"
 #include "engine/platform/GLViewImpl.h"
@@ -254,12 +253,9 @@ TEST_F(SpriteDrawingTest, AsyncLoadsCompleteOnTheMainThreadInRequestOrderAndAMis
     });
     cache->addImageAsync(a, [&](cocos2d::Texture2D* t) { order.push_back(t == cachedAlready ? "a" : "a wrong"); });
     EXPECT_TRUE(order.empty()) << "never inside the call";
-    // Frames step without sleeping; give the decoder thread wall time.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (order.size() < 3 && std::chrono::steady_clock::now() < deadline) {
-        driver().stepFrames(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    // Frames step without sleeping; the decoder thread gets wall time between them.
+    testing::waitFor(
+        "the three loads to call back", [&] { return order.size() >= 3; }, [&] { driver().stepFrames(1); });
     driver().stepFrames(2);
     ASSERT_EQ(cache->pendingAsyncLoads(), 0u) << "no completion may outlive this test's callbacks";
     EXPECT_EQ(order, (std::vector<std::string>{"b", "missing null", "a"}));
@@ -278,11 +274,8 @@ TEST_F(SpriteDrawingTest, AnUndecodableAsyncFileCallsBackNullWithOneLineFromTheM
         ++calls;
         result = t;
     });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (calls == 0 && std::chrono::steady_clock::now() < deadline) {
-        driver().stepFrames(1);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    testing::waitFor(
+        "the undecodable load to call back", [&] { return calls > 0; }, [&] { driver().stepFrames(1); });
     driver().stepFrames(2);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(result, nullptr);

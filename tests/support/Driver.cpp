@@ -2,16 +2,16 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
+#include "TestHome.h"
+#include "WaitFor.h"
 #include "engine/base/Director.h"
 #include "engine/base/Log.h"
 #include "engine/platform/Application.h"
@@ -104,17 +104,20 @@ bool Driver::ensureXServer() {
         if (pid < 0) {
             return false;
         }
-        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                break;  // it died: try the next number
-            }
-        }
-        if (std::filesystem::exists(socket)) {
+        // Until its socket is there, or it died (the number was taken after all: try the next one).
+        bool died = false;
+        pollUntil([&] {
+            died = died || waitpid(pid, nullptr, WNOHANG) == pid;
+            return died || std::filesystem::exists(socket);
+        });
+        if (!died && std::filesystem::exists(socket)) {
             _xServerPid = pid;
             setenv("DISPLAY", name.c_str(), 1);
             return true;
+        }
+        if (!died) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
         }
     }
     return false;
@@ -148,6 +151,13 @@ void Driver::stepFrames(int n) {
         }
         Director::getInstance()->stepFrame(kFrame);
     }
+}
+
+void Driver::idleFrame() {
+    if (GLViewImpl* v = view()) {
+        v->pollEvents();
+    }
+    Director::getInstance()->stepFrame(0.0f);
 }
 
 void Driver::pushMouseButton(const Vec2& designPoint, bool down) {
@@ -345,19 +355,7 @@ void Driver::stopCapturingLog() {
 }
 
 std::string Driver::scratchPath(const std::string& fileName) {
-    static const std::filesystem::path folder = [] {
-        std::filesystem::path made = std::filesystem::temp_directory_path() /
-                                     ("kestrova-test-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(made);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
-                                            ("kestrova-test-" + std::to_string(::getpid())),
-                                        ignored);
-        });
-        return made;
-    }();
-    const std::filesystem::path path = folder / fileName;
+    const std::filesystem::path path = std::filesystem::path(scratchFolder()) / fileName;
     std::filesystem::create_directories(path.parent_path());
     return path.string();
 }

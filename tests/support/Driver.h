@@ -35,6 +35,9 @@ public:
     bool launch(cocos2d::Application& app);
     // n frames exactly as the application loop runs them: poll, then one frame of 1/60 s.
     void stepFrames(int n = 1);
+    // One frame of no game time: what other threads handed to the main thread (decoded pictures, sound
+    // ends) is delivered and drawn, and nothing moves.
+    void idleFrame();
 
     // Design points (y up), left button, touch id 0.
     void touchBegan(const cocos2d::Vec2& designPoint);
@@ -68,8 +71,9 @@ public:
 
     // Where failing tests write their images: <build>/test-output/ (created on demand).
     static std::string outputPath(const std::string& fileName);
-    // A path in this process's own scratch folder, for fixtures a test writes and reads back. Tests run
-    // as parallel processes, so shared names under the output folder would race. Removed at exit.
+    // A path in this process's own scratch folder (TestHome.h), for fixtures a test writes and reads
+    // back; its parent folder is made. Tests run as parallel processes, so shared names under the
+    // output folder would race. Removed at exit.
     static std::string scratchPath(const std::string& fileName);
 
 private:

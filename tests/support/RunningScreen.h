@@ -2,10 +2,10 @@
 
 // The screen the player sees once a scene has faded in, and frames until one is there.
 
-#include <chrono>
-#include <thread>
+#include <string>
+#include <typeinfo>
 
-#include "Driver.h"
+#include "FrameWaits.h"
 #include "engine/base/Director.h"
 #include "engine/scene/Node.h"
 #include "engine/scene/Scene.h"
@@ -30,14 +30,12 @@ T* runningScreen() {
     return nullptr;
 }
 
-// Frames until a T runs, at most `seconds` of game time. Pictures decode on a thread of their own, so
-// each frame also gives it a little real time.
+// Frames until a T runs, at most `gameSeconds` of game time (FrameWaits.h); null, with a failure
+// naming T, when none does.
 template <typename T>
-T* stepUntilRunning(float seconds) {
-    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f) && runningScreen<T>() == nullptr; ++frame) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        Driver::get().stepFrames(1);
-    }
+T* stepUntilRunning(float gameSeconds) {
+    stepUntil(
+        "a running " + typeName(typeid(T).name()), [] { return runningScreen<T>() != nullptr; }, gameSeconds);
     return runningScreen<T>();
 }
 

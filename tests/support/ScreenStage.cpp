@@ -1,19 +1,17 @@
 #include "ScreenStage.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
-#include <thread>
 
 #include "DefectTools.h"
 #include "Driver.h"
+#include "FrameWaits.h"
 #include "ItemPoints.h"
 #include "RunningScreen.h"
 #include "engine/base/Director.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
-#include "engine/renderer/TextureCache.h"
 #include "engine/scene/Scene.h"
 #include "engine/scene/TransitionFade.h"
 #include "engine/ui/Widget.h"
@@ -44,16 +42,6 @@ namespace {
 
 Driver& driver() {
     return Driver::get();
-}
-
-// Until the texture cache has no load pending, then `frames` more.
-void settle(int frames) {
-    cocos2d::TextureCache* cache = Director::getInstance()->getTextureCache();
-    for (int i = 0; i < 1000 && cache->pendingAsyncLoads() > 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        driver().stepFrames(1);
-    }
-    driver().stepFrames(frames);
 }
 
 Vec2 centreOf(const cocos2d::Node* node) {
@@ -140,7 +128,7 @@ MapScreen* ScreenStage::showMap() {
     }
     replaceWith(map);
     map = stepUntilRunning<MapScreen>(3.0f);
-    settle(30);
+    settleFrames(30);
     return map;
 }
 
@@ -157,10 +145,12 @@ GalleryScreen* ScreenStage::showGallery() {
     driver().tap(country->getParent()->convertToWorldSpace(country->getPosition()));
     driver().stepFrames(1);
     GalleryScreen* gallery = stepUntilRunning<GalleryScreen>(3.0f);
-    for (int i = 0; gallery != nullptr && gallery->isInputLocked() && i < 600; ++i) {
-        driver().stepFrames(1);
+    if (gallery == nullptr ||
+        !stepUntil(
+            "the gallery to open its input", [gallery] { return !gallery->isInputLocked(); }, 10.0f)) {
+        return nullptr;
     }
-    settle(60);
+    settleFrames(60);
     return gallery;
 }
 
@@ -175,7 +165,7 @@ GameScreen* ScreenStage::showLevelWithStroke() {
     if (level == nullptr || level->getBoard() == nullptr || level->getBoard()->getNodeLevel() == nullptr) {
         return nullptr;
     }
-    settle(90);  // the opening: panels slide in, input opens at 1.4 s
+    settleFrames(90);  // the opening: panels slide in, input opens at 1.4 s
 
     // The largest item (a stroke in small circles does not finish it): a drop reveals it, then its own
     // tool goes down on it.

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "../engine/audio/AudioTestSupport.h"
@@ -25,13 +24,14 @@
 #include "Settings.h"
 #include "SoundFade.h"
 #include "UserData.h"
+#include "WaitFor.h"
 
 namespace {
 
 using audiotest::AudioEngine;
 using audiotest::AudioState;
+using audiotest::mixedPeakOver;
 using cocos2d::Director;
-using Clock = std::chrono::steady_clock;
 
 constexpr float kFrame = 1.0f / 60.0f;
 
@@ -82,16 +82,10 @@ protected:
         }
     }
 
-    // Game time in step with the wall clock, so that tracks end when the actions expect them to.
-    static void live(double seconds) {
-        const auto start = Clock::now();
-        auto last = start;
-        while (std::chrono::duration<double>(Clock::now() - start).count() < seconds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            const auto now = Clock::now();
-            Director::getInstance()->stepFrame(std::chrono::duration<float>(now - last).count());
-            last = now;
-        }
+    // Frames without game time until `done` holds: nothing the actions time moves, so only the mixer
+    // (a track's end) can change what plays.
+    static bool holdUntil(const std::string& what, const std::function<bool()>& done) {
+        return testing::waitFor(what, done, [] { Director::getInstance()->stepFrame(0.0f); });
     }
 
     static float musicVolumeNow() { return AudioEngine::getVolume(GameSound::getInstance().getMusicId()); }
@@ -124,15 +118,14 @@ TEST_F(GameSoundTest, EffectsPlayByNameAtTheEffectVolumeAndStopAtOnceWhateverThe
         const int id = gs.playEffect("sfx/click", true);
         ASSERT_NE(id, GameSound::getInvalidAudioId());
         EXPECT_FLOAT_EQ(AudioEngine::getVolume(id), 0.6f);
-        // It loops: still playing well after its length.
-        live(0.5);
+        // It loops: still playing once the mixer has played well past its length.
+        ASSERT_TRUE(audiotest::pumpWhileTheMixerPlays(0.5));
         EXPECT_EQ(AudioEngine::getState(id), AudioState::PLAYING);
-        EXPECT_GT(audiotest::peakOver(0.1), 0.1f);
+        EXPECT_GT(mixedPeakOver(0.1), 0.1f);
 
         gs.stopEffect(id, fade);
         EXPECT_EQ(AudioEngine::getState(id), AudioState::ERROR) << "stopped at once";
-        audiotest::sleepFor(0.06);
-        EXPECT_LT(audiotest::peakOver(0.1), 0.01f);
+        EXPECT_LT(mixedPeakOver(0.1), 0.01f);
         EXPECT_EQ(log.countContaining("stop sound " + std::to_string(id)), 1);
     }
     EXPECT_EQ(log.countContaining("playEffect sfx/click"), 2);
@@ -185,8 +178,10 @@ TEST_F(GameSoundTest, AMusicVolumeSetDuringTheFadeAppliesAtOnceThenTheFadeGoesOn
 }
 
 TEST_F(GameSoundTest, ThePlaylistPlaysFromItsBackAndWrapsAroundOnTheTrackEndTimer) {
+    // Tracks long enough that the mixer, playing in real time, reaches no end while game time runs
+    // through four of them.
     for (int i = 1; i <= 3; ++i) {
-        sound("Music/theme_" + std::to_string(i), 1.0);
+        sound("Music/theme_" + std::to_string(i), 5.0);
     }
     GameSound& gs = GameSound::getInstance();
     gs.setMusicVolume(0.0f);
@@ -195,19 +190,20 @@ TEST_F(GameSoundTest, ThePlaylistPlaysFromItsBackAndWrapsAroundOnTheTrackEndTime
     }
     audiotest::LogCapture log;
     gs.startPlaylist();
-    // Each track: the timer fires 0.1 s after its 1 s have passed, then a 0.7 s fade-out.
+    // Each track: the timer fires 0.1 s after its 5 s have passed, then a 0.7 s fade-out.
     step(0.05f);
     const int first = gs.getMusicId();
-    step(1.1f);
+    step(5.1f);
     EXPECT_EQ(gs.getMusicId(), first) << "still fading out";
     step(0.7f);
     EXPECT_NE(gs.getMusicId(), first);
     EXPECT_EQ(AudioEngine::getState(first), AudioState::ERROR) << "the faded track is stopped";
-    step(4.0f);
+    step(12.0f);
     EXPECT_EQ(played(log),
               (std::vector<std::string>{"Music/theme_3", "Music/theme_2", "Music/theme_1", "Music/theme_3"}));
     EXPECT_EQ(gs.getPlaylist().size(), 3u) << "rotation keeps its size";
-    EXPECT_GE(log.countContaining("duration = 1.0"), 3);
+    EXPECT_GE(log.countContaining("duration = 5.0"), 3);
+    EXPECT_EQ(log.countContaining("onMusicEndCallback"), 0) << "the mixer reached a track's end after all";
 }
 
 TEST_F(GameSoundTest, ATrackQueuedAgainKeepsItsOnePlaceInThePlaylist) {
@@ -230,12 +226,17 @@ TEST_F(GameSoundTest, ThePlaylistAdvancesWhenTheMixerReportsATracksEnd) {
     audiotest::LogCapture log;
     gs.startPlaylist();
     const int shortId = gs.getMusicId();
-    live(0.9);
+    // Past the start, the track-end timer is set for 0.5 s; game time then stands still, so only the
+    // mixer's report of the end can move the playlist on.
+    step(0.2f);
+    ASSERT_TRUE(holdUntil("the mixer to report the short track's end",
+                          [&] { return log.countContaining("onMusicEndCallback") > 0; }));
+    step(0.8f);  // the next track's fade-in, and past the short track's timer
     EXPECT_EQ(log.countContaining("onMusicEndCallback"), 1);
     ASSERT_EQ(played(log), (std::vector<std::string>{"Music/short", "Music/long"}));
     EXPECT_NE(gs.getMusicId(), shortId);
     EXPECT_EQ(AudioEngine::getState(gs.getMusicId()), AudioState::PLAYING);
-    EXPECT_GT(audiotest::peakOver(0.1), 0.05f);
+    EXPECT_GT(mixedPeakOver(0.1), 0.05f);
 }
 
 TEST_F(GameSoundTest, ATrackEndingDuringItsFadeOutDoesNotCutOrSkipTheNextTrack) {
@@ -250,14 +251,18 @@ TEST_F(GameSoundTest, ATrackEndingDuringItsFadeOutDoesNotCutOrSkipTheNextTrack) 
     gs.addToPlaylist("Music/short");
     audiotest::LogCapture log;
     gs.startPlaylist();
-    live(0.2);
+    step(0.2f);
     gs.nextTrack();
-    live(1.3);
+    // Well into the fade-out; game time then stands still until the mixer reports the end.
+    step(0.3f);
+    ASSERT_TRUE(holdUntil("the mixer to report the short track's end",
+                          [&] { return log.countContaining("onMusicEndCallback") > 0; }));
+    step(1.1f);  // the rest of the fade-out and the next track's fade-in
     ASSERT_EQ(log.countContaining("onMusicEndCallback"), 1);
     EXPECT_EQ(played(log), (std::vector<std::string>{"Music/short", "Music/b"}));
     EXPECT_EQ(AudioEngine::getState(gs.getMusicId()), AudioState::PLAYING);
     EXPECT_EQ(gs.getPlaylist().back(), "Music/b");
-    EXPECT_GT(audiotest::peakOver(0.1), 0.05f) << "the next track is still heard";
+    EXPECT_GT(mixedPeakOver(0.1), 0.05f) << "the next track is still heard";
 }
 
 TEST_F(GameSoundTest, ANextTrackRightAfterAStartLeavesNoStaleTimerBehind) {
@@ -440,33 +445,33 @@ TEST_F(GameSoundTest, PausingTheEffectsPausesOnlyThosePlayingAndResumesExactlyTh
     // Preloaded, as the level does with its tool sounds. (Without it the mixer loses a pause given
     // at once to the second of two voices of a file being streamed for the first time.)
     gs.preloadEffect("loop");
-    live(0.3);
+    bool decoded = false;
+    AudioEngine::preload("audio/loop.mp3", [&decoded](bool ok) { decoded = ok; });
+    ASSERT_TRUE(audiotest::pumpUntil("the preloaded effect to be decoded", [&decoded] { return decoded; }));
     const int looping = gs.playEffect("loop", true);
     const int heldByItsOwner = gs.playEffect("loop", true);
     gs.pauseSound(heldByItsOwner);
     const int finished = gs.playEffect("blip", false);
     ASSERT_NE(finished, GameSound::getInvalidAudioId());
     EXPECT_EQ(AudioEngine::getState(finished), AudioState::PLAYING);
-    live(0.4);
-    ASSERT_NE(AudioEngine::getState(finished), AudioState::PLAYING) << "a 0.1 s effect is over after 0.4 s";
+    ASSERT_TRUE(audiotest::pumpUntil("the 0.1 s effect to end",
+                                     [&] { return AudioEngine::getState(finished) != AudioState::PLAYING; }));
 
     audiotest::LogCapture log;
     gs.pauseEffects();
     EXPECT_EQ(AudioEngine::getState(looping), AudioState::PAUSED);
-    audiotest::sleepFor(0.06);
-    EXPECT_LT(audiotest::peakOver(0.1), 0.01f) << "nothing sounds while the window is away";
+    EXPECT_LT(mixedPeakOver(0.1), 0.01f) << "nothing sounds while the window is away";
 
     gs.resumeEffects();
     EXPECT_EQ(AudioEngine::getState(looping), AudioState::PLAYING);
     EXPECT_EQ(AudioEngine::getState(heldByItsOwner), AudioState::PAUSED) << "paused by its owner, not by us";
-    EXPECT_GT(audiotest::peakOver(0.1), 0.1f);
+    EXPECT_GT(mixedPeakOver(0.1), 0.1f);
     EXPECT_NE(AudioEngine::getState(finished), AudioState::PLAYING) << "the finished effect does not start again";
 
     // With the loops gone, silence: the blip that ended before the pause was not resumed.
     gs.stopEffect(looping, false);
     gs.stopEffect(heldByItsOwner, false);
-    audiotest::sleepFor(0.06);
-    EXPECT_LT(audiotest::peakOver(0.05), 0.01f) << "the finished effect sounds again";
+    EXPECT_LT(mixedPeakOver(0.05), 0.01f) << "the finished effect sounds again";
     EXPECT_EQ(log.countContaining("playEffect"), 0);
 }
 

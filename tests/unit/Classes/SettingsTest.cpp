@@ -14,6 +14,7 @@
 #include "MinigameKind.h"
 #include "ProgressQueries.h"
 #include "SaveTestSupport.h"
+#include "ScopedEnv.h"
 #include "Settings.h"
 #include "UserData.h"
 #include "UserDataIO.h"
@@ -224,34 +225,7 @@ public:
     bool applicationDidFinishLaunching() override { return false; }
 };
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : _name(name) {
-        const char* old = std::getenv(name);
-        _had = old != nullptr;
-        _old = old != nullptr ? old : "";
-        if (value != nullptr) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (_had) {
-            ::setenv(_name.c_str(), _old.c_str(), 1);
-        } else {
-            ::unsetenv(_name.c_str());
-        }
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string _name;
-    std::string _old;
-    bool _had = false;
-};
+using testing::ScopedEnv;
 
 // A real resource root and a real XDG data folder, both temporary.
 class SettingsFilesTest : public ::testing::Test {

@@ -27,6 +27,9 @@
 #include "engine/base/Log.h"
 #include "engine/platform/GLView.h"
 
+#include "TestHome.h"
+#include "WaitFor.h"
+
 namespace audiotest {
 
 using cocos2d::experimental::AudioEngine;
@@ -200,47 +203,57 @@ private:
     std::vector<std::string> _lines;
 };
 
-// Director frames every 5 ms until `done` holds or time runs out.
-inline bool pumpUntil(const std::function<bool()>& done, double timeoutSeconds = 5.0) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
-    for (;;) {
-        frame();
-        if (done()) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
-// Frames for a while, whatever happens.
-inline void pumpFor(double seconds) {
-    pumpUntil([] { return false; }, seconds);
-}
-
-inline void sleepFor(double seconds) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+// Director frames until `done` holds; past the deadline the test fails, naming `what` (WaitFor.h).
+inline bool pumpUntil(const std::string& what, const std::function<bool()>& done) {
+    return testing::waitFor(what, done, frame);
 }
 
 // The loudest output over `seconds`, after dropping what was mixed before, including the chunk (about
-// 23 ms) that may still be mixing with the previous settings.
+// 23 ms) that may still be mixing with the previous settings. Zero also when the audio thread did not
+// run at all meanwhile, as on a loaded machine: mixedPeakOver tells the two apart.
 inline float peakOver(double seconds) {
-    sleepFor(0.03);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     AudioEngine::takeOutputPeak();
-    sleepFor(seconds);
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     return AudioEngine::takeOutputPeak();
 }
 
-// The same where sound is expected. A loaded machine may leave the audio thread unscheduled for a whole
-// window, so a window in which nothing at all was mixed is measured again, for up to about 2 s.
-inline float heardPeakOver(double seconds) {
-    float peak = peakOver(seconds);
-    for (double waited = seconds; peak == 0.0f && waited < 2.0; waited += seconds) {
+// Far below every level a test tells apart from silence, yet never zero while it is being mixed.
+constexpr double kProbeLevel = 0.002;
+
+// The loudest output over a window of `seconds` in which the mixer is known to have run: a looping
+// probe at kProbeLevel plays meanwhile, and a window without even the probe is measured again. So
+// silence measured here is silence, not an audio thread that was not scheduled.
+inline float mixedPeakOver(double seconds) {
+    static const std::string probe =
+        writeWav(testing::scratchFolder() + "/quiet-probe.wav", 1.0, 44100, 2, kProbeLevel);
+    // With every channel taken there is no probe; what the test plays is then heard or nothing is.
+    const int id = AudioEngine::play2d(probe, true, 1.0f);
+    float peak = 0.0f;
+    testing::waitFor("the mixer to mix a window of sound", [&] {
         peak = peakOver(seconds);
-    }
+        return peak > 0.0f;
+    });
+    AudioEngine::stop(id);
     return peak;
+}
+
+// Without frames, until the mixer has stopped sounding anything but the probe: the sounds the test
+// started have ended there, and their ends are on the way to the main thread.
+inline bool awaitSilence(const std::string& what) {
+    return testing::waitFor(what, [] { return mixedPeakOver(0.05) < 2.0 * kProbeLevel; });
+}
+
+// Director frames until the mixer has played `seconds` of sound from now on: a silent sound of that
+// length, played beside what the test plays, has ended.
+inline bool pumpWhileTheMixerPlays(double seconds) {
+    const std::string witness = writeWav(
+        testing::scratchFolder() + "/witness-" + std::to_string(std::lround(seconds * 1000.0)) + ".wav",
+        seconds, 22050, 1, 0.0);
+    const int id = AudioEngine::play2d(witness, false, 1.0f);
+    bool ended = false;
+    AudioEngine::setFinishCallback(id, [&ended](int, const std::string&) { ended = true; });
+    return pumpUntil("the mixer to play " + std::to_string(seconds) + " s", [&ended] { return ended; });
 }
 
 }  // namespace audiotest

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ScopedEnv.h"
 #include "engine/base/Log.h"
 #include "engine/platform/Application.h"
 #include "engine/platform/FileUtils.h"
@@ -34,18 +35,9 @@ protected:
         files->setResourceRoot(root.string());
         files->addSearchPath("src");
         files->addSearchPath("res");
-        if (const char* xdg = std::getenv("XDG_DATA_HOME")) {
-            savedXdg = xdg;
-            hadXdg = true;
-        }
     }
     void TearDown() override {
         cocos2d::setLogSink({});
-        if (hadXdg) {
-            setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
-        } else {
-            unsetenv("XDG_DATA_HOME");
-        }
         FileUtils::destroyInstance();
         fs::remove_all(root);
     }
@@ -55,8 +47,6 @@ protected:
 
     fs::path root;
     FileUtils* files = nullptr;
-    std::string savedXdg;
-    bool hadXdg = false;
 };
 
 TEST_F(FileUtilsTest, LookupGoesRootThenSearchPathsInOrder) {
@@ -94,18 +84,29 @@ TEST_F(FileUtilsTest, MissingFileGivesEmptyContentsAndOneLineNamingIt) {
     EXPECT_EQ(files->getDataFromFile("ui/Game/ccnode.json").toString(), "from src");
 }
 
-TEST_F(FileUtilsTest, WritablePathFollowsXdgDataHomeEndsInSlashAndExists) {
+// The XDG data folder when XDG_DATA_HOME names an absolute one; else (unset, or relative, which the XDG
+// rules ignore) ~/.local/share. Either ends in a slash and is made.
+TEST_F(FileUtilsTest, WritablePathFollowsXdgDataHomeElseTheHomeFolderEndsInSlashAndExists) {
     cocos2d::Application::setAppName("KestrovaTest");
-    const fs::path data = root / "xdg-data";
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
-    const std::string path = files->getWritablePath();
-    EXPECT_EQ(path, (data / "KestrovaTest").string() + "/");
-    EXPECT_TRUE(fs::is_directory(path));
-    // A relative value is not an XDG base: the home fallback applies.
-    setenv("XDG_DATA_HOME", "relative/dir", 1);
-    const std::string fallback = files->getWritablePath();
-    EXPECT_NE(fallback.find("/.local/share/KestrovaTest/"), std::string::npos);
-    EXPECT_EQ(fallback.back(), '/');
+    const testing::ScopedEnv home{"HOME", (root / "home").c_str()};
+    const std::string xdgData = (root / "xdg-data").string();
+    struct Case {
+        const char* what;
+        const char* xdgDataHome;
+        fs::path expected;
+    };
+    const Case cases[] = {
+        {"absolute", xdgData.c_str(), root / "xdg-data" / "KestrovaTest"},
+        {"unset", nullptr, root / "home" / ".local" / "share" / "KestrovaTest"},
+        {"relative", "relative/dir", root / "home" / ".local" / "share" / "KestrovaTest"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const testing::ScopedEnv xdg{"XDG_DATA_HOME", c.xdgDataHome};
+        const std::string path = files->getWritablePath();
+        EXPECT_EQ(path, c.expected.string() + "/");
+        EXPECT_TRUE(fs::is_directory(path));
+    }
     cocos2d::Application::setAppName("");
 }
 
