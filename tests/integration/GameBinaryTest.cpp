@@ -96,12 +96,9 @@ public:
         return running() && logContains("loading -> ");
     }
     bool logContains(const std::string& text) const { return readText(_log).find(text) != std::string::npos; }
-    // Waits up to timeout for the log to hold text; true when it does.
-    bool waitForLog(const std::string& text, std::chrono::milliseconds timeout) {
-        const auto until = Clock::now() + timeout;
-        while (!logContains(text) && running() && Clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+    // Until the log holds text; false, failing the test, when the game ended first or it never came.
+    bool waitForLog(const std::string& text) {
+        testing::waitFor("the game to log \"" + text + "\"", [&] { return !running() || logContains(text); });
         return logContains(text);
     }
 
@@ -290,10 +287,10 @@ TEST(GameBinaryTest, UnderAFileSizeLimitTheSaveFailsWithOneLineAndTheStoreStaysA
     {
         GameProcess game(root, kLimit);
         ASSERT_GT(game.pid(), 0);
-        ASSERT_TRUE(game.waitForLog("reading ok", std::chrono::seconds(60)))
+        ASSERT_TRUE(game.waitForLog("reading ok"))
             << "the launch never loaded the store:\n" << game.log();
         ASSERT_EQ(::kill(game.pid(), SIGTERM), 0);
-        ASSERT_TRUE(game.waitForEnd(std::chrono::seconds(60))) << "the game did not end:\n" << game.log();
+        ASSERT_TRUE(game.waitForEnd()) << "the game did not end:\n" << game.log();
         ASSERT_FALSE(WIFSIGNALED(game.status())) << "ended by signal " << WTERMSIG(game.status()) << ":\n"
                                                  << game.log();
         ASSERT_TRUE(WIFEXITED(game.status()));

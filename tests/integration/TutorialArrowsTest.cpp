@@ -25,6 +25,7 @@
 
 #include "BoardTestStage.h"
 #include "Driver.h"
+#include "FrameWaits.h"
 #include "GalleryTestStage.h"
 #include "LevelScreenFixture.h"
 #include "NodeBoxes.h"
@@ -410,17 +411,6 @@ private:
     cocos2d::RefPtr<cocos2d::EventListenerTouchOneByOne> _listener;
 };
 
-// Frames until `done` holds, at most `seconds` of game time; false when it never did.
-bool stepUntil(const std::function<bool()>& done, float seconds) {
-    for (int frame = 0; frame < static_cast<int>(seconds * 60.0f); ++frame) {
-        if (done()) {
-            return true;
-        }
-        driver().stepFrames(1);
-    }
-    return done();
-}
-
 // The arrow and the text of one shown step against the screen around them.
 void checkStepLayout(TutorialScreen* tutorial, Node* step, const TutorialCase& c, const std::vector<Shown>& targets,
                      const Finder& find) {
@@ -558,14 +548,14 @@ std::optional<Vec2> checkTutorial(TutorialScreen* tutorial, const TutorialCase& 
             continue;
         }
         // The player reads, then taps what the step shows.
-        EXPECT_TRUE(stepUntil([&] { return tutorial->isStepReady(); }, 3.0f)) << "the step never became ready";
+        testing::stepUntil("the step to become ready", [&] { return tutorial->isStepReady(); }, 3.0f);
         const Vec2 point(targets.front().box.getMidX(), targets.front().box.getMidY());
         TouchesUnder under(tutorial);
         driver().tap(point);
-        const bool movedOn = stepUntil(
+        testing::stepUntil(
+            "a tap on " + about + " to move the tutorial on",
             [&] { return tutorial->getCurrentStep() > static_cast<int>(index) || tutorial->getParent() == nullptr; },
             1.0f);
-        EXPECT_TRUE(movedOn) << "a tap on " << about << " did not move the tutorial on";
         if (asksForTap) {
             EXPECT_EQ(under.count(), 1) << "the step asks for a tap on " << about
                                         << ", but the tutorial keeps the tap from the screen under it";
