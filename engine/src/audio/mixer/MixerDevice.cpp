@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "audio/mixer/RandomStateShield.h"
 #include "engine/base/Log.h"
 
 namespace cocos2d::audio {
@@ -34,6 +35,7 @@ bool MixerDevice::open(std::string& error) {
     if (_open) {
         return true;
     }
+    const RandomStateShield shield;
     std::string defaultError;
     if (openWithDriver(nullptr, defaultError)) {
         return true;
@@ -100,6 +102,7 @@ void MixerDevice::close() {
     if (!_open) {
         return;
     }
+    const RandomStateShield shield;
     Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     Mix_Quit();

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -393,6 +394,31 @@ TEST_F(AudioEngineMixerTest, WithoutAUsableDeviceTheDummyDriverPlaysEverythingSi
     EXPECT_TRUE(pumpUntil("the sound's end", [&] { return calls == 1; }));
     EXPECT_EQ(log.countContaining("dummy driver"), 1);
     AudioEngine::end();
+    useDummyDriver();
+}
+
+// A seeded sequence must not depend on what the sound drivers draw while the device opens and closes:
+// the PulseAudio client draws from rand() a varying number of times while it looks for a server.
+TEST_F(AudioEngineMixerTest, OpeningAndClosingTheDeviceLeaveTheRandomSequenceWhereItWas) {
+    const auto draws = [] {
+        std::vector<int> values(16);
+        for (int& value : values) {
+            value = std::rand();
+        }
+        return values;
+    };
+    std::srand(5);
+    const std::vector<int> expected = draws();
+
+    // The default device first, as the game opens it; a silent file in case it is a real one.
+    unsetenv("SDL_AUDIODRIVER");
+    const std::string path = writeWav(_dir.file("silence.wav"), 0.05, 22050, 1, 0.0);
+    std::srand(5);
+    ASSERT_NE(AudioEngine::play2d(path), AudioEngine::INVALID_AUDIO_ID);
+    EXPECT_EQ(draws(), expected) << "opening the device";
+    std::srand(5);
+    AudioEngine::end();
+    EXPECT_EQ(draws(), expected) << "closing the device";
     useDummyDriver();
 }
 
